@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Idempotent machine set-up: Debian packages the build needs, and a static MinGW libcurl.
+# Quiet when everything is already present.
+set -euo pipefail
+
+packages=(
+  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  wine64 xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
+  cmake make googletest nlohmann-json3-dev librsvg2-bin dpkg-dev python3 ca-certificates
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+"$(dirname "$0")/build-curl.sh"

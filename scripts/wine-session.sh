@@ -1,0 +1,59 @@
+# Sourced by ./run: a display, the project's Wine prefix and one persistent wineserver for this run.
+# Only what this run started is stopped at its end.
+
+export PATH=/usr/lib/wine:$PATH
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+started_xvfb=""
+started_wineserver=""
+
+wine_session_stop() {
+  if [ -n "$started_wineserver" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; wait "$started_xvfb" 2>/dev/null || true; fi
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 90 250); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    started_xvfb=$!
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$started_xvfb" 2>/dev/null || break
+      sleep 0.05
+    done
+    started_xvfb=""
+  done
+  echo "run: no free display for Xvfb" >&2
+  return 1
+}
+
+make_prefix() {
+  [ -f "$WINEPREFIX/.zephrin-ready" ] && return 0
+  echo "run: making the Wine prefix $WINEPREFIX (once)"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  local font
+  for font in Arial Tahoma Verdana "Trebuchet MS"; do
+    wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'Liberation Sans' /f >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.zephrin-ready"
+}
+
+wine_session_start() {
+  trap wine_session_stop EXIT
+  [ -n "${DISPLAY:-}" ] || start_xvfb
+  make_prefix
+  wineserver -p >/dev/null 2>&1 &
+  local pid=$!
+  sleep 0.2
+  # A server already running for this prefix answers and ours exits: then it is not ours to stop.
+  kill -0 "$pid" 2>/dev/null && started_wineserver=$pid
+  # Start Wine's system processes now, detached from any caller's pipes.
+  wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
