@@ -17,7 +17,7 @@ constexpr DWORD variable_buffer_characters = 500;
 path shell_folder(int csidl)
 {
     wchar_t buffer[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, buffer)))
+    if (SHGetFolderPathW(nullptr, csidl, nullptr, 0, buffer) != S_OK)
         return {};
     return path(buffer);
 }

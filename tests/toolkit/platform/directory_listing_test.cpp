@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -101,5 +103,43 @@ TEST(DirectoryListing, ADriveRootListsItsFirstEntryToo)
                 break;
             }
         EXPECT_TRUE(entered) << "the first folder of the root was not walked";
+    }
+}
+
+TEST(DirectoryListing, WalkPassesOverAVanishedFolderAndDoesNotFollowLinks)
+{
+    temp_folder root;
+    for (const wchar_t* name : {L"a", L"b", L"c"}) {
+        make_folder(root.get().join(name));
+        write_bytes(root.get().join(name).join(L"inside.txt"), "");
+    }
+    path outside = root / L"outside";
+    make_folder(outside.join(L"deep"));
+    write_bytes(outside.join(L"deep\\elsewhere.txt"), "");
+    path tree = root / L"tree";
+    make_folder(tree);
+    bool linked = CreateSymbolicLinkW(tree.join(L"link").c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+
+    // The first sub-folder met is queued, then removed before the walk reaches it.
+    std::wstring removed;
+    std::vector<std::wstring> files;
+    for (const directory_entry& entry : directory_listing{root.get(), 1}) {
+        std::wstring name = entry.relative_path.wide();
+        if (entry.is_folder && removed.empty() && (name == L"a" || name == L"b" || name == L"c")) {
+            removed = name;
+            std::filesystem::remove_all(root.get().join(entry.relative_path).wide());
+        }
+        if (!entry.is_folder)
+            files.push_back(name);
+    }
+    ASSERT_FALSE(removed.empty());
+    for (const wchar_t* name : {L"a", L"b", L"c"}) {
+        if (removed != name) {
+            EXPECT_NE(std::find(files.begin(), files.end(), std::wstring(name) + L"\\inside.txt"), files.end()) << name;
+        }
+    }
+    if (linked) {
+        EXPECT_EQ(std::find(files.begin(), files.end(), L"tree\\link\\deep\\elsewhere.txt"), files.end());
+        EXPECT_NE(std::find(files.begin(), files.end(), L"outside\\deep\\elsewhere.txt"), files.end());
     }
 }

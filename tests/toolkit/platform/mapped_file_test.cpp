@@ -3,6 +3,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 
@@ -86,4 +87,25 @@ TEST(MappedFile, WriteModeCreatesGrowsAndTruncates)
         EXPECT_EQ(std::string(reinterpret_cast<char*>(truncated.view()), 4), std::string(4, '\0'));
     }
     EXPECT_EQ(read_bytes(file), std::string(4, '\0'));
+}
+
+TEST(MappedFile, FilesOfFourGibibytesOrMoreAreNotMapped)
+{
+    temp_folder root;
+    path file = root / L"huge.bin";
+    {
+        // Sparse on the host's file system: no disk space is taken.
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = (5LL << 30) + 4096;
+        bool grown = SetFilePointerEx(handle, size, nullptr, FILE_BEGIN) && SetEndOfFile(handle);
+        CloseHandle(handle);
+        if (!grown)
+            GTEST_SKIP() << "no room for a sparse 5 GiB file";
+    }
+    // Its low 32 bits alone would describe a 1 GiB file.
+    mapped_file huge(file, mapped_file_read);
+    EXPECT_EQ(huge.view(), nullptr);
+    EXPECT_EQ(huge.size(), 0u);
 }
