@@ -12,6 +12,7 @@ public:
     key_state(const key_state&) = delete;
     key_state& operator=(const key_state&) = delete;
 
+    // Sided modifiers (VK_LCONTROL, VK_RSHIFT, ...) also set or clear their generic code.
     void press(int virtual_key);
     void release(int virtual_key);
 

@@ -42,6 +42,7 @@ TEST(KeyPolling, SidesAndTheAltGrControl)
     EXPECT_FALSE(key_is_down(key_left_alt));
 
     keys.press(VK_RSHIFT);
+    EXPECT_TRUE(key_is_down(VK_SHIFT));
     EXPECT_TRUE(key_is_down(key_shift));
     EXPECT_TRUE(key_is_down(key_right_shift));
     EXPECT_FALSE(key_is_down(key_left_shift));
