@@ -37,6 +37,14 @@ struct ScriptRecord {
     std::string answer;  // the result text, or the error text
 };
 
+// A call of the module's script interface, as the host's script engine makes it.
+struct ScriptCallRecord {
+    std::string verb;
+    std::vector<std::string> args;
+    int32_t code;
+    std::string result;  // "undefined", a number, or the returned text
+};
+
 enum class ApplyRoute { menu_command, apply_effect, script };
 
 struct Application {
@@ -54,6 +62,7 @@ struct Bookkeeping {
     std::vector<DeathHookRecord> death_hooks;
     std::vector<MessageBoxRecord> message_boxes;
     std::vector<ScriptRecord> scripts;
+    std::vector<ScriptCallRecord> script_calls;
     std::vector<Application> applications;
     int live_effect_refs = 0;
     int live_mem_handles = 0;

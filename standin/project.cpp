@@ -1,10 +1,9 @@
 #include "standin/project.h"
 
-#include <windows.h>
+#include "standin/file_text.h"
 
 #include <nlohmann/json.hpp>
 
-#include <memory>
 #include <stdexcept>
 
 namespace standin {
@@ -221,23 +220,7 @@ Project parse_project(std::string_view text)
 
 Project load_project_file(const std::wstring& path)
 {
-    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("project file: cannot open it (error " + std::to_string(GetLastError()) + ")");
-    std::unique_ptr<void, decltype(&CloseHandle)> owner(opened, &CloseHandle);
-    HANDLE file = owner.get();
-    std::string bytes;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (64 << 20);
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                               read == bytes.size());
-    }
-    if (!ok)
-        throw std::runtime_error("project file: cannot read it, or it is larger than 64 MB");
-    return parse_project(bytes);
+    return parse_project(read_text_file(path, "project file"));
 }
 
 }  // namespace standin
