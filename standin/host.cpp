@@ -35,6 +35,8 @@ Host::Host(Project project, bool show_main_window) : project_(std::move(project)
 
 Host::~Host()
 {
+    if (module_)
+        unload_module(default_unload_timeout_ms);
     current_host = nullptr;
     window_.reset();
     message_boxes_.reset();
@@ -83,6 +85,8 @@ void Host::run_idle(int cycles)
         return;
     }
     in_idle_ = true;
+    // Cleared however the hooks leave, so one escaping exception does not stop idle calls for good.
+    std::unique_ptr<bool, void (*)(bool*)> reentry_guard(&in_idle_, [](bool* flag) { *flag = false; });
     for (int cycle = 0; cycle < cycles; ++cycle) {
         // A hook may register further hooks: walk a copy.
         auto hooks = book_.idle_hooks;
@@ -92,7 +96,6 @@ void Host::run_idle(int cycles)
         }
         ++book_.idle_calls;
     }
-    in_idle_ = false;
 }
 
 void Host::pump(DWORD milliseconds)
@@ -149,7 +152,8 @@ bool Host::unload_module(DWORD timeout_ms)
 
 bool Host::apply_effect(int effect, ApplyRoute route)
 {
-    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || !project_.find_active_layer())
+    const Layer* layer = project_.find_active_layer();
+    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || !layer || !layer->takes_effects())
         return false;
     book_.applications.push_back(
         {project_.active_item, project_.active_layer, project_.effects[effect].name, false, route});

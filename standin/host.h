@@ -44,6 +44,7 @@ struct ScriptOutcome {
 };
 
 constexpr AEGP_PluginID standin_plugin_id = 7;
+constexpr DWORD default_unload_timeout_ms = 10000;
 
 class Host {
 public:
@@ -68,6 +69,7 @@ public:
     // Interactive: until the user closes the main window.
     void run_until_closed();
     void run_death_hooks();
+    // Also done by the destructor when the module is still loaded.
     bool unload_module(DWORD timeout_ms);
 
     Bookkeeping& book() { return book_; }
@@ -76,7 +78,7 @@ public:
     AEGP_GlobalRefcon global_refcon() const { return global_refcon_; }
 
     // Applies an installed effect (index into the project's effects) to the active layer; false when no
-    // layer is active.
+    // layer is active or it is a camera or light.
     bool apply_effect(int effect, ApplyRoute route);
     ScriptOutcome execute_script(const std::string& utf8_script);
     // Rebuilds the Effect menu after a test changed the project's effects.

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr DWORD unload_timeout_ms = 10000;
-
 enum ExitCode { exit_ok = 0, exit_command_failed = 1, exit_bad_input = 2, exit_no_module = 3, exit_unload_hung = 4 };
 
 struct Options {
@@ -111,9 +109,9 @@ int run(const Options& options)
         commands_ok = runner.run(commands);
 
     host.run_death_hooks();
-    bool unloaded = host.unload_module(unload_timeout_ms);
+    bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
-        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", unload_timeout_ms);
+        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", standin::default_unload_timeout_ms);
 
     nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
     state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
@@ -159,7 +157,12 @@ int main()
         std::fprintf(stderr, "standin: OleInitialize failed\n");
         return exit_bad_input;
     }
-    int result = run(*options);
+    int result = exit_bad_input;
+    try {
+        result = run(*options);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "standin: %s\n", error.what());
+    }
     OleUninitialize();
     return result;
 }

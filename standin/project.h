@@ -19,6 +19,9 @@ struct Layer {
     std::string name;
     AEGP_ObjectType type = AEGP_ObjectType_AV;
     int source_item = -1;  // index into Project::items, -1 for none
+
+    // Cameras and lights take no effects or presets.
+    bool takes_effects() const { return type != AEGP_ObjectType_CAMERA && type != AEGP_ObjectType_LIGHT; }
 };
 
 struct Item {

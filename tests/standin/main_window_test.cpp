@@ -97,4 +97,21 @@ TEST(StandinMenu, RebuildFollowsAChangedProject)
     EXPECT_EQ(item_text(effects, 4), L"Fresh");
 }
 
+TEST(StandinMenu, CamerasAndLightsTakeNoEffect)
+{
+    standin::Host host(standin_test::test_project());
+    ASSERT_TRUE(host.project().select_layer("Camera 1"));
+    HMENU blur = GetSubMenu(GetSubMenu(GetMenu(host.main_window()), 4), 0);
+    SendMessageW(host.main_window(), WM_COMMAND, command_of(blur, 0), 0);
+    EXPECT_TRUE(host.book().applications.empty());
+}
+
+TEST(StandinMenu, ExitEndsTheInteractiveLoop)
+{
+    standin::Host host(standin_test::test_project(), true);
+    PostMessageW(host.main_window(), WM_COMMAND, standin::MainWindow::exit_command, 0);
+    host.run_until_closed();
+    EXPECT_FALSE(IsWindowVisible(host.main_window()));
+}
+
 }  // namespace

@@ -210,6 +210,10 @@ TEST(StandinSuites, RenderedFrameHasTheCompositionSizeAndWorldType)
     PF_ColorConversionH conversion = nullptr;
     colors->PF_NewColorConversion(standin::standin_plugin_id, standin::comp_handle(1), &conversion);
     EXPECT_EQ(colors->PF_ConvertWorld(conversion, 1, &pixels, &target), A_Err_NONE);
+    // The stand-in's conversion swaps red and blue: the right edge's full red arrives as blue.
+    uint16_t blue_right = 0;
+    std::memcpy(&blue_right, static_cast<char*>(target.data) + 63 * 8 + 6, 2);
+    EXPECT_EQ(blue_right, 32768);
     colors->PF_DisposeColorConversion(conversion);
     worlds->AEGP_Dispose(copy);
 
