@@ -80,6 +80,9 @@ A_Err Host::call_entry(PluginMainFunc entry, int major, int minor)
 
 void Host::run_idle(int cycles)
 {
+    // After the death hooks (or the unload) no idle call comes, as in the real host.
+    if (death_hooks_ran_)
+        return;
     if (in_idle_) {
         ++book_.refused_idle_reentries;
         return;
@@ -144,6 +147,8 @@ void Host::run_death_hooks()
 
 bool Host::unload_module(DWORD timeout_ms)
 {
+    // The hooks point into the module: none of them may run once it is gone.
+    death_hooks_ran_ = true;
     HMODULE module = module_;
     module_ = nullptr;
     entry_ = nullptr;

@@ -1,7 +1,7 @@
 #include "host/sdk/host_suites.h"
 #include "standin/host.h"
 #include "standin/preset_files.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +60,9 @@ TEST(StandinHost, HooksRunFromIdleNeverReentrantAndDeathOnce)
     host.run_death_hooks();
     host.run_death_hooks();
     EXPECT_EQ(death_calls, 1);
+    int calls_before = idle_calls;
+    host.run_idle(2);
+    EXPECT_EQ(idle_calls, calls_before);
 }
 
 TEST(StandinHost, SuppressedInterfaceReadsThroughTheUtilitySuite)

@@ -2,7 +2,7 @@
 #include "standin/host.h"
 #include "standin/preset_files.h"
 #include "standin/text_codec.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "host/sdk/host_suites.h"
 #include "standin/host.h"
 #include "standin/session_runner.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // standin.exe run as the scripts run it: copied with the module into a folder of its own.
 #include "standin/file_text.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #include "standin/host.h"
 #include "host/sdk/host_suites.h"
 #include "standin/project_handles.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
