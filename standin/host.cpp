@@ -50,6 +50,8 @@ HWND Host::main_window() const { return window_->hwnd(); }
 
 bool Host::load_module(const std::wstring& path)
 {
+    if (module_)
+        return false;
     HMODULE module = LoadLibraryW(path.c_str());
     if (!module)
         return false;
@@ -173,6 +175,13 @@ ScriptOutcome Host::execute_script(const std::string& utf8_script)
 }
 
 void Host::rebuild_menu() { window_->rebuild_menu(project_); }
+
+void Host::withhold_suite(const std::string& name, int32_t version) { withheld_suites_.insert({name, version}); }
+
+bool Host::serves_suite(const std::string& name, int32_t version) const
+{
+    return find_suite(name.c_str(), version) && !withheld_suites_.count({name, version});
+}
 
 void Host::on_effect_command(int effect)
 {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,7 @@ public:
     SPBasicSuite* basic_suite();
     HWND main_window() const;
 
+    // LoadLibraryW and the entry named by the PiPL; false when that fails or a module is already loaded.
     bool load_module(const std::wstring& path);
     HMODULE module() const { return module_; }
     // Lays out the preset files for that host generation, then calls the entry.
@@ -83,6 +85,9 @@ public:
     ScriptOutcome execute_script(const std::string& utf8_script);
     // Rebuilds the Effect menu after a test changed the project's effects.
     void rebuild_menu();
+    // From now on the basic suite answers this suite as missing, as an older host would.
+    void withhold_suite(const std::string& name, int32_t version);
+    bool serves_suite(const std::string& name, int32_t version) const;
 
 private:
     void on_effect_command(int effect);
@@ -96,6 +101,7 @@ private:
     HMODULE module_ = nullptr;
     PluginMainFunc entry_ = nullptr;
     AEGP_GlobalRefcon global_refcon_ = nullptr;
+    std::set<std::pair<std::string, int32_t>> withheld_suites_;
     bool in_idle_ = false;
     bool death_hooks_ran_ = false;
 };

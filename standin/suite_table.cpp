@@ -29,7 +29,7 @@ SPErr acquire_suite(const char* name, int32_t version, const void** suite)
     if (!name || !suite || !host)
         return A_Err_PARAMETER;
     const void* table = find_suite(name, version);
-    if (!table) {
+    if (!table || !host->serves_suite(name, version)) {
         host->book().missing_suites.emplace_back(name, version);
         return error_missing_suite;
     }

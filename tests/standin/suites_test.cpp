@@ -47,8 +47,13 @@ TEST(StandinSuites, UnknownNameOrVersionGivesAnErrorAndNoTable)
     table = &host;
     EXPECT_NE(host.basic_suite()->AcquireSuite("AEGP Nothing Suite", 1, &table), A_Err_NONE);
     EXPECT_EQ(table, nullptr);
-    EXPECT_EQ(host.book().missing_suites.size(), 2u);
-    EXPECT_TRUE(host.book().suites.empty());
+    host.withhold_suite("AEGP Layer Suite", 14);
+    EXPECT_NE(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 14, &table), A_Err_NONE);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 5, &table), A_Err_NONE);
+    EXPECT_NE(table, nullptr);
+    EXPECT_EQ(host.book().missing_suites.size(), 3u);
+    EXPECT_EQ(host.book().suites.size(), 1u);
 }
 
 TEST(StandinSuites, ActiveLayerItemAndCompositionFollowTheProject)
