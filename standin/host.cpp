@@ -2,13 +2,14 @@
 
 #include "standin/main_window.h"
 #include "standin/message_box_capture.h"
-#include "standin/module_unloader.h"
 #include "standin/pipl.h"
 #include "standin/preset_files.h"
 #include "standin/script_engine.h"
 #include "standin/suites.h"
 #include "standin/text_codec.h"
+#include "standin/watchdog.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace standin {
@@ -154,7 +155,16 @@ bool Host::unload_module(DWORD timeout_ms)
     HMODULE module = module_;
     module_ = nullptr;
     entry_ = nullptr;
-    return free_library_within(module, timeout_ms);
+    if (!module)
+        return true;
+    // On this thread, as the real host does: the module's static destructors may destroy its windows.
+    return run_watched([module] { return FreeLibrary(module) != 0; }, timeout_ms, [this, timeout_ms] {
+        if (unload_hang_handler_)
+            unload_hang_handler_();
+        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", timeout_ms);
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), unload_hang_exit_code);
+    });
 }
 
 bool Host::apply_effect(int effect, ApplyRoute route)
@@ -175,6 +185,8 @@ ScriptOutcome Host::execute_script(const std::string& utf8_script)
 }
 
 void Host::rebuild_menu() { window_->rebuild_menu(project_); }
+
+void Host::on_unload_hang(std::function<void()> handler) { unload_hang_handler_ = std::move(handler); }
 
 void Host::withhold_suite(const std::string& name, int32_t version) { withheld_suites_.insert({name, version}); }
 

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -46,6 +47,7 @@ struct ScriptOutcome {
 
 constexpr AEGP_PluginID standin_plugin_id = 7;
 constexpr DWORD default_unload_timeout_ms = 10000;
+constexpr UINT unload_hang_exit_code = 4;
 
 class Host {
 public:
@@ -71,8 +73,11 @@ public:
     // Interactive: until the user closes the main window.
     void run_until_closed();
     void run_death_hooks();
-    // Also done by the destructor when the module is still loaded.
+    // FreeLibrary; when it does not return within the time, the hang handler runs and the process ends
+    // with unload_hang_exit_code. Also done by the destructor when the module is still loaded.
     bool unload_module(DWORD timeout_ms);
+    // Runs on a watchdog thread while the UI thread hangs in FreeLibrary (the session writes its state).
+    void on_unload_hang(std::function<void()> handler);
 
     Bookkeeping& book() { return book_; }
     Project& project() { return project_; }
@@ -102,6 +107,7 @@ private:
     PluginMainFunc entry_ = nullptr;
     AEGP_GlobalRefcon global_refcon_ = nullptr;
     std::set<std::pair<std::string, int32_t>> withheld_suites_;
+    std::function<void()> unload_hang_handler_;
     bool in_idle_ = false;
     bool death_hooks_ran_ = false;
 };
