@@ -215,8 +215,9 @@ std::vector<std::wstring> Host::status_lines()
                     std::to_wstring(book_.death_hooks.size()) + L" death; idle calls " +
                     std::to_wstring(book_.idle_calls));
     for (const Application& applied : book_.applications)
-        lines.push_back(L"  " + to_wide(project_.items[applied.item].layers[applied.layer].name) + L": " +
-                        to_wide(applied.name) + L" (" + to_wide(route_name(applied.route)) + L")");
+        if (const Layer* target = project_.layer_at(applied.item, applied.layer))
+            lines.push_back(L"  " + to_wide(target->name) + L": " + to_wide(applied.name) + L" (" +
+                            to_wide(route_name(applied.route)) + L")");
     return lines;
 }
 

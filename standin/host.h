@@ -67,11 +67,14 @@ public:
     // Lays out the preset files for that host generation, then calls the entry.
     A_Err call_entry(int major, int minor);
     A_Err call_entry(PluginMainFunc entry, int major, int minor);
+    // The registered idle hooks, `cycles` times; refuses re-entry, and runs nothing once the death hooks
+    // ran or the module is gone.
     void run_idle(int cycles = 1);
     // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`.
     void pump(DWORD milliseconds);
     // Interactive: until the user closes the main window.
     void run_until_closed();
+    // Once; later calls do nothing.
     void run_death_hooks();
     // FreeLibrary; when it does not return within the time, the hang handler runs and the process ends
     // with unload_hang_exit_code. Also done by the destructor when the module is still loaded.

@@ -47,6 +47,8 @@ struct Project {
     int active_layer = -1;  // index into the active item's layers, -1 for none
 
     Layer* find_active_layer();
+    // Null when the indices name no layer.
+    const Layer* layer_at(int item, int layer) const;
     // Makes the named layer active, searching the active composition first; false when no layer has the name.
     bool select_layer(std::string_view name);
     int find_item(std::string_view name) const;
