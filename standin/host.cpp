@@ -121,8 +121,8 @@ void Host::pump(DWORD milliseconds)
         ULONGLONG now = GetTickCount64();
         if (now >= end)
             return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, idle_interval_ms)),
-                                  QS_ALLINPUT);
+        DWORD sleep = static_cast<DWORD>(std::min<ULONGLONG>(end - now, idle_interval_ms));
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, sleep, QS_ALLINPUT);
     }
 }
 

@@ -42,7 +42,8 @@ HMENU effect_menu(const Project& project)
     HMENU menu = CreatePopupMenu();
     std::vector<std::string> categories;
     for (const InstalledEffect& effect : project.effects)
-        if (!effect.category.empty() && std::find(categories.begin(), categories.end(), effect.category) == categories.end())
+        if (!effect.category.empty() &&
+            std::find(categories.begin(), categories.end(), effect.category) == categories.end())
             categories.push_back(effect.category);
     for (const std::string& category : categories) {
         HMENU submenu = CreatePopupMenu();
