@@ -1,0 +1,88 @@
+#pragma once
+// A small HTTP/1.1 server on 127.0.0.1 (a port the system picks) that runs on its own thread in the test
+// process. It records every request and answers each one with the configured status and body, or misbehaves
+// on purpose: holds the answer until released, closes the connection half-way, or sends a body without end.
+// One connection at a time; every answer closes its connection.
+#include <winsock2.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace qzsdk::test {
+
+struct http_request {
+    std::string method;
+    std::string target;  // path and query as sent
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+
+    // The first header of that name (any case), or empty.
+    std::string header(std::string_view name) const;
+    // The parts of a multipart/form-data body by name; empty for any other body.
+    std::map<std::string, std::string> form_fields() const;
+};
+
+class local_http_server {
+public:
+    enum class behaviour {
+        answer,        // status and body at once
+        hold,          // the answer waits for release_held() or the server's end
+        close_early,   // headers announce the whole body, half of it is sent, then the connection closes
+        endless_body,  // a body without length that never ends, until the client gives up
+    };
+
+    local_http_server();
+    // Wakes a held answer and ends an endless body, then joins the thread.
+    ~local_http_server();
+    local_http_server(const local_http_server&) = delete;
+    local_http_server& operator=(const local_http_server&) = delete;
+
+    uint16_t port() const { return port_; }
+    // "127.0.0.1:<port>"
+    std::string address() const;
+
+    void answer_with(int status, std::string body);
+    void set_behaviour(behaviour value);
+    void release_held();
+
+    std::vector<http_request> requests() const;
+    // Waits until that many requests have arrived; false when the limit passes first.
+    bool wait_for_requests(size_t count, std::chrono::milliseconds limit) const;
+    // Connections that ended before the server was done with them (an endless body the client cut off).
+    int connections_cut_by_client() const;
+
+private:
+    void serve();
+    void serve_connection(SOCKET client);
+    bool read_request(SOCKET client, http_request& request);
+    bool receive_some(SOCKET client, std::string& buffer);
+    bool send_all(SOCKET client, std::string_view data);
+    bool wait_ready(SOCKET socket, bool for_writing);
+    void send_endless_body(SOCKET client);
+
+    WSADATA winsock_{};
+    SOCKET listener_ = INVALID_SOCKET;
+    uint16_t port_ = 0;
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    bool stopping_ = false;
+    bool released_ = false;
+    behaviour behaviour_ = behaviour::answer;
+    int status_ = 200;
+    std::string body_;
+    std::vector<http_request> requests_;
+    int cut_by_client_ = 0;
+
+    std::thread thread_;
+};
+
+}  // namespace qzsdk::test
