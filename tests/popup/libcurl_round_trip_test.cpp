@@ -84,13 +84,4 @@ TEST_F(LibcurlRoundTrip, MultipartPostCarriesEveryField)
     EXPECT_EQ(fields["text"], "caf\xC3\xA9 & more");
 }
 
-TEST_F(LibcurlRoundTrip, ServerThatClosesHalfWayIsAnErrorNotASuccess)
-{
-    ASSERT_NE(handle, nullptr);
-    server.answer_with(200, "0123456789");
-    server.set_behaviour(local_http_server::behaviour::close_early);
-    EXPECT_EQ(Perform("/"), CURLE_PARTIAL_FILE);
-    EXPECT_EQ(body, "01234");
-}
-
 }  // namespace

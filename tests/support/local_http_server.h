@@ -56,8 +56,6 @@ public:
     std::vector<http_request> requests() const;
     // Waits until that many requests have arrived; false when the limit passes first.
     bool wait_for_requests(size_t count, std::chrono::milliseconds limit) const;
-    // Connections that ended before the server was done with them (an endless body the client cut off).
-    int connections_cut_by_client() const;
 
 private:
     void serve();
@@ -80,7 +78,6 @@ private:
     int status_ = 200;
     std::string body_;
     std::vector<http_request> requests_;
-    int cut_by_client_ = 0;
 
     std::thread thread_;
 };
