@@ -1,0 +1,48 @@
+#pragma once
+// The catalogue search: typed text to the ordered entries the popup lists.
+#include "popup/effect_entry.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+struct SearchResult {
+    std::vector<const EffectEntry*> effects;
+    std::vector<const EffectEntry*> presets;
+    // How many of each list were reached through an alias (they lead their list).
+    size_t effects_from_alias = 0;
+    size_t presets_from_alias = 0;
+
+    bool empty() const { return effects.empty() && presets.empty(); }
+};
+
+// One line of the result list, top to bottom: a section header or a row.
+struct ResultLine {
+    enum class Kind { effects_header, presets_header, no_matches_header, row };
+    Kind kind = Kind::row;
+    const EffectEntry* entry = nullptr;
+    bool came_from_alias = false;
+
+    bool operator==(const ResultLine&) const = default;
+};
+
+// Reused from search to search: its per-entry marks make duplicate and blacklist tests O(1), so a
+// search is linear in the catalogue, the aliases and the blacklist.
+class EffectSearch {
+public:
+    // Aliases beginning with the query, aliases containing it, entries beginning with it, entries
+    // containing it; each entry once, never a blacklisted one. Every target must point into entries.
+    SearchResult run(const std::vector<EffectEntry>& entries, const std::vector<EffectAlias>& aliases,
+                     const std::vector<EffectAlias>& blacklist, std::string_view typed_text);
+
+private:
+    void begin(size_t entry_count);
+    bool take(const std::vector<EffectEntry>& entries, const EffectEntry* candidate, SearchResult& result);
+
+    std::vector<uint32_t> marks_;
+    uint32_t stamp_ = 0;
+    std::vector<const EffectEntry*> later_;
+};
+
+// Headers and rows as the list shows them; "No Matches" only for a non-empty query that found nothing.
+std::vector<ResultLine> result_lines(const SearchResult& result, std::string_view typed_text);
