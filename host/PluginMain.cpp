@@ -1,6 +1,50 @@
-#include "host/sdk/host_types.h"
+#include "host/EffectsPopup.h"
+#include "host/FaultGuard.h"
+#include "host/HostGeneration.h"
+#include "host/ReportFatalError.h"
 
-extern "C" A_Err PluginMain(SPBasicSuite*, A_long, A_long, AEGP_PluginID, AEGP_GlobalRefcon*)
+std::unique_ptr<EffectsPopup> g_effects_popup __attribute__((init_priority(101)));
+
+namespace {
+
+// The host may unload the module without a death hook (a failed start); the handler must not outlive it.
+struct FaultHandlerRemoval {
+    ~FaultHandlerRemoval() { RemoveFaultHandler(); }
+} fault_handler_removal __attribute__((init_priority(102)));
+
+bool idle_running = false;
+
+}  // namespace
+
+extern "C" A_Err PluginMain(SPBasicSuite* basic, A_long major_version, A_long minor_version,
+                            AEGP_PluginID plugin_id, AEGP_GlobalRefcon*)
 {
+    InstallFaultHandler();
+    RunReportingErrors(basic, [&] {
+        if (IsUnsupportedHost(major_version))
+            return;
+        uint32_t generation = HostGenerationCode(major_version, minor_version);
+        g_effects_popup = EffectsPopup::Create(basic, plugin_id, generation);
+    });
+    return A_Err_NONE;
+}
+
+A_Err IdleHook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
+{
+    EffectsPopup* state = g_effects_popup.get();
+    // A modal box or loop inside the idle work pumps messages, and a host may idle from there: never nest.
+    if (!state || idle_running)
+        return A_Err_NONE;
+    idle_running = true;
+    RunReportingErrors(state->basic_suite(), [state] { state->OnIdle(); });
+    idle_running = false;
+    return A_Err_NONE;
+}
+
+A_Err DeathHook(AEGP_GlobalRefcon, AEGP_DeathRefcon)
+{
+    if (EffectsPopup* state = g_effects_popup.get())
+        RunReportingErrors(state->basic_suite(), [state] { state->OnDeath(); });
+    RemoveFaultHandler();
     return A_Err_NONE;
 }
