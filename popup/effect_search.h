@@ -3,6 +3,7 @@
 #include "popup/effect_entry.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,19 +27,28 @@ struct ResultLine {
     bool operator==(const ResultLine&) const = default;
 };
 
-// Reused from search to search: its per-entry marks make duplicate and blacklist tests O(1), so a
-// search is linear in the catalogue, the aliases and the blacklist.
+// Reused from search to search over one catalogue: the match names lie in one contiguous text, and
+// per-entry marks make the duplicate and blacklist tests O(1), so a search is linear in the catalogue,
+// the aliases and the blacklist.
 class EffectSearch {
 public:
+    // The catalogue to search from now on; it must stay unchanged while it is searched.
+    void set_entries(const std::vector<EffectEntry>& entries);
+
     // Aliases beginning with the query, aliases containing it, entries beginning with it, entries
-    // containing it; each entry once, never a blacklisted one. Every target must point into entries.
-    SearchResult run(const std::vector<EffectEntry>& entries, const std::vector<EffectAlias>& aliases,
-                     const std::vector<EffectAlias>& blacklist, std::string_view typed_text);
+    // containing it; each entry once, never a blacklisted one. Targets outside the catalogue are ignored.
+    SearchResult run(const std::vector<EffectAlias>& aliases, const std::vector<EffectAlias>& blacklist,
+                     std::string_view typed_text);
 
 private:
-    void begin(size_t entry_count);
-    bool take(const std::vector<EffectEntry>& entries, const EffectEntry* candidate, SearchResult& result);
+    bool take(const EffectEntry* candidate, SearchResult& result);
+    void scan_names(std::string_view query, SearchResult& result);
 
+    const EffectEntry* entries_ = nullptr;
+    size_t entry_count_ = 0;
+    std::string names_;
+    // Where each entry's match name starts in names_, and one more for the end.
+    std::vector<size_t> name_starts_;
     std::vector<uint32_t> marks_;
     uint32_t stamp_ = 0;
     std::vector<const EffectEntry*> later_;
