@@ -1,0 +1,12 @@
+#pragma once
+// "effects_settings": the settings record as a chunk file.
+#include "popup/popup_settings.h"
+#include "popup/settings_records.h"
+#include "toolkit/platform/path.h"
+
+// Replaces the file whole, or leaves the old one as it was and returns false.
+bool write_settings_file(const qzsdk::path& file, const PopupSettings& settings);
+
+// Takes the file's records in order into the settings; false when the file has no records to give.
+bool read_settings_file(const qzsdk::path& file, PopupSettings& settings,
+                        NewsVisitRecord news_visit = NewsVisitRecord::read);
