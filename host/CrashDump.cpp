@@ -2,48 +2,35 @@
 
 #include "host/Product.h"
 #include "host/module/version.h"
+#include "toolkit/platform/file_system.h"
+#include "toolkit/platform/path.h"
+#include "toolkit/platform/special_folders.h"
 #include "toolkit/platform/text.h"
 
 #include <dbghelp.h>
-#include <shlobj.h>
 
 #include <cwchar>
 
 namespace {
 
-std::wstring DocumentsFolder()
-{
-    wchar_t buffer[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, buffer)))
-        return {};
-    return buffer;
-}
-
-std::wstring TempFolder()
+qzsdk::path TempFolder()
 {
     wchar_t buffer[MAX_PATH + 1] = {};
     DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
     if (length == 0 || length > MAX_PATH)
         return {};
-    std::wstring folder(buffer, length);
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder;
+    return qzsdk::path(std::wstring(buffer, length));
 }
 
 // "<base>\Tarnwick\Error Logs", made with every missing level; empty when it cannot be made.
-std::wstring DumpFolder(const std::wstring& base)
+std::wstring DumpFolder(const qzsdk::path& base)
 {
     if (base.empty())
         return {};
-    std::wstring folder = base + L"\\" + qzsdk::utf8_to_wide(maker_name) + L"\\Error Logs";
-    int result = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS)
+    qzsdk::path folder = base.join(qzsdk::path::from_utf8(maker_name)).join(qzsdk::path(L"Error Logs"));
+    if (!qzsdk::create_directories(folder))
         return {};
-    DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return {};
-    return folder;
+    return folder.wide();
 }
 
 // A new file named by the time, process and thread; a second dump in the same second gets "-2", "-3", ...
@@ -94,7 +81,7 @@ std::string WriteCrashDump(DWORD, EXCEPTION_POINTERS* pointers) noexcept
         SYSTEMTIME time;
         GetLocalTime(&time);
         std::wstring path;
-        bool written = WriteDumpInto(DumpFolder(DocumentsFolder()), time, pointers, path) ||
+        bool written = WriteDumpInto(DumpFolder(qzsdk::documents_folder()), time, pointers, path) ||
                        WriteDumpInto(DumpFolder(TempFolder()), time, pointers, path);
         if (written)
             return std::string("Please compress the following file and contact support (") + support_address +

@@ -46,13 +46,39 @@ bool IsHardwareFault(DWORD code)
     }
 }
 
-// Entered as if the faulting instruction had called it, so the unwinder walks on through the faulting frame.
-[[noreturn]] __attribute__((noinline)) void RaiseTranslatedFault()
+}  // namespace
+
+extern "C" [[noreturn]] __attribute__((used)) void zephrin_raise_translated_fault()
 {
     std::string message = std::move(translated_message);
     translating = false;
     throw std::runtime_error(message);
 }
+
+extern "C" void zephrin_fault_trampoline();
+
+// Entered as if the faulting instruction had called it. A fault in a leaf function leaves the stack
+// misaligned for a call, so the trampoline realigns it behind a frame pointer, which its unwind data
+// names: the unwinder still walks from here through the faulting frame to the guard's catch.
+asm(R"(
+    .text
+    .globl zephrin_fault_trampoline
+    .def zephrin_fault_trampoline; .scl 2; .type 32; .endef
+    .seh_proc zephrin_fault_trampoline
+zephrin_fault_trampoline:
+    push %rbp
+    .seh_pushreg %rbp
+    mov %rsp, %rbp
+    .seh_setframe %rbp, 0
+    .seh_endprologue
+    and $-16, %rsp
+    sub $32, %rsp
+    call zephrin_raise_translated_fault
+    int3
+    .seh_endproc
+)");
+
+namespace {
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 {
@@ -68,7 +94,7 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
     // instruction itself up in the frame's exception regions.
     context->Rsp -= sizeof(DWORD64);
     *reinterpret_cast<DWORD64*>(context->Rsp) = context->Rip + 1;
-    context->Rip = reinterpret_cast<DWORD64>(&RaiseTranslatedFault);
+    context->Rip = reinterpret_cast<DWORD64>(&zephrin_fault_trampoline);
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 

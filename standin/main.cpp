@@ -1,2 +1,165 @@
+// standin.exe --project FILE [--session FILE] [--out DIR] [--version MAJOR.MINOR]
+// Loads Zephrin.aex from beside itself into the stand-in host over the project. With a session it runs
+// the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
+#include "standin/file_text.h"
+#include "standin/host.h"
+#include "standin/session_runner.h"
+#include "standin/state_file.h"
+#include "standin/text_codec.h"
+
+#include <ole2.h>
+#include <shellapi.h>
+
 #include <cstdio>
-int main() { std::puts("standin"); return 0; }
+#include <optional>
+
+namespace {
+
+constexpr DWORD unload_timeout_ms = 10000;
+
+enum ExitCode { exit_ok = 0, exit_command_failed = 1, exit_bad_input = 2, exit_no_module = 3, exit_unload_hung = 4 };
+
+struct Options {
+    std::wstring project;
+    std::wstring session;
+    std::wstring out;
+    int major = 115;
+    int minor = 0;
+};
+
+std::optional<std::pair<int, int>> parse_version(const std::wstring& text)
+{
+    int major = 0, minor = 0;
+    wchar_t dot = 0, extra = 0;
+    if (swscanf(text.c_str(), L"%d%lc%d%lc", &major, &dot, &minor, &extra) != 3 || dot != L'.' || major < 0 ||
+        minor < 0)
+        return std::nullopt;
+    return std::make_pair(major, minor);
+}
+
+std::optional<Options> parse_options(int argc, wchar_t** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::wstring name = argv[i];
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "standin: %ls needs a value\n", name.c_str());
+            return std::nullopt;
+        }
+        std::wstring value = argv[++i];
+        if (name == L"--project") {
+            options.project = value;
+        } else if (name == L"--session") {
+            options.session = value;
+        } else if (name == L"--out") {
+            options.out = value;
+        } else if (name == L"--version") {
+            auto version = parse_version(value);
+            if (!version) {
+                std::fprintf(stderr, "standin: --version takes MAJOR.MINOR, such as 115.0\n");
+                return std::nullopt;
+            }
+            std::tie(options.major, options.minor) = *version;
+        } else {
+            std::fprintf(stderr, "standin: unknown option %ls\n", name.c_str());
+            return std::nullopt;
+        }
+    }
+    if (options.project.empty()) {
+        std::fprintf(stderr, "usage: standin.exe --project FILE [--session FILE] [--out DIR] [--version M.m]\n");
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::wstring module_beside_executable()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Zephrin.aex";
+}
+
+int run(const Options& options)
+{
+    standin::Project project;
+    std::vector<standin::SessionCommand> commands;
+    try {
+        project = standin::load_project_file(options.project);
+        if (!options.session.empty())
+            commands = standin::parse_session(standin::read_text_file(options.session, "session file"));
+        if (!options.out.empty())
+            CreateDirectoryW(options.out.c_str(), nullptr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "standin: %s\n", error.what());
+        return exit_bad_input;
+    }
+
+    standin::Host host(std::move(project), true);
+    std::wstring module_path = module_beside_executable();
+    if (!host.load_module(module_path)) {
+        std::fprintf(stderr, "standin: cannot load %ls or find its entry in its PiPL (error %lu)\n",
+                     module_path.c_str(), GetLastError());
+        return exit_no_module;
+    }
+    A_Err entry_result = host.call_entry(options.major, options.minor);
+
+    standin::SessionRunner runner(host, options.out);
+    bool commands_ok = true;
+    if (options.session.empty())
+        host.run_until_closed();
+    else
+        commands_ok = runner.run(commands);
+
+    host.run_death_hooks();
+    bool unloaded = host.unload_module(unload_timeout_ms);
+    if (!unloaded)
+        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", unload_timeout_ms);
+
+    nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
+    state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
+    state["entry_result"] = entry_result;
+    state["unloaded"] = unloaded;
+    state["quit"] = runner.quit();
+    nlohmann::json failures = nlohmann::json::array();
+    for (const standin::SessionFailure& failure : runner.failures())
+        failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
+    state["failures"] = failures;
+    if (!options.out.empty()) {
+        try {
+            standin::write_json_file(options.out + L"\\state.json", state);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "standin: %s\n", error.what());
+            commands_ok = false;
+        }
+    }
+    std::printf("standin: version %d.%d, hooks %zu idle %zu death, idle calls %d, suites %s, %zu failed commands\n",
+                options.major, options.minor, host.book().idle_hooks.size(), host.book().death_hooks.size(),
+                host.book().idle_calls, host.book().suites_balanced() ? "balanced" : "NOT balanced",
+                runner.failures().size());
+    std::fflush(stdout);
+    std::fflush(stderr);
+    if (!unloaded)
+        // A normal exit would wait for the loader lock the hung unload holds.
+        TerminateProcess(GetCurrentProcess(), exit_unload_hung);
+    return commands_ok ? exit_ok : exit_command_failed;
+}
+
+}  // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    auto options = argv ? parse_options(argc, argv) : std::nullopt;
+    LocalFree(argv);
+    if (!options)
+        return exit_bad_input;
+    // The real host's UI thread is an OLE thread; the module's drag and drop and clipboard rely on it.
+    if (FAILED(OleInitialize(nullptr))) {
+        std::fprintf(stderr, "standin: OleInitialize failed\n");
+        return exit_bad_input;
+    }
+    int result = run(*options);
+    OleUninitialize();
+    return result;
+}

@@ -1,0 +1,193 @@
+#include "standin/host.h"
+
+#include "standin/main_window.h"
+#include "standin/message_box_capture.h"
+#include "standin/module_unloader.h"
+#include "standin/pipl.h"
+#include "standin/preset_files.h"
+#include "standin/script_engine.h"
+#include "standin/suites.h"
+#include "standin/text_codec.h"
+
+#include <stdexcept>
+
+namespace standin {
+
+namespace {
+
+Host* current_host = nullptr;
+
+// The longest the host sleeps between idle calls when nothing arrives.
+constexpr DWORD idle_interval_ms = 15;
+
+}  // namespace
+
+Host::Host(Project project, bool show_main_window) : project_(std::move(project))
+{
+    if (current_host)
+        throw std::logic_error("only one stand-in host may exist at a time");
+    message_boxes_ = std::make_unique<MessageBoxCapture>(book_.message_boxes);
+    window_ = std::make_unique<MainWindow>(
+        project_, show_main_window, [this](int effect) { on_effect_command(effect); },
+        [this] { return status_lines(); });
+    current_host = this;
+}
+
+Host::~Host()
+{
+    current_host = nullptr;
+    window_.reset();
+    message_boxes_.reset();
+}
+
+Host* Host::current() { return current_host; }
+
+SPBasicSuite* Host::basic_suite() { return &standin::basic_suite; }
+
+HWND Host::main_window() const { return window_->hwnd(); }
+
+bool Host::load_module(const std::wstring& path)
+{
+    HMODULE module = LoadLibraryW(path.c_str());
+    if (!module)
+        return false;
+    auto pipl = read_pipl(module);
+    FARPROC found = pipl.count("mi64") ? GetProcAddress(module, pipl["mi64"].c_str()) : nullptr;
+    auto entry = reinterpret_cast<PluginMainFunc>(reinterpret_cast<void*>(found));
+    if (!entry) {
+        FreeLibrary(module);
+        return false;
+    }
+    module_ = module;
+    entry_ = entry;
+    return true;
+}
+
+A_Err Host::call_entry(int major, int minor)
+{
+    if (!entry_)
+        return A_Err_GENERIC;
+    return call_entry(entry_, major, minor);
+}
+
+A_Err Host::call_entry(PluginMainFunc entry, int major, int minor)
+{
+    lay_out_presets(project_, major, minor);
+    return entry(basic_suite(), major, minor, standin_plugin_id, &global_refcon_);
+}
+
+void Host::run_idle(int cycles)
+{
+    if (in_idle_) {
+        ++book_.refused_idle_reentries;
+        return;
+    }
+    in_idle_ = true;
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        // A hook may register further hooks: walk a copy.
+        auto hooks = book_.idle_hooks;
+        for (const IdleHookRecord& hook : hooks) {
+            A_long max_sleep = static_cast<A_long>(idle_interval_ms);
+            hook.hook(global_refcon_, hook.refcon, &max_sleep);
+        }
+        ++book_.idle_calls;
+    }
+    in_idle_ = false;
+}
+
+void Host::pump(DWORD milliseconds)
+{
+    ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        run_idle(1);
+        ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, idle_interval_ms)),
+                                  QS_ALLINPUT);
+    }
+}
+
+void Host::run_until_closed()
+{
+    while (!window_->closed()) {
+        pump(idle_interval_ms);
+        MSG message;
+        if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            break;
+    }
+}
+
+void Host::run_death_hooks()
+{
+    if (death_hooks_ran_)
+        return;
+    death_hooks_ran_ = true;
+    auto hooks = book_.death_hooks;
+    for (const DeathHookRecord& hook : hooks) {
+        hook.hook(global_refcon_, hook.refcon);
+        ++book_.death_hook_calls;
+    }
+}
+
+bool Host::unload_module(DWORD timeout_ms)
+{
+    HMODULE module = module_;
+    module_ = nullptr;
+    entry_ = nullptr;
+    return free_library_within(module, timeout_ms);
+}
+
+bool Host::apply_effect(int effect, ApplyRoute route)
+{
+    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || !project_.find_active_layer())
+        return false;
+    book_.applications.push_back(
+        {project_.active_item, project_.active_layer, project_.effects[effect].name, false, route});
+    return true;
+}
+
+ScriptOutcome Host::execute_script(const std::string& utf8_script)
+{
+    ScriptOutcome outcome = interpret_script(*this, utf8_script);
+    book_.scripts.push_back({utf8_script, outcome.succeeded, outcome.text});
+    return outcome;
+}
+
+void Host::rebuild_menu() { window_->rebuild_menu(project_); }
+
+void Host::on_effect_command(int effect)
+{
+    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || project_.effects[effect].refuse)
+        return;
+    apply_effect(effect, ApplyRoute::menu_command);
+}
+
+std::vector<std::wstring> Host::status_lines()
+{
+    std::vector<std::wstring> lines;
+    lines.push_back(L"Project: " + to_wide(project_.name) + L"  (" + std::to_wstring(project_.bits_per_channel) +
+                    L" bits per channel)");
+    bool has_item = project_.active_item >= 0 && project_.active_item < static_cast<int>(project_.items.size());
+    lines.push_back(L"Active item: " + (has_item ? to_wide(project_.items[project_.active_item].name) : L"none"));
+    Layer* layer = project_.find_active_layer();
+    lines.push_back(L"Active layer: " + (layer ? to_wide(layer->name) : L"none"));
+    lines.push_back(L"Hooks: " + std::to_wstring(book_.idle_hooks.size()) + L" idle, " +
+                    std::to_wstring(book_.death_hooks.size()) + L" death; idle calls " +
+                    std::to_wstring(book_.idle_calls));
+    for (const Application& applied : book_.applications)
+        lines.push_back(L"  " + to_wide(project_.items[applied.item].layers[applied.layer].name) + L": " +
+                        to_wide(applied.name) + L" (" + to_wide(route_name(applied.route)) + L")");
+    return lines;
+}
+
+}  // namespace standin

@@ -1,0 +1,101 @@
+#pragma once
+// The stand-in for After Effects: serves the module's suites over an in-memory project, owns the main
+// window with its Effect menu, loads the module and runs its hooks. One Host per process at a time: the
+// suites are plain C functions that reach it through Host::current().
+#include "host/sdk/host_types.h"
+#include "standin/bookkeeping.h"
+#include "standin/handle_registry.h"
+#include "standin/project.h"
+#include "standin/render_objects.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+class MainWindow;
+class MessageBoxCapture;
+
+struct MemBlock {
+    std::vector<char> bytes;
+    int locks = 0;
+};
+
+struct EffectRef {
+    int effect;
+};
+
+// The live objects behind the module's handles.
+struct HostResources {
+    HandleRegistry<MemBlock> memory;
+    HandleRegistry<EffectRef> effect_refs;
+    HandleRegistry<RenderOptions> render_options;
+    HandleRegistry<FrameReceipt> receipts;
+    HandleRegistry<World> worlds;
+    HandleRegistry<ColorConversion> conversions;
+};
+
+struct ScriptOutcome {
+    bool succeeded;
+    std::string text;  // the result, or the error message
+};
+
+constexpr AEGP_PluginID standin_plugin_id = 7;
+
+class Host {
+public:
+    explicit Host(Project project, bool show_main_window = false);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host* current();
+
+    SPBasicSuite* basic_suite();
+    HWND main_window() const;
+
+    bool load_module(const std::wstring& path);
+    HMODULE module() const { return module_; }
+    // Lays out the preset files for that host generation, then calls the entry.
+    A_Err call_entry(int major, int minor);
+    A_Err call_entry(PluginMainFunc entry, int major, int minor);
+    void run_idle(int cycles = 1);
+    // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`.
+    void pump(DWORD milliseconds);
+    // Interactive: until the user closes the main window.
+    void run_until_closed();
+    void run_death_hooks();
+    bool unload_module(DWORD timeout_ms);
+
+    Bookkeeping& book() { return book_; }
+    Project& project() { return project_; }
+    HostResources& resources() { return resources_; }
+    AEGP_GlobalRefcon global_refcon() const { return global_refcon_; }
+
+    // Applies an installed effect (index into the project's effects) to the active layer; false when no
+    // layer is active.
+    bool apply_effect(int effect, ApplyRoute route);
+    ScriptOutcome execute_script(const std::string& utf8_script);
+    // Rebuilds the Effect menu after a test changed the project's effects.
+    void rebuild_menu();
+
+private:
+    void on_effect_command(int effect);
+    std::vector<std::wstring> status_lines();
+
+    Project project_;
+    Bookkeeping book_;
+    HostResources resources_;
+    std::unique_ptr<MessageBoxCapture> message_boxes_;
+    std::unique_ptr<MainWindow> window_;
+    HMODULE module_ = nullptr;
+    PluginMainFunc entry_ = nullptr;
+    AEGP_GlobalRefcon global_refcon_ = nullptr;
+    bool in_idle_ = false;
+    bool death_hooks_ran_ = false;
+};
+
+}  // namespace standin

@@ -1,0 +1,80 @@
+#include "standin/key_chord.h"
+
+#include <string>
+
+namespace standin {
+
+namespace {
+
+std::string lower(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
+std::optional<WORD> modifier(const std::string& name)
+{
+    if (name == "ctrl" || name == "control") return VK_CONTROL;
+    if (name == "shift") return VK_SHIFT;
+    if (name == "alt") return VK_MENU;
+    if (name == "win") return VK_LWIN;
+    return std::nullopt;
+}
+
+std::optional<WORD> chord_key(const std::string& name)
+{
+    if (auto key = named_key(name))
+        return key;
+    if (name == "space") return VK_SPACE;
+    if (name == "left") return VK_LEFT;
+    if (name == "right") return VK_RIGHT;
+    if (name.size() == 1 && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= '0' && name[0] <= '9')))
+        return static_cast<WORD>(name[0] >= 'a' ? name[0] - 'a' + 'A' : name[0]);
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'f') {
+        int number = std::atoi(name.c_str() + 1);
+        if (number >= 1 && number <= 12 && std::to_string(number) == name.substr(1))
+            return static_cast<WORD>(VK_F1 + number - 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<WORD> named_key(std::string_view name)
+{
+    std::string key = lower(name);
+    if (key == "enter") return VK_RETURN;
+    if (key == "escape") return VK_ESCAPE;
+    if (key == "tab") return VK_TAB;
+    if (key == "up") return VK_UP;
+    if (key == "down") return VK_DOWN;
+    return std::nullopt;
+}
+
+std::optional<KeyChord> parse_key_chord(std::string_view chord)
+{
+    std::string text = lower(chord);
+    KeyChord result{};
+    size_t at = 0;
+    for (;;) {
+        size_t plus = text.find('+', at);
+        std::string part = text.substr(at, plus == std::string::npos ? std::string::npos : plus - at);
+        if (plus == std::string::npos) {
+            auto key = chord_key(part);
+            if (!key)
+                return std::nullopt;
+            result.key = *key;
+            return result;
+        }
+        auto held = modifier(part);
+        if (!held)
+            return std::nullopt;
+        result.modifiers.push_back(*held);
+        at = plus + 1;
+    }
+}
+
+}  // namespace standin

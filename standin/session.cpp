@@ -1,0 +1,174 @@
+#include "standin/session.h"
+
+#include "standin/key_chord.h"
+
+#include <charconv>
+
+namespace standin {
+
+namespace {
+
+constexpr std::pair<const char*, SessionVerb> verbs[] = {
+    {"idle", SessionVerb::idle},     {"select", SessionVerb::select}, {"keys", SessionVerb::keys},
+    {"key", SessionVerb::key},       {"type", SessionVerb::type},     {"click", SessionVerb::click},
+    {"script", SessionVerb::script}, {"choose", SessionVerb::choose}, {"screenshot", SessionVerb::screenshot},
+    {"wait", SessionVerb::wait},     {"quit", SessionVerb::quit},
+};
+
+std::string_view trim(std::string_view text)
+{
+    size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Words split at blanks; a double-quoted word keeps its blanks.
+std::vector<std::string> split_words(std::string_view text, int line)
+{
+    std::vector<std::string> words;
+    size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == ' ' || text[at] == '\t') {
+            ++at;
+            continue;
+        }
+        std::string word;
+        if (text[at] == '"') {
+            size_t end = text.find('"', at + 1);
+            if (end == std::string_view::npos)
+                throw SessionError("line " + std::to_string(line) + ": a quoted argument has no closing quote");
+            word = text.substr(at + 1, end - at - 1);
+            at = end + 1;
+        } else {
+            size_t end = text.find_first_of(" \t", at);
+            if (end == std::string_view::npos)
+                end = text.size();
+            word = text.substr(at, end - at);
+            at = end;
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+int number_of(std::string_view word, int line, const char* what, int low, int high)
+{
+    int value = 0;
+    auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (error != std::errc() || end != word.data() + word.size() || value < low || value > high)
+        throw SessionError("line " + std::to_string(line) + ": " + what + " must be a whole number from " +
+                           std::to_string(low) + " to " + std::to_string(high) + ", not \"" + std::string(word) +
+                           "\"");
+    return value;
+}
+
+bool is_safe_file_name(std::string_view name)
+{
+    return !name.empty() && name.find_first_of("/\\:*?\"<>|") == std::string_view::npos && name != "." &&
+           name != "..";
+}
+
+SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
+{
+    SessionCommand command{verb, line, {}, {}, 0, 0};
+    auto fail = [&](const std::string& message) -> SessionError {
+        return SessionError("line " + std::to_string(line) + ": " + verb_name(verb) + ": " + message);
+    };
+    switch (verb) {
+    case SessionVerb::idle:
+        command.number = rest.empty() ? 1 : number_of(rest, line, "the idle count", 1, 100000);
+        break;
+    case SessionVerb::wait:
+        if (rest.empty())
+            throw fail("needs the milliseconds to wait");
+        command.number = number_of(rest, line, "the wait", 0, 600000);
+        break;
+    case SessionVerb::select:
+    case SessionVerb::type:
+    case SessionVerb::choose:
+        if (rest.empty())
+            throw fail("needs a text");
+        command.text = rest;
+        break;
+    case SessionVerb::keys:
+        if (!parse_key_chord(rest))
+            throw fail("\"" + std::string(rest) + "\" is not a chord such as ctrl+space");
+        command.text = rest;
+        break;
+    case SessionVerb::key:
+        if (!named_key(rest))
+            throw fail("\"" + std::string(rest) + "\" is not one of enter, escape, tab, up, down");
+        command.text = rest;
+        break;
+    case SessionVerb::click: {
+        auto words = split_words(rest, line);
+        if (words.size() != 2)
+            throw fail("needs X and Y");
+        command.number = number_of(words[0], line, "X", -100000, 100000);
+        command.second = number_of(words[1], line, "Y", -100000, 100000);
+        break;
+    }
+    case SessionVerb::script: {
+        auto words = split_words(rest, line);
+        if (words.empty())
+            throw fail("needs a verb");
+        command.text = words[0];
+        command.args.assign(words.begin() + 1, words.end());
+        break;
+    }
+    case SessionVerb::screenshot:
+        if (!is_safe_file_name(rest))
+            throw fail("needs a file name without folders");
+        command.text = rest;
+        break;
+    case SessionVerb::quit:
+        if (!rest.empty())
+            throw fail("takes no arguments");
+        break;
+    }
+    return command;
+}
+
+}  // namespace
+
+const char* verb_name(SessionVerb verb)
+{
+    for (const auto& [name, value] : verbs)
+        if (value == verb)
+            return name;
+    return "?";
+}
+
+std::vector<SessionCommand> parse_session(std::string_view text)
+{
+    std::vector<SessionCommand> commands;
+    int line = 0;
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view content = trim(text.substr(at, end - at));
+        at = end + 1;
+        ++line;
+        if (content.empty() || content[0] == '#')
+            continue;
+        size_t space = content.find_first_of(" \t");
+        std::string_view word = content.substr(0, space);
+        std::string_view rest = space == std::string_view::npos ? std::string_view() : trim(content.substr(space));
+        bool known = false;
+        for (const auto& [name, verb] : verbs)
+            if (word == name) {
+                commands.push_back(parse_line(verb, rest, line));
+                known = true;
+            }
+        if (!known)
+            throw SessionError("line " + std::to_string(line) + ": unknown command \"" + std::string(word) +
+                               "\" (known: idle, select, keys, key, type, click, script, choose, screenshot, "
+                               "wait, quit)");
+    }
+    return commands;
+}
+
+}  // namespace standin

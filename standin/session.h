@@ -1,0 +1,31 @@
+#pragma once
+// The session script: one command a line; a line whose first non-blank character is "#" is a comment.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+enum class SessionVerb { idle, select, keys, key, type, click, script, choose, screenshot, wait, quit };
+
+struct SessionCommand {
+    SessionVerb verb;
+    int line;
+    std::string text;               // select, keys, key, type, script's verb, choose, screenshot
+    std::vector<std::string> args;  // script arguments
+    int number = 0;                 // idle cycles, wait milliseconds, click x
+    int second = 0;                 // click y
+};
+
+class SessionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws SessionError naming the line and what is wrong with it.
+std::vector<SessionCommand> parse_session(std::string_view text);
+
+const char* verb_name(SessionVerb verb);
+
+}  // namespace standin

@@ -1,0 +1,140 @@
+#include "host/FaultGuard.h"
+#include "host/HostGeneration.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <vector>
+
+#include <fstream>
+#include <regex>
+#include <stdexcept>
+
+namespace {
+
+struct Flag {
+    bool& destroyed;
+    ~Flag() { destroyed = true; }
+};
+
+__attribute__((noinline)) int ReadThrough(volatile int* pointer)
+{
+    return *pointer;
+}
+
+std::string DumpPathIn(const std::string& message)
+{
+    size_t line = message.rfind('\n');
+    return line == std::string::npos ? std::string() : message.substr(line + 1);
+}
+
+class FaultGuardTest : public testing::Test {
+protected:
+    void SetUp() override { InstallFaultHandler(); }
+    void TearDown() override { RemoveFaultHandler(); }
+};
+
+}  // namespace
+
+TEST_F(FaultGuardTest, AccessViolationBecomesAnExceptionWithADumpAndUnwinds)
+{
+    bool destroyed = false;
+    std::string message;
+    try {
+        FaultGuard guard;
+        Flag flag{destroyed};
+        ReadThrough(nullptr);
+        FAIL() << "the fault did not surface";
+    } catch (const std::runtime_error& error) {
+        message = error.what();
+    }
+    EXPECT_TRUE(destroyed) << "destructors between the fault and the catch must run";
+    EXPECT_EQ(message.rfind("Please compress the following file and contact support (", 0), 0u) << message;
+
+    std::string path = DumpPathIn(message);
+    std::regex name(R"(.*\\Tarnwick\\Error Logs\\Zephrin_v1\.0\.118-\d{8}-\d{6}-\d+-\d+\.dmp)");
+    EXPECT_TRUE(std::regex_match(path, name)) << path;
+    std::ifstream dump(path, std::ios::binary);
+    char magic[4] = {};
+    dump.read(magic, 4);
+    EXPECT_EQ(std::string(magic, 4), "MDMP");
+    dump.close();
+    DeleteFileA(path.c_str());
+
+    // The process goes on, and the guard is gone with its scope.
+    volatile int value = 7;
+    EXPECT_EQ(ReadThrough(&value), 7);
+}
+
+TEST_F(FaultGuardTest, ADumpOfTheSameSecondDoesNotOverwriteAnEarlierOne)
+{
+    // Stand in for earlier dumps of this thread at every second of the next half minute.
+    char documents[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+    std::string folder = std::string(documents) + "\\Tarnwick\\Error Logs";
+    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    std::vector<std::string> earlier;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    for (int second = 0; second < 30; ++second) {
+        ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
+        ticks.QuadPart += second * 10'000'000ULL;
+        FILETIME utc{ticks.LowPart, ticks.HighPart}, local;
+        SYSTEMTIME t;
+        FileTimeToLocalFileTime(&utc, &local);
+        FileTimeToSystemTime(&local, &t);
+        char name[512];
+        std::snprintf(name, sizeof name, "%s\\Zephrin_v1.0.118-%04d%02d%02d-%02d%02d%02d-%ld-%ld.dmp", folder.c_str(),
+                      t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, GetCurrentProcessId(),
+                      GetCurrentThreadId());
+        std::ofstream(name) << "earlier";
+        earlier.push_back(name);
+    }
+
+    std::string message;
+    try {
+        FaultGuard guard;
+        ReadThrough(nullptr);
+    } catch (const std::runtime_error& error) {
+        message = error.what();
+    }
+    std::string path = DumpPathIn(message);
+    EXPECT_TRUE(path.size() > 6 && path.substr(path.size() - 6) == "-2.dmp") << path;
+    for (const std::string& name : earlier) {
+        std::ifstream file(name);
+        std::string text;
+        file >> text;
+        EXPECT_EQ(text, "earlier") << name;
+        file.close();
+        DeleteFileA(name.c_str());
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(FaultGuardTest, IntegerDivisionByZeroIsTranslatedToo)
+{
+    volatile int zero = 0;
+    EXPECT_THROW(
+        {
+            FaultGuard guard;
+            volatile int result = 10 / zero;
+            (void)result;
+        },
+        std::runtime_error);
+}
+
+TEST(HostGeneration, CodesByHostVersion)
+{
+    struct Case {
+        int major, minor;
+        uint32_t code;
+    };
+    for (Case c : {Case{115, 0, 0}, Case{114, 9, 1}, Case{113, 5, 2}, Case{113, 4, 3}, Case{112, 0, 4},
+                   Case{116, 0, 7}, Case{18, 0, 7}})
+        EXPECT_EQ(HostGenerationCode(c.major, c.minor), c.code) << c.major << "." << c.minor;
+    EXPECT_TRUE(IsUnsupportedHost(111));
+    EXPECT_TRUE(IsUnsupportedHost(17));
+    EXPECT_FALSE(IsUnsupportedHost(115));
+}

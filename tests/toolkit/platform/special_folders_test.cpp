@@ -1,0 +1,68 @@
+#include "toolkit/platform/special_folders.h"
+
+#include "toolkit/platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+using namespace qzsdk;
+
+namespace {
+
+// A value under the maker's key for the length of one test.
+class registry_value {
+public:
+    registry_value(const wchar_t* name, const std::wstring& text) : name_(name)
+    {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tarnwick", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                        nullptr, &key_, nullptr);
+        RegSetValueExW(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    ~registry_value()
+    {
+        RegDeleteValueW(key_, name_);
+        RegCloseKey(key_);
+    }
+
+private:
+    const wchar_t* name_;
+    HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+TEST(SpecialFolders, ShellFoldersExistAndUseBackslashes)
+{
+    for (const path& folder : {common_app_data_folder(), local_app_data_folder(), documents_folder()}) {
+        EXPECT_FALSE(folder.empty());
+        EXPECT_EQ(folder.wide().find(L'/'), std::wstring::npos);
+    }
+    EXPECT_EQ(get_file_info(local_app_data_folder()).kind, file_kind_folder);
+}
+
+TEST(SpecialFolders, RegistryThenEnvironmentThenDocuments)
+{
+    EXPECT_EQ(folder_from_registry_or_environment("QzTestNoValue", "QZ_TEST_NO_VARIABLE"), documents_folder());
+
+    SetEnvironmentVariableW(L"QZ_TEST_FOLDER", L"D:/from/environment");
+    EXPECT_EQ(folder_from_registry_or_environment("QzTestNoValue", "QZ_TEST_FOLDER").wide(), L"D:\\from\\environment");
+    {
+        registry_value value(L"QzTestFolder", L"E:/from/registry");
+        EXPECT_EQ(folder_from_registry_or_environment("QzTestFolder", "QZ_TEST_FOLDER").wide(), L"E:\\from\\registry");
+    }
+    {
+        // 300 characters are 602 bytes: more than the value buffer holds, so the value is missing.
+        registry_value value(L"QzTestFolder", L"E:\\" + std::wstring(297, L'r'));
+        EXPECT_EQ(folder_from_registry_or_environment("QzTestFolder", "QZ_TEST_FOLDER").wide(), L"D:\\from\\environment");
+    }
+    {
+        registry_value value(L"QzTestFolder", L"");
+        EXPECT_EQ(folder_from_registry_or_environment("QzTestFolder", "QZ_TEST_FOLDER").wide(), L"D:\\from\\environment");
+    }
+    SetEnvironmentVariableW(L"QZ_TEST_FOLDER", (L"D:\\" + std::wstring(600, L'e')).c_str());
+    EXPECT_EQ(folder_from_registry_or_environment("QzTestNoValue", "QZ_TEST_FOLDER"), documents_folder());
+    SetEnvironmentVariableW(L"QZ_TEST_FOLDER", nullptr);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Replaces a file's contents so that a crash, a full disk or a failed write never leaves it half written:
+// the bytes go to a temporary file beside the target, which is flushed and then renamed over the target.
+#include "toolkit/platform/path.h"
+
+#include <string_view>
+
+namespace qzsdk {
+
+// True when the target now holds exactly the bytes; on false the old file, if any, is untouched.
+bool write_file_atomically(const path& target, std::string_view bytes);
+
+}  // namespace qzsdk
