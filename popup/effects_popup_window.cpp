@@ -7,13 +7,24 @@
 #include "popup/shortcut_label.h"
 #include "toolkit/platform/file_system.h"
 
-const wchar_t* const search_file_name = L"effects_search.txt";
-const wchar_t* const shortcuts_file_name = L"effects_shortcuts.txt";
-const wchar_t* const settings_file_name = L"effects_settings";
-
 EffectsPopupWindow::EffectsPopupWindow(PopupSettings* settings, MakerFolders folders)
     : settings_(settings), folders_(std::move(folders))
 {
+    if (!folders_.local.empty() && !qzsdk::get_file_info(folders_.local.join(qzsdk::path(settings_file_name))).exists)
+        SerializeLocalSettings(false);
+}
+
+void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,
+                                    const std::string& layer_name, int32_t command)
+{
+    project_name_ = project_name;
+    comp_name_ = comp_name;
+    layer_name_ = layer_name;
+    has_composition_ = !comp_name.empty();
+    has_layer_ = !layer_name.empty();
+    result = -1;
+    if (command == popup_command_save)
+        SerializeLocalSettings(true);
 }
 
 void EffectsPopupWindow::SetEffects(std::vector<EffectEntry> entries)

@@ -7,17 +7,24 @@
 #include "popup/maker_folders.h"
 #include "popup/popup_settings.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class EffectsPopupWindow : public EffectsPopupInterface {
 public:
-    // The settings belong to the host glue's state object and outlive the popup.
+    // The settings belong to the host glue's state object and outlive the popup. A missing local settings
+    // file is written at once.
     explicit EffectsPopupWindow(PopupSettings* settings, MakerFolders folders = MakerFolders::standard());
     virtual ~EffectsPopupWindow() = default;
     EffectsPopupWindow(const EffectsPopupWindow&) = delete;
     EffectsPopupWindow& operator=(const EffectsPopupWindow&) = delete;
+
+    // The host glue's command entry: remembers what the user works on, then carries out the PopupCommand.
+    // The result is -1 for every command handled here.
+    void RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,
+                    const std::string& layer_name, int32_t command);
 
     // Replaces the catalogue, then reads both list files against it; the previous result goes with it.
     void SetEffects(std::vector<EffectEntry> entries);
@@ -49,6 +56,11 @@ public:
     const EffectLists& lists() const { return lists_; }
     const std::vector<ResultLine>& result() const { return result_; }
     const MakerFolders& folders() const { return folders_; }
+    bool has_layer() const { return has_layer_; }
+    bool has_composition() const { return has_composition_; }
+    const std::string& project_name() const { return project_name_; }
+    const std::string& comp_name() const { return comp_name_; }
+    const std::string& layer_name() const { return layer_name_; }
 
 private:
     PopupSettings* settings_;
@@ -57,9 +69,10 @@ private:
     EffectLists lists_;
     EffectSearch search_;
     std::string typed_text_;
+    bool has_layer_ = false;
+    bool has_composition_ = false;
+    std::string project_name_;
+    std::string comp_name_;
+    std::string layer_name_;
     std::vector<ResultLine> result_;
 };
-
-extern const wchar_t* const search_file_name;
-extern const wchar_t* const shortcuts_file_name;
-extern const wchar_t* const settings_file_name;

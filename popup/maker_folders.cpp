@@ -5,6 +5,10 @@
 
 #include <string>
 
+const wchar_t* const settings_file_name = L"effects_settings";
+const wchar_t* const search_file_name = L"effects_search.txt";
+const wchar_t* const shortcuts_file_name = L"effects_shortcuts.txt";
+
 namespace {
 
 qzsdk::path maker_folder_under(const qzsdk::path& base)

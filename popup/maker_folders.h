@@ -14,3 +14,8 @@ struct MakerFolders {
     // The local folder when it holds the file, else the common one.
     const qzsdk::path& folder_to_read(std::wstring_view file_name) const;
 };
+
+// The files kept in the maker folders.
+extern const wchar_t* const settings_file_name;
+extern const wchar_t* const search_file_name;
+extern const wchar_t* const shortcuts_file_name;

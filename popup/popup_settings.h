@@ -11,6 +11,18 @@ enum HotkeyMode : uint32_t {
     hotkey_custom = 4,
 };
 
+// The codes of the popup's command entry.
+enum PopupCommand : int32_t {
+    popup_command_show = 0,
+    popup_command_screenshot = 1,
+    popup_command_export_menu = 2,
+    popup_command_gallery = 3,
+    popup_command_preferences = 4,
+    popup_command_news_page = 5,
+    popup_command_save = 6,
+    popup_command_news_count = 7,
+};
+
 struct PopupSettings {
     // The defaults; the capture folder comes from the maker's registry key or the documents folder.
     PopupSettings();

@@ -1,6 +1,7 @@
 #include "popup/settings_file.h"
 
 #include "toolkit/platform/chunk_file.h"
+#include "toolkit/platform/file_system.h"
 
 #include <string_view>
 
@@ -22,4 +23,16 @@ bool read_settings_file(const qzsdk::path& file, PopupSettings& settings, NewsVi
         any = true;
     }
     return any;
+}
+
+void read_local_or_common_settings(const MakerFolders& folders, PopupSettings& settings)
+{
+    const qzsdk::path& folder = folders.folder_to_read(settings_file_name);
+    if (folder.empty())
+        return;
+    std::string capture_folder = settings.capture_folder;
+    read_settings_file(folder.join(qzsdk::path(settings_file_name)), settings);
+    bool from_common = &folder == &folders.common;
+    if (from_common && qzsdk::get_file_info(qzsdk::path::from_utf8(settings.capture_folder)).kind != qzsdk::file_kind_folder)
+        settings.capture_folder = capture_folder;
 }
