@@ -1,5 +1,6 @@
 #include "host/EffectListBuilder.h"
 
+#include "host/HostText.h"
 #include "host/sdk/host_suites.h"
 #include "toolkit/platform/directory_listing.h"
 #include "toolkit/platform/special_folders.h"
@@ -15,12 +16,6 @@
 namespace {
 
 const char* const preset_category = "Animation Preset";
-
-template <size_t size>
-std::string from_host_buffer(const A_char (&buffer)[size])
-{
-    return qzsdk::ansi_to_utf8(std::string_view(buffer, strnlen(buffer, size)));
-}
 
 EffectEntry preset_entry(int32_t key, std::string name)
 {
@@ -48,10 +43,10 @@ void AddInstalledEffects(SuiteCache& suites, A_long count, std::vector<EffectEnt
         A_char category_buffer[AEGP_MAX_EFFECT_CATEGORY_NAME_SIZE] = {};
         effects.AEGP_GetEffectName(key, name_buffer);
         effects.AEGP_GetEffectCategory(key, category_buffer);
-        std::string category = from_host_buffer(category_buffer);
+        std::string category = FromHostBuffer(category_buffer);
         if (category == "_Obsolete")
             continue;
-        std::string name = from_host_buffer(name_buffer);
+        std::string name = FromHostBuffer(name_buffer);
         EffectEntry entry{key, name, qzsdk::to_lower(name), category, false};
         if (category.empty()) {
             // A preset-like effect: a preset of the same name from the host's folder wins.

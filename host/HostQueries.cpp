@@ -1,5 +1,6 @@
 #include "host/HostQueries.h"
 
+#include "host/HostText.h"
 #include "host/sdk/host_suites.h"
 #include "toolkit/platform/text.h"
 
@@ -9,19 +10,12 @@ namespace {
 
 const char* const unknown_name = "Unknown";
 
-// The host's name buffers are in the ANSI code page; a missing terminator must not run past the buffer.
-template <size_t size>
-std::string from_host_buffer(const A_char (&buffer)[size])
-{
-    return qzsdk::ansi_to_utf8(std::string_view(buffer, strnlen(buffer, size)));
-}
-
 std::string item_name(SuiteCache& suites, AEGP_ItemH item)
 {
     A_char name[AEGP_MAX_ITEM_NAME_SIZE] = {};
     if (item)
         suites.get<AEGP_ItemSuite10>().AEGP_GetItemName(item, name);
-    return from_host_buffer(name);
+    return FromHostBuffer(name);
 }
 
 std::string without_project_extension(std::string name)
@@ -54,7 +48,7 @@ std::string GetLayerName(SuiteCache& suites, AEGP_LayerH layer)
     A_char name[AEGP_MAX_LAYER_NAME_SIZE] = {};
     A_char source_name[AEGP_MAX_LAYER_NAME_SIZE] = {};
     suites.get<AEGP_LayerSuite5>().AEGP_GetLayerName(layer, name, source_name);
-    std::string text = from_host_buffer(name);
+    std::string text = FromHostBuffer(name);
     if (text.empty()) {
         AEGP_ItemH source = nullptr;
         suites.get<AEGP_LayerSuite11>().AEGP_GetLayerSourceItem(layer, &source);
@@ -97,6 +91,6 @@ std::string GetProjectName(SuiteCache& suites, AEGP_ProjectH project)
     A_char name[AEGP_MAX_PROJ_NAME_SIZE] = {};
     if (project)
         suites.get<AEGP_ProjSuite8>().AEGP_GetProjectName(project, name);
-    std::string text = without_project_extension(from_host_buffer(name));
+    std::string text = without_project_extension(FromHostBuffer(name));
     return text.empty() ? unknown_name : text;
 }

@@ -72,6 +72,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         if (std::string failure = choose_entry(host_.module(), command.text); !failure.empty())
             return failure;
         host_.pump(0);
+        InvalidateRect(host_.main_window(), nullptr, TRUE);
         return {};
     case SessionVerb::screenshot:
         return screenshot(command.text);

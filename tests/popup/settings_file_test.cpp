@@ -1,5 +1,6 @@
 #include "popup/effects_popup_window.h"
 #include "popup/settings_file.h"
+#include "popup/maker_folders.h"
 
 #include "tests/support/registry_value.h"
 #include "tests/support/temp_folder.h"
@@ -155,4 +156,35 @@ TEST(SettingsFile, SerializingCreatesTheCaptureFolderAndWritesTheListsWhenAsked)
     ASSERT_TRUE(EffectsPopupWindow::SerializeSettings(settings, lists, folder.get(), true));
     EXPECT_EQ(read_bytes(folder / L"effects_search.txt"), "");
     EXPECT_EQ(read_bytes(folder / L"effects_shortcuts.txt"), "");
+}
+
+TEST(SettingsFile, TheLocalCopyFirstAndACommonCaptureFolderOnlyWhenItExists)
+{
+    temp_folder local, common;
+    MakerFolders folders{local.get(), common.get()};
+    PopupSettings common_settings;
+    common_settings.ui_color = 1;
+    common_settings.capture_folder = (common / L"no such folder").to_utf8();
+    ASSERT_TRUE(write_settings_file(common / L"effects_settings", common_settings));
+
+    PopupSettings settings;
+    std::string default_folder = settings.capture_folder;
+    read_local_or_common_settings(folders, settings);
+    EXPECT_EQ(settings.ui_color, 1u);
+    EXPECT_EQ(settings.capture_folder, default_folder);
+
+    common_settings.capture_folder = common.get().to_utf8();
+    ASSERT_TRUE(write_settings_file(common / L"effects_settings", common_settings));
+    read_local_or_common_settings(folders, settings);
+    EXPECT_EQ(settings.capture_folder, common.get().to_utf8());
+
+    PopupSettings local_settings;
+    local_settings.hotkey_mode = hotkey_shift_tab;
+    local_settings.capture_folder = "L:\\missing but local";
+    ASSERT_TRUE(write_settings_file(local / L"effects_settings", local_settings));
+    PopupSettings from_local;
+    read_local_or_common_settings(folders, from_local);
+    EXPECT_EQ(from_local.hotkey_mode, hotkey_shift_tab);
+    EXPECT_EQ(from_local.ui_color, 0u);
+    EXPECT_EQ(from_local.capture_folder, "L:\\missing but local");
 }
