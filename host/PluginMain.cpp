@@ -1,3 +1,5 @@
+#include "host/PluginMain.h"
+
 #include "host/EffectsPopup.h"
 #include "host/FaultGuard.h"
 #include "host/HostGeneration.h"

@@ -11,7 +11,7 @@ started_xvfb=""
 started_wineserver=""
 
 wine_session_stop() {
-  if [ -n "$started_wineserver" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$started_wineserver" ]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; sleep 0.5; fi
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; wait "$started_xvfb" 2>/dev/null || true; fi
 }
 

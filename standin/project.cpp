@@ -141,6 +141,14 @@ int Project::find_item(std::string_view name) const
     return -1;
 }
 
+bool Project::withholds_suite(std::string_view name, int version) const
+{
+    for (const auto& [withheld_name, withheld_version] : withheld_suites)
+        if (withheld_name == name && withheld_version == version)
+            return true;
+    return false;
+}
+
 bool Project::select_layer(std::string_view name)
 {
     auto find_in = [&](int item) {
@@ -180,6 +188,12 @@ Project parse_project(std::string_view text)
             fail("\"effects\" must be a list");
         for (const json& effect : root["effects"])
             project.effects.push_back(effect_of(effect));
+    }
+    if (root.contains("withheld_suites")) {
+        if (!root["withheld_suites"].is_array())
+            fail("\"withheld_suites\" must be a list");
+        for (const json& suite : root["withheld_suites"])
+            project.withheld_suites.emplace_back(text_of(suite, "name"), int_of(suite, "version", 0));
     }
     project.host_presets = paths_of(root, "host_presets");
     project.user_presets = paths_of(root, "user_presets");

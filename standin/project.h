@@ -42,6 +42,10 @@ struct Project {
     std::vector<Item> items;
     int active_item = -1;   // index into items, -1 for none
     int active_layer = -1;  // index into the active item's layers, -1 for none
+    // Suites this host does not provide, as (name, version): an older or a stripped-down host.
+    std::vector<std::pair<std::string, int>> withheld_suites;
+
+    bool withholds_suite(std::string_view name, int version) const;
 
     Layer* find_active_layer();
     // Makes the named layer active, searching the active composition first; false when no layer has the name.
