@@ -22,6 +22,8 @@ struct EffectAlias {
     std::string text;
     const EffectEntry* target = nullptr;
     const EffectEntry* override_target = nullptr;
+    // An override read from the list file that names nothing installed now, written back as it was read.
+    std::string unresolved_override = {};
 };
 
 struct EffectShortcut {

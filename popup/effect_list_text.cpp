@@ -40,22 +40,34 @@ std::vector<size_t> separator_positions(std::string_view text, char separator)
     return positions;
 }
 
+// The override names an installed entry, or its text is kept to be written back (a plug-in missing for
+// one session must not cost the alias its override).
+EffectAlias alias_with_override(std::string text, const EffectEntry* target, const EntryIndex& index,
+                                const std::string& override_text)
+{
+    EffectAlias alias{std::move(text), target, index.find(qzsdk::to_lower(override_text))};
+    if (!alias.override_target)
+        alias.unresolved_override = override_text;
+    return alias;
+}
+
 // A favourite, or a blacklist record when the name is "-" and an entry's name; the literal name first,
 // so names that begin with "-" survive.
-std::optional<SearchRecord> read_named(const EntryIndex& index, std::string_view name, std::string_view override_name)
+std::optional<SearchRecord> read_named(const EntryIndex& index, const std::string& name, const std::string& override_text)
 {
-    if (name.empty())
+    std::string lower = qzsdk::to_lower(name);
+    if (lower.empty())
         return std::nullopt;
-    if (const EffectEntry* entry = index.find(name))
-        return SearchRecord{false, {entry->match_name, entry, index.find(override_name)}};
-    if (name.front() == '-') {
-        if (const EffectEntry* entry = index.find(name.substr(1)))
+    if (const EffectEntry* entry = index.find(lower))
+        return SearchRecord{false, alias_with_override(entry->match_name, entry, index, override_text)};
+    if (lower.front() == '-') {
+        if (const EffectEntry* entry = index.find(std::string_view(lower).substr(1)))
             return SearchRecord{true, {entry->match_name, entry, nullptr}};
     }
     return std::nullopt;
 }
 
-// text, then name and override split at each "#" in turn, the whole part first (names may hold "#").
+// The whole part as a name first, then name and override split at each "#" in turn (names may hold "#").
 template <typename Resolve>
 std::optional<SearchRecord> read_with_override(std::string_view part, Resolve resolve)
 {
@@ -72,25 +84,24 @@ std::optional<SearchRecord> read_with_override(std::string_view part, Resolve re
 // line of the usual forms reads as it always did unless a name matches it literally.
 std::optional<SearchRecord> read_search_line(std::string_view line, const EntryIndex& index)
 {
-    std::string lower = qzsdk::to_lower(line);
-    std::string whole = qzsdk::trim(lower);
-    if (auto record = read_named(index, whole, {}))
+    if (auto record = read_named(index, qzsdk::trim(line), {}))
         return record;
-    for (size_t equals : separator_positions(lower, '=')) {
-        std::string text = qzsdk::trim(std::string_view(lower).substr(0, equals));
-        auto alias = read_with_override(std::string_view(lower).substr(equals + 1),
-                                        [&](const std::string& name, const std::string& override_name)
+    for (size_t equals : separator_positions(line, '=')) {
+        std::string text = qzsdk::to_lower(qzsdk::trim(line.substr(0, equals)));
+        auto alias = read_with_override(line.substr(equals + 1),
+                                        [&](const std::string& name, const std::string& override_text)
                                             -> std::optional<SearchRecord> {
-                                            const EffectEntry* target = index.find(name);
+                                            const EffectEntry* target = index.find(qzsdk::to_lower(name));
                                             if (!target)
                                                 return std::nullopt;
-                                            return SearchRecord{false, {text, target, index.find(override_name)}};
+                                            return SearchRecord{false,
+                                                                alias_with_override(text, target, index, override_text)};
                                         });
         if (alias)
             return alias;
     }
-    return read_with_override(lower, [&](const std::string& name, const std::string& override_name) {
-        return read_named(index, name, override_name);
+    return read_with_override(line, [&](const std::string& name, const std::string& override_text) {
+        return read_named(index, name, override_text);
     });
 }
 
@@ -154,6 +165,8 @@ std::string search_text(const EffectLists& lists)
                                                                   : alias.text + " = " + alias.target->name;
         if (alias.override_target)
             line += " # " + alias.override_target->name;
+        else if (!alias.unresolved_override.empty())
+            line += " # " + alias.unresolved_override;
         append_line(text, line);
     }
     for (const std::string& line : lists.unresolved_search_lines)

@@ -57,7 +57,7 @@ void EffectSearch::set_entries(const std::vector<EffectEntry>& entries)
     stamp_ = 0;
 }
 
-bool EffectSearch::take(const EffectEntry* candidate, SearchResult& result)
+bool EffectSearch::mark(const EffectEntry* candidate)
 {
     if (std::less<>()(candidate, entries_) || !std::less<>()(candidate, entries_ + entry_count_))
         return false;
@@ -65,8 +65,13 @@ bool EffectSearch::take(const EffectEntry* candidate, SearchResult& result)
     if (mark == stamp_)
         return false;
     mark = stamp_;
-    (candidate->is_preset ? result.presets : result.effects).push_back(candidate);
     return true;
+}
+
+void EffectSearch::take(const EffectEntry* candidate, SearchResult& result)
+{
+    if (mark(candidate))
+        (candidate->is_preset ? result.presets : result.effects).push_back(candidate);
 }
 
 // Each entry's first occurrence of the query, found in one pass over the joined names: a name that begins
@@ -105,9 +110,8 @@ SearchResult EffectSearch::run(const std::vector<EffectAlias>& aliases, const st
         stamp_ = 1;
     }
     // A blacklisted entry is marked as if already listed, so every pass skips it.
-    SearchResult discarded;
     for (const EffectAlias& record : blacklist)
-        take(record.target, discarded);
+        mark(record.target);
 
     // Beginnings are taken at once and other hits after the scan: the order of a pass over the beginnings
     // followed by a pass over the rest (a beginning hit is already marked by then).

@@ -41,7 +41,9 @@ public:
                      std::string_view typed_text);
 
 private:
-    bool take(const EffectEntry* candidate, SearchResult& result);
+    // False for an entry outside the catalogue or one already marked in this search.
+    bool mark(const EffectEntry* candidate);
+    void take(const EffectEntry* candidate, SearchResult& result);
     void scan_names(std::string_view query, SearchResult& result);
 
     const EffectEntry* entries_ = nullptr;

@@ -1,5 +1,6 @@
 #include "host/EffectListBuilder.h"
 #include "host/EffectsPopup.h"
+#include "host/PluginMain.h"
 #include "popup/effects_popup_window.h"
 
 #include "standin/host.h"
@@ -8,8 +9,6 @@
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
-
-extern "C" A_Err PluginMain(SPBasicSuite*, A_long, A_long, AEGP_PluginID, AEGP_GlobalRefcon*);
 
 using qzsdk::test::key_state;
 using standin::ApplyRoute;
