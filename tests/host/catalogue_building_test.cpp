@@ -65,7 +65,8 @@ TEST_F(CatalogueBuildingTest, HostPresetsThenInstalledEffectsThenUserPresets)
     std::vector<EffectEntry> list = build();
     EXPECT_EQ(names(list), (std::vector<std::string>{"Fade In", "Aurora", "Gaussian Blur", "Fill & Stroke",
                                                      "Lueur dor\xC3\xA9" "e", "Basic 3D", "Slide Up",
-                                                     "Cineon Converter", "Locked Effect", "Teal & Orange"}));
+                                                     "Cineon Converter", "Locked Effect", "Lone Greyed",
+                                                     "Teal & Orange"}));
     // Preset keys count down with the paths; installed effects keep the host's keys.
     EXPECT_EQ(list[0].key, -1);
     EXPECT_EQ(list[1].key, -2);

@@ -16,7 +16,8 @@ inline constexpr const char* catalogue_project_json = R"({
     {"name": "Fade In", "category": ""},
     {"name": "Slide Up", "category": ""},
     {"name": "Cineon Converter", "category": "Utility", "greyed": true},
-    {"name": "Locked Effect", "category": "Utility", "refuse": true}
+    {"name": "Locked Effect", "category": "Utility", "refuse": true},
+    {"name": "Lone Greyed", "category": "Greyed Category", "greyed": true}
   ],
   "host_presets": ["Dissolves/Fade In.ffx", "Backgrounds/Deep/Aurora.ffx", "Shapes/Capitals.FFX", "ReadMe.txt"],
   "user_presets": ["Looks/Teal & Orange.ffx"],

@@ -74,13 +74,15 @@ TEST_F(IdleWorkTest, EffectsGoThroughTheMenuElseTheEffectSuite)
     ASSERT_TRUE(choose("Lueur dor\xC3\xA9" "e"));
     ASSERT_TRUE(choose("Cineon Converter"));  // its menu item is greyed
     ASSERT_TRUE(choose("Locked Effect"));     // the host refuses its menu command
+    ASSERT_TRUE(choose("Lone Greyed"));       // its whole category is greyed
     EXPECT_FALSE(choose("Not Installed"));
     EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{
                              {"Gaussian Blur", ApplyRoute::menu_command},
                              {"Fill & Stroke", ApplyRoute::menu_command},
                              {"Lueur dor\xC3\xA9" "e", ApplyRoute::menu_command},
                              {"Cineon Converter", ApplyRoute::apply_effect},
-                             {"Locked Effect", ApplyRoute::apply_effect}}));
+                             {"Locked Effect", ApplyRoute::apply_effect},
+                             {"Lone Greyed", ApplyRoute::apply_effect}}));
     EXPECT_EQ(host_.book().live_effect_refs, 0);
     EXPECT_FALSE(state().pending_choice());
 }
