@@ -2,13 +2,14 @@
 
 #include "standin/main_window.h"
 #include "standin/message_box_capture.h"
-#include "standin/module_unloader.h"
 #include "standin/pipl.h"
 #include "standin/preset_files.h"
 #include "standin/script_engine.h"
 #include "standin/suites.h"
 #include "standin/text_codec.h"
+#include "standin/watchdog.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace standin {
@@ -35,6 +36,8 @@ Host::Host(Project project, bool show_main_window) : project_(std::move(project)
 
 Host::~Host()
 {
+    if (module_)
+        unload_module(default_unload_timeout_ms);
     current_host = nullptr;
     window_.reset();
     message_boxes_.reset();
@@ -48,6 +51,8 @@ HWND Host::main_window() const { return window_->hwnd(); }
 
 bool Host::load_module(const std::wstring& path)
 {
+    if (module_)
+        return false;
     HMODULE module = LoadLibraryW(path.c_str());
     if (!module)
         return false;
@@ -78,11 +83,16 @@ A_Err Host::call_entry(PluginMainFunc entry, int major, int minor)
 
 void Host::run_idle(int cycles)
 {
+    // After the death hooks (or the unload) no idle call comes, as in the real host.
+    if (death_hooks_ran_)
+        return;
     if (in_idle_) {
         ++book_.refused_idle_reentries;
         return;
     }
     in_idle_ = true;
+    // Cleared however the hooks leave, so one escaping exception does not stop idle calls for good.
+    std::unique_ptr<bool, void (*)(bool*)> reentry_guard(&in_idle_, [](bool* flag) { *flag = false; });
     for (int cycle = 0; cycle < cycles; ++cycle) {
         // A hook may register further hooks: walk a copy.
         auto hooks = book_.idle_hooks;
@@ -92,7 +102,6 @@ void Host::run_idle(int cycles)
         }
         ++book_.idle_calls;
     }
-    in_idle_ = false;
 }
 
 void Host::pump(DWORD milliseconds)
@@ -112,8 +121,8 @@ void Host::pump(DWORD milliseconds)
         ULONGLONG now = GetTickCount64();
         if (now >= end)
             return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, idle_interval_ms)),
-                                  QS_ALLINPUT);
+        DWORD sleep = static_cast<DWORD>(std::min<ULONGLONG>(end - now, idle_interval_ms));
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, sleep, QS_ALLINPUT);
     }
 }
 
@@ -141,15 +150,27 @@ void Host::run_death_hooks()
 
 bool Host::unload_module(DWORD timeout_ms)
 {
+    // The hooks point into the module: none of them may run once it is gone.
+    death_hooks_ran_ = true;
     HMODULE module = module_;
     module_ = nullptr;
     entry_ = nullptr;
-    return free_library_within(module, timeout_ms);
+    if (!module)
+        return true;
+    // On this thread, as the real host does: the module's static destructors may destroy its windows.
+    return run_watched([module] { return FreeLibrary(module) != 0; }, timeout_ms, [this, timeout_ms] {
+        if (unload_hang_handler_)
+            unload_hang_handler_();
+        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", timeout_ms);
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), unload_hang_exit_code);
+    });
 }
 
 bool Host::apply_effect(int effect, ApplyRoute route)
 {
-    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || !project_.find_active_layer())
+    const Layer* layer = project_.find_active_layer();
+    if (effect < 0 || effect >= static_cast<int>(project_.effects.size()) || !layer || !layer->takes_effects())
         return false;
     book_.applications.push_back(
         {project_.active_item, project_.active_layer, project_.effects[effect].name, false, route});
@@ -164,6 +185,15 @@ ScriptOutcome Host::execute_script(const std::string& utf8_script)
 }
 
 void Host::rebuild_menu() { window_->rebuild_menu(project_); }
+
+void Host::on_unload_hang(std::function<void()> handler) { unload_hang_handler_ = std::move(handler); }
+
+void Host::withhold_suite(const std::string& name, int32_t version) { project_.withheld_suites.emplace_back(name, version); }
+
+bool Host::serves_suite(const std::string& name, int32_t version) const
+{
+    return find_suite(name.c_str(), version) && !project_.withholds_suite(name, version);
+}
 
 void Host::on_effect_command(int effect)
 {
@@ -185,8 +215,9 @@ std::vector<std::wstring> Host::status_lines()
                     std::to_wstring(book_.death_hooks.size()) + L" death; idle calls " +
                     std::to_wstring(book_.idle_calls));
     for (const Application& applied : book_.applications)
-        lines.push_back(L"  " + to_wide(project_.items[applied.item].layers[applied.layer].name) + L": " +
-                        to_wide(applied.name) + L" (" + to_wide(route_name(applied.route)) + L")");
+        if (const Layer* target = project_.layer_at(applied.item, applied.layer))
+            lines.push_back(L"  " + to_wide(target->name) + L": " + to_wide(applied.name) + L" (" +
+                            to_wide(route_name(applied.route)) + L")");
     return lines;
 }
 

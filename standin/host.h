@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ struct ScriptOutcome {
 };
 
 constexpr AEGP_PluginID standin_plugin_id = 7;
+constexpr DWORD default_unload_timeout_ms = 10000;
+constexpr UINT unload_hang_exit_code = 4;
 
 class Host {
 public:
@@ -57,18 +60,26 @@ public:
     SPBasicSuite* basic_suite();
     HWND main_window() const;
 
+    // LoadLibraryW and the entry named by the PiPL; false when that fails or a module is already loaded.
     bool load_module(const std::wstring& path);
     HMODULE module() const { return module_; }
     // Lays out the preset files for that host generation, then calls the entry.
     A_Err call_entry(int major, int minor);
     A_Err call_entry(PluginMainFunc entry, int major, int minor);
+    // The registered idle hooks, `cycles` times; refuses re-entry, and runs nothing once the death hooks
+    // ran or the module is gone.
     void run_idle(int cycles = 1);
     // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`.
     void pump(DWORD milliseconds);
     // Interactive: until the user closes the main window.
     void run_until_closed();
+    // Once; later calls do nothing.
     void run_death_hooks();
+    // FreeLibrary; when it does not return within the time, the hang handler runs and the process ends
+    // with unload_hang_exit_code. Also done by the destructor when the module is still loaded.
     bool unload_module(DWORD timeout_ms);
+    // Runs on a watchdog thread while the UI thread hangs in FreeLibrary (the session writes its state).
+    void on_unload_hang(std::function<void()> handler);
 
     Bookkeeping& book() { return book_; }
     Project& project() { return project_; }
@@ -76,11 +87,14 @@ public:
     AEGP_GlobalRefcon global_refcon() const { return global_refcon_; }
 
     // Applies an installed effect (index into the project's effects) to the active layer; false when no
-    // layer is active.
+    // layer is active or it is a camera or light.
     bool apply_effect(int effect, ApplyRoute route);
     ScriptOutcome execute_script(const std::string& utf8_script);
     // Rebuilds the Effect menu after a test changed the project's effects.
     void rebuild_menu();
+    // From now on the basic suite answers this suite as missing, as an older host would.
+    void withhold_suite(const std::string& name, int32_t version);
+    bool serves_suite(const std::string& name, int32_t version) const;
 
 private:
     void on_effect_command(int effect);
@@ -94,6 +108,7 @@ private:
     HMODULE module_ = nullptr;
     PluginMainFunc entry_ = nullptr;
     AEGP_GlobalRefcon global_refcon_ = nullptr;
+    std::function<void()> unload_hang_handler_;
     bool in_idle_ = false;
     bool death_hooks_ran_ = false;
 };

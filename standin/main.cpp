@@ -15,9 +15,13 @@
 
 namespace {
 
-constexpr DWORD unload_timeout_ms = 10000;
-
-enum ExitCode { exit_ok = 0, exit_command_failed = 1, exit_bad_input = 2, exit_no_module = 3, exit_unload_hung = 4 };
+enum ExitCode : int {
+    exit_ok = 0,
+    exit_command_failed = 1,
+    exit_bad_input = 2,
+    exit_no_module = 3,
+    exit_unload_failed = standin::unload_hang_exit_code,
+};
 
 struct Options {
     std::wstring project;
@@ -79,6 +83,36 @@ std::wstring module_beside_executable()
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Zephrin.aex";
 }
 
+// The session's state.json (when there is an --out folder) and a summary line; false when writing failed.
+bool report(const Options& options, standin::Host& host, const standin::SessionRunner& runner, A_Err entry_result,
+            bool unloaded)
+{
+    nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
+    state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
+    state["entry_result"] = entry_result;
+    state["unloaded"] = unloaded;
+    state["quit"] = runner.quit();
+    nlohmann::json failures = nlohmann::json::array();
+    for (const standin::SessionFailure& failure : runner.failures())
+        failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
+    state["failures"] = failures;
+    bool written = true;
+    if (!options.out.empty()) {
+        try {
+            standin::write_json_file(options.out + L"\\state.json", state);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "standin: %s\n", error.what());
+            written = false;
+        }
+    }
+    std::printf("standin: version %d.%d, hooks %zu idle %zu death, idle calls %d, suites %s, %zu failed commands\n",
+                options.major, options.minor, host.book().idle_hooks.size(), host.book().death_hooks.size(),
+                host.book().idle_calls, host.book().suites_balanced() ? "balanced" : "NOT balanced",
+                runner.failures().size());
+    std::fflush(stdout);
+    return written;
+}
+
 int run(const Options& options)
 {
     standin::Project project;
@@ -97,8 +131,7 @@ int run(const Options& options)
     standin::Host host(std::move(project), true);
     std::wstring module_path = module_beside_executable();
     if (!host.load_module(module_path)) {
-        std::fprintf(stderr, "standin: cannot load %ls or find its entry in its PiPL (error %lu)\n",
-                     module_path.c_str(), GetLastError());
+        std::fprintf(stderr, "standin: cannot load %ls or find its entry in its PiPL\n", module_path.c_str());
         return exit_no_module;
     }
     A_Err entry_result = host.call_entry(options.major, options.minor);
@@ -111,37 +144,14 @@ int run(const Options& options)
         commands_ok = runner.run(commands);
 
     host.run_death_hooks();
-    bool unloaded = host.unload_module(unload_timeout_ms);
+    host.on_unload_hang([&] { report(options, host, runner, entry_result, false); });
+    bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
-        std::fprintf(stderr, "standin: the module did not unload within %lu ms\n", unload_timeout_ms);
-
-    nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
-    state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
-    state["entry_result"] = entry_result;
-    state["unloaded"] = unloaded;
-    state["quit"] = runner.quit();
-    nlohmann::json failures = nlohmann::json::array();
-    for (const standin::SessionFailure& failure : runner.failures())
-        failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
-    state["failures"] = failures;
-    if (!options.out.empty()) {
-        try {
-            standin::write_json_file(options.out + L"\\state.json", state);
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "standin: %s\n", error.what());
-            commands_ok = false;
-        }
-    }
-    std::printf("standin: version %d.%d, hooks %zu idle %zu death, idle calls %d, suites %s, %zu failed commands\n",
-                options.major, options.minor, host.book().idle_hooks.size(), host.book().death_hooks.size(),
-                host.book().idle_calls, host.book().suites_balanced() ? "balanced" : "NOT balanced",
-                runner.failures().size());
-    std::fflush(stdout);
-    std::fflush(stderr);
+        std::fprintf(stderr, "standin: FreeLibrary failed for the module\n");
+    bool written = report(options, host, runner, entry_result, unloaded);
     if (!unloaded)
-        // A normal exit would wait for the loader lock the hung unload holds.
-        TerminateProcess(GetCurrentProcess(), exit_unload_hung);
-    return commands_ok ? exit_ok : exit_command_failed;
+        return exit_unload_failed;
+    return commands_ok && written ? exit_ok : exit_command_failed;
 }
 
 }  // namespace
@@ -159,7 +169,12 @@ int main()
         std::fprintf(stderr, "standin: OleInitialize failed\n");
         return exit_bad_input;
     }
-    int result = run(*options);
+    int result = exit_bad_input;
+    try {
+        result = run(*options);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "standin: %s\n", error.what());
+    }
     OleUninitialize();
     return result;
 }

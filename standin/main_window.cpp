@@ -28,10 +28,10 @@ void register_class()
     registered = true;
 }
 
-HMENU plain_menu(std::initializer_list<const wchar_t*> items)
+// Commands of the menus that do nothing here; File's last item is Exit.
+HMENU plain_menu(UINT id, std::initializer_list<const wchar_t*> items)
 {
     HMENU menu = CreatePopupMenu();
-    UINT id = 100;
     for (const wchar_t* item : items)
         AppendMenuW(menu, MF_STRING, id++, item);
     return menu;
@@ -42,7 +42,8 @@ HMENU effect_menu(const Project& project)
     HMENU menu = CreatePopupMenu();
     std::vector<std::string> categories;
     for (const InstalledEffect& effect : project.effects)
-        if (!effect.category.empty() && std::find(categories.begin(), categories.end(), effect.category) == categories.end())
+        if (!effect.category.empty() &&
+            std::find(categories.begin(), categories.end(), effect.category) == categories.end())
             categories.push_back(effect.category);
     for (const std::string& category : categories) {
         HMENU submenu = CreatePopupMenu();
@@ -78,14 +79,16 @@ std::wstring menu_text(const std::string& utf8)
 HMENU build_menu_bar(const Project& project)
 {
     HMENU bar = CreateMenu();
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&New Project", L"&Open Project...", L"E&xit"})),
-                L"&File");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&Undo", L"&Redo"})), L"&Edit");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&New Composition..."})), L"&Composition");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&New", L"&Solo"})), L"&Layer");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(effect_menu(project)), L"Effect");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&Workspace"})), L"&Window");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plain_menu({L"&About"})), L"&Help");
+    auto add = [bar](HMENU menu, const wchar_t* text) {
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), text);
+    };
+    add(plain_menu(MainWindow::exit_command - 2, {L"&New Project", L"&Open Project...", L"E&xit"}), L"&File");
+    add(plain_menu(110, {L"&Undo", L"&Redo"}), L"&Edit");
+    add(plain_menu(120, {L"&New Composition..."}), L"&Composition");
+    add(plain_menu(130, {L"&New", L"&Solo"}), L"&Layer");
+    add(effect_menu(project), L"Effect");
+    add(plain_menu(140, {L"&Workspace"}), L"&Window");
+    add(plain_menu(150, {L"&About"}), L"&Help");
     return bar;
 }
 
@@ -134,6 +137,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_COMMAND:
+        if (LOWORD(wparam) == exit_command && lparam == 0) {
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+            return 0;
+        }
         if (LOWORD(wparam) >= first_effect_command && HIWORD(wparam) == 0 && lparam == 0) {
             on_effect_(LOWORD(wparam) - first_effect_command);
             InvalidateRect(hwnd_, nullptr, TRUE);

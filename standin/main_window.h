@@ -26,6 +26,7 @@ public:
     void rebuild_menu(const Project& project);
 
     static constexpr UINT first_effect_command = 0x1000;
+    static constexpr UINT exit_command = 102;
 
 private:
     static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

@@ -123,14 +123,16 @@ Item item_of(const json& node)
 
 }  // namespace
 
-Layer* Project::find_active_layer()
+Layer* Project::find_active_layer() { return const_cast<Layer*>(layer_at(active_item, active_layer)); }
+
+const Layer* Project::layer_at(int item, int layer) const
 {
-    if (active_item < 0 || active_item >= static_cast<int>(items.size()))
+    if (item < 0 || item >= static_cast<int>(items.size()))
         return nullptr;
-    auto& layers = items[active_item].layers;
-    if (active_layer < 0 || active_layer >= static_cast<int>(layers.size()))
+    auto& layers = items[item].layers;
+    if (layer < 0 || layer >= static_cast<int>(layers.size()))
         return nullptr;
-    return &layers[active_layer];
+    return &layers[layer];
 }
 
 int Project::find_item(std::string_view name) const

@@ -19,6 +19,9 @@ struct Layer {
     std::string name;
     AEGP_ObjectType type = AEGP_ObjectType_AV;
     int source_item = -1;  // index into Project::items, -1 for none
+
+    // Cameras and lights take no effects or presets.
+    bool takes_effects() const { return type != AEGP_ObjectType_CAMERA && type != AEGP_ObjectType_LIGHT; }
 };
 
 struct Item {
@@ -48,6 +51,8 @@ struct Project {
     bool withholds_suite(std::string_view name, int version) const;
 
     Layer* find_active_layer();
+    // Null when the indices name no layer.
+    const Layer* layer_at(int item, int layer) const;
     // Makes the named layer active, searching the active composition first; false when no layer has the name.
     bool select_layer(std::string_view name);
     int find_item(std::string_view name) const;

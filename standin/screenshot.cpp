@@ -39,7 +39,7 @@ std::vector<BYTE> grab_screen(int width, int height)
         throw std::runtime_error("screenshot: cannot make a bitmap of the screen's size");
     std::unique_ptr<HBITMAP__, void (*)(HBITMAP)> bitmap_owner(bitmap, [](HBITMAP b) { DeleteObject(b); });
     HGDIOBJ old = SelectObject(memory.get(), bitmap);
-    BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
     SelectObject(memory.get(), old);
     if (!copied)
         throw std::runtime_error("screenshot: cannot copy the screen");

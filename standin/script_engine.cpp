@@ -49,8 +49,11 @@ ScriptOutcome apply_preset(Host& host, std::string_view literal)
     Project& project = host.project();
     if (project.active_item < 0 || project.items[project.active_item].type != AEGP_ItemType_COMP)
         return {false, "TypeError: undefined is not an object"};
-    if (!project.find_active_layer())
+    const Layer* layer = project.find_active_layer();
+    if (!layer)
         return {false, "Error: applyPreset needs a selected layer"};
+    if (!layer->takes_effects())
+        return {false, "Error: a camera or light layer takes no preset"};
     DWORD attributes = GetFileAttributesW(to_wide(*path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {false, "Error: the preset file \"" + *path + "\" does not exist"};

@@ -11,14 +11,6 @@ namespace {
 
 using json = nlohmann::json;
 
-const char* layer_name(const Project& project, int item, int layer)
-{
-    if (item < 0 || item >= static_cast<int>(project.items.size()) || layer < 0 ||
-        layer >= static_cast<int>(project.items[item].layers.size()))
-        return "";
-    return project.items[item].layers[layer].name.c_str();
-}
-
 json layers_json(const Bookkeeping& book, const Project& project)
 {
     json layers = json::array();
@@ -28,10 +20,11 @@ json layers_json(const Bookkeeping& book, const Project& project)
             if (layer["item"] == applied.item && layer["layer"] == applied.layer)
                 entry = &layer;
         if (!entry) {
+            const Layer* layer = project.layer_at(applied.item, applied.layer);
             layers.push_back({{"item", applied.item},
                               {"layer", applied.layer},
-                              {"composition", project.items.at(applied.item).name},
-                              {"name", layer_name(project, applied.item, applied.layer)},
+                              {"composition", layer ? project.items[applied.item].name : ""},
+                              {"name", layer ? layer->name : ""},
                               {"applied", json::array()}});
             entry = &layers.back();
         }

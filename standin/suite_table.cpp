@@ -28,8 +28,8 @@ SPErr acquire_suite(const char* name, int32_t version, const void** suite)
     Host* host = Host::current();
     if (!name || !suite || !host)
         return A_Err_PARAMETER;
-    const void* table = host->project().withholds_suite(name, version) ? nullptr : find_suite(name, version);
-    if (!table) {
+    const void* table = find_suite(name, version);
+    if (!table || !host->serves_suite(name, version)) {
         host->book().missing_suites.emplace_back(name, version);
         return error_missing_suite;
     }

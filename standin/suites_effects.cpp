@@ -70,7 +70,8 @@ A_Err apply_effect(AEGP_PluginID, AEGP_LayerH handle, AEGP_InstalledEffectKey ke
         *effect = nullptr;
     Host* host = Host::current();
     auto layer = host ? layer_of(host->project(), handle) : std::nullopt;
-    if (!layer || !find_effect(key) || !effect)
+    if (!layer || !find_effect(key) || !effect ||
+        !host->project().items[layer->first].layers[layer->second].takes_effects())
         return A_Err_PARAMETER;
     host->book().applications.push_back(
         {layer->first, layer->second, host->project().effects[key - 1].name, false, ApplyRoute::apply_effect});

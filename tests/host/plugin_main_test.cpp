@@ -2,7 +2,7 @@
 #include "host/PluginMain.h"
 #include "host/ReportFatalError.h"
 #include "standin/host.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST_F(PluginMainTest, SecondCallReplacesTheStateObject)
 
 TEST_F(PluginMainTest, MissingSuiteAtStartIsReportedByNameAndTheEntryStillSucceeds)
 {
-    host.project().withheld_suites.emplace_back("AEGP Register Suite", 6);
+    host.withhold_suite("AEGP Register Suite", 6);
     EXPECT_EQ(host.call_entry(&PluginMain, 115, 0), A_Err_NONE);
     ASSERT_EQ(host.book().message_boxes.size(), 1u);
     EXPECT_EQ(host.book().message_boxes[0].caption, "Zephrin exception");
@@ -89,7 +89,7 @@ TEST_F(PluginMainTest, MissingSuiteAtStartIsReportedByNameAndTheEntryStillSuccee
 TEST_F(PluginMainTest, FailedFirstIdleWorkIsReportedOnceNotAtEveryIdle)
 {
     host.call_entry(&PluginMain, 115, 0);
-    host.project().withheld_suites.emplace_back("AEGP Utility Suite", 11);
+    host.withhold_suite("AEGP Utility Suite", 11);
     host.run_idle(5);
     ASSERT_EQ(host.book().message_boxes.size(), 1u);
     EXPECT_NE(host.book().message_boxes[0].text.find("\"AEGP Utility Suite\" version 11"), std::string::npos);

@@ -1,7 +1,7 @@
 #include "standin/host.h"
 #include "host/sdk/host_suites.h"
 #include "standin/project_handles.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +47,13 @@ TEST(StandinSuites, UnknownNameOrVersionGivesAnErrorAndNoTable)
     table = &host;
     EXPECT_NE(host.basic_suite()->AcquireSuite("AEGP Nothing Suite", 1, &table), A_Err_NONE);
     EXPECT_EQ(table, nullptr);
-    EXPECT_EQ(host.book().missing_suites.size(), 2u);
-    EXPECT_TRUE(host.book().suites.empty());
+    host.withhold_suite("AEGP Layer Suite", 14);
+    EXPECT_NE(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 14, &table), A_Err_NONE);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 5, &table), A_Err_NONE);
+    EXPECT_NE(table, nullptr);
+    EXPECT_EQ(host.book().missing_suites.size(), 3u);
+    EXPECT_EQ(host.book().suites.size(), 1u);
 }
 
 TEST(StandinSuites, ActiveLayerItemAndCompositionFollowTheProject)
@@ -210,6 +215,10 @@ TEST(StandinSuites, RenderedFrameHasTheCompositionSizeAndWorldType)
     PF_ColorConversionH conversion = nullptr;
     colors->PF_NewColorConversion(standin::standin_plugin_id, standin::comp_handle(1), &conversion);
     EXPECT_EQ(colors->PF_ConvertWorld(conversion, 1, &pixels, &target), A_Err_NONE);
+    // The stand-in's conversion swaps red and blue: the right edge's full red arrives as blue.
+    uint16_t blue_right = 0;
+    std::memcpy(&blue_right, static_cast<char*>(target.data) + 63 * 8 + 6, 2);
+    EXPECT_EQ(blue_right, 32768);
     colors->PF_DisposeColorConversion(conversion);
     worlds->AEGP_Dispose(copy);
 

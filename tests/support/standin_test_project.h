@@ -1,5 +1,5 @@
 #pragma once
-// A small project for the stand-in's own tests: two compositions, layers of every kind, effects with
+// A small project for tests that run the stand-in host: two compositions, layers of every kind, effects with
 // the awkward names (ampersands, 1252 letters, an empty category, a greyed and a refusing effect).
 #include "standin/project.h"
 

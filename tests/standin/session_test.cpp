@@ -1,0 +1,69 @@
+#include "standin/session.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using standin::SessionVerb;
+
+TEST(StandinSession, EveryCommandIsParsed)
+{
+    auto commands = standin::parse_session(
+        "# a comment\n"
+        "idle\n"
+        "idle 5\r\n"
+        "   \n"
+        "select Title Layer\n"
+        "keys ctrl+shift+Space\n"
+        "key escape\n"
+        "type Gaussian # blur\n"
+        "click 10 -20\n"
+        "script shortcut 2.9 \"two words\"\n"
+        "choose Fill & Stroke\n"
+        "screenshot popup\n"
+        "wait 250\n"
+        "quit");
+    ASSERT_EQ(commands.size(), 12u);
+    EXPECT_EQ(commands[0].verb, SessionVerb::idle);
+    EXPECT_EQ(commands[0].number, 1);
+    EXPECT_EQ(commands[1].number, 5);
+    EXPECT_EQ(commands[1].line, 3);
+    EXPECT_EQ(commands[2].text, "Title Layer");
+    EXPECT_EQ(commands[3].verb, SessionVerb::keys);
+    EXPECT_EQ(commands[4].text, "escape");
+    EXPECT_EQ(commands[5].text, "Gaussian # blur");
+    EXPECT_EQ(commands[6].number, 10);
+    EXPECT_EQ(commands[6].second, -20);
+    EXPECT_EQ(commands[7].text, "shortcut");
+    EXPECT_EQ(commands[7].args, (std::vector<std::string>{"2.9", "two words"}));
+    EXPECT_EQ(commands[8].text, "Fill & Stroke");
+    EXPECT_EQ(commands[9].verb, SessionVerb::screenshot);
+    EXPECT_EQ(commands[10].number, 250);
+    EXPECT_EQ(commands[11].verb, SessionVerb::quit);
+}
+
+TEST(StandinSession, BadLinesFailNamingLineAndCause)
+{
+    auto message_of = [](const char* text) {
+        try {
+            standin::parse_session(text);
+        } catch (const standin::SessionError& error) {
+            return std::string(error.what());
+        }
+        return std::string("parsed");
+    };
+    EXPECT_EQ(message_of("idle\nfly away\n").find("line 2: unknown command \"fly\""), 0u);
+    EXPECT_NE(message_of("idle -3").find("idle count"), std::string::npos);
+    EXPECT_NE(message_of("idle 3x").find("line 1"), std::string::npos);
+    EXPECT_NE(message_of("keys ctrl+").find("ctrl+space"), std::string::npos);
+    EXPECT_NE(message_of("keys hyper+space").find("chord"), std::string::npos);
+    EXPECT_NE(message_of("key home").find("enter, escape"), std::string::npos);
+    EXPECT_NE(message_of("click 10").find("X and Y"), std::string::npos);
+    EXPECT_NE(message_of("screenshot ../escape").find("without folders"), std::string::npos);
+    EXPECT_NE(message_of("select").find("needs a text"), std::string::npos);
+    EXPECT_NE(message_of("wait").find("milliseconds"), std::string::npos);
+    EXPECT_NE(message_of("quit now").find("no arguments"), std::string::npos);
+    EXPECT_NE(message_of("script verb \"open").find("closing quote"), std::string::npos);
+}
+
+}  // namespace
