@@ -1,6 +1,6 @@
 #include "standin/host.h"
 #include "standin/session_runner.h"
-#include "tests/standin/standin_test_project.h"
+#include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
