@@ -7,6 +7,7 @@
 #include "host/SuiteCache.h"
 #include "host/sdk/host_suites.h"
 #include "popup/effects_popup_window.h"
+#include "popup/entry_index.h"
 #include "popup/settings_file.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/platform/text.h"
@@ -99,14 +100,10 @@ bool EffectsPopup::ChooseEntryByName(std::string_view name)
 {
     if (!popup_window_)
         return false;
-    std::string match_name = qzsdk::to_lower(qzsdk::trim(name));
-    for (const EffectEntry& entry : popup_window_->entries()) {
-        if (entry.match_name == match_name) {
-            OnEffectChosen(*popup_window_->ResolveOverride(&entry));
-            return true;
-        }
-    }
-    return false;
+    const EffectEntry* entry = EntryIndex(popup_window_->entries()).find(qzsdk::to_lower(qzsdk::trim(name)));
+    if (entry)
+        OnEffectChosen(*popup_window_->ResolveOverride(entry));
+    return entry != nullptr;
 }
 
 void EffectsPopup::ApplyPendingChoice()

@@ -42,10 +42,10 @@ public:
     void* host_main_window() const { return host_main_window_; }
     PopupSettings& settings() { return settings_; }
     EffectsPopupWindow* popup_window() const { return popup_window_.get(); }
-    const std::vector<qzsdk::path>& preset_paths() const { return preset_paths_; }
-    const std::optional<EffectEntry>& pending_choice() const { return pending_choice_; }
 
 private:
+    friend class EffectsPopupTestApi;
+
     void RunFirstIdleWork();
     void PollHotkey();
     void ApplyPendingChoice();

@@ -29,7 +29,7 @@ public:
     // Replaces the catalogue, then reads both list files against it; the previous result goes with it.
     void SetEffects(std::vector<EffectEntry> entries);
 
-    // Runs the search for the typed text; its headers and rows are then in result().
+    // Runs the search for the typed text into the headers and rows of the list.
     void UpdateSearch(std::string_view typed_text);
 
     // The entry that choosing this one applies: the first override set for it among the aliases.
@@ -54,15 +54,11 @@ public:
 
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }
-    const std::vector<ResultLine>& result() const { return result_; }
     const MakerFolders& folders() const { return folders_; }
-    bool has_layer() const { return has_layer_; }
-    bool has_composition() const { return has_composition_; }
-    const std::string& project_name() const { return project_name_; }
-    const std::string& comp_name() const { return comp_name_; }
-    const std::string& layer_name() const { return layer_name_; }
 
 private:
+    friend class EffectsPopupWindowTestApi;
+
     PopupSettings* settings_;
     MakerFolders folders_;
     std::vector<EffectEntry> entries_;

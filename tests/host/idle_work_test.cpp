@@ -4,7 +4,9 @@
 #include "popup/effects_popup_window.h"
 
 #include "standin/host.h"
+#include "tests/host/effects_popup_test_api.h"
 #include "tests/host/host_test_project.h"
+#include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/key_state.h"
 #include "toolkit/platform/file_system.h"
 
@@ -84,7 +86,7 @@ TEST_F(IdleWorkTest, EffectsGoThroughTheMenuElseTheEffectSuite)
                              {"Locked Effect", ApplyRoute::apply_effect},
                              {"Lone Greyed", ApplyRoute::apply_effect}}));
     EXPECT_EQ(host_.book().live_effect_refs, 0);
-    EXPECT_FALSE(state().pending_choice());
+    EXPECT_FALSE(EffectsPopupTestApi(state()).pending_choice());
 }
 
 TEST_F(IdleWorkTest, PresetsRunTheirScriptWithForwardSlashes)
@@ -106,7 +108,7 @@ TEST_F(IdleWorkTest, WithoutALayerTheChoiceIsDropped)
     ASSERT_TRUE(host_.project().select_layer("Camera 1"));
     ASSERT_TRUE(choose("Gaussian Blur"));
     EXPECT_TRUE(applied().empty());
-    EXPECT_FALSE(state().pending_choice());
+    EXPECT_FALSE(EffectsPopupTestApi(state()).pending_choice());
     ASSERT_TRUE(host_.project().select_layer("Title"));
     host_.run_idle();
     EXPECT_TRUE(applied().empty());
@@ -137,7 +139,7 @@ TEST_F(IdleWorkTest, TheOverrideOfAnAliasIsWhatGetsApplied)
 TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
 {
     key_state keys;
-    EffectsPopupWindow& popup = *state().popup_window();
+    EffectsPopupWindowTestApi popup(*state().popup_window());
     SetForegroundWindow(host_.main_window());
     host_.run_idle();
     keys.press(VK_LCONTROL);

@@ -1,5 +1,6 @@
 #include "popup/effects_popup_window.h"
 
+#include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ protected:
         return nullptr;
     }
     std::string local_file(const wchar_t* name) { return read_bytes(local_ / name); }
+    const std::vector<ResultLine>& result() { return EffectsPopupWindowTestApi(popup()).result(); }
 
     temp_folder local_;
     temp_folder common_;
@@ -70,24 +72,24 @@ TEST_F(PopupCatalogueTest, ListsAreReadLocalFirstAndAlwaysWrittenLocally)
 TEST_F(PopupCatalogueTest, AddingToAListSavesAndSearchesAgain)
 {
     popup().UpdateSearch("bl");
-    EXPECT_EQ(popup().result().size(), 3u);
+    EXPECT_EQ(result().size(), 3u);
     popup().AddToList(entry("Glow"), false);
     popup().AddToList(entry("Glow"), false);
     popup().AddToList(entry("Blur"), true);
     EXPECT_EQ(popup().lists().aliases.size(), 2u);
     EXPECT_EQ(local_file(L"effects_search.txt"), "-Blur\nGlow\nGlow\n");
     // The search ran again: the blacklisted entry is gone from the rows.
-    EXPECT_EQ(popup().result(), (std::vector<ResultLine>{{Kind::effects_header}, {Kind::row, entry("Gaussian Blur")}}));
+    EXPECT_EQ(result(), (std::vector<ResultLine>{{Kind::effects_header}, {Kind::row, entry("Gaussian Blur")}}));
     popup().UpdateSearch("glow");
-    EXPECT_EQ(popup().result().size(), 2u);
+    EXPECT_EQ(result().size(), 2u);
 }
 
 TEST_F(PopupCatalogueTest, ReplacingTheCatalogueClearsTheRowsThatPointedIntoIt)
 {
     popup().UpdateSearch("g");
-    ASSERT_FALSE(popup().result().empty());
+    ASSERT_FALSE(result().empty());
     popup().SetEffects(catalogue());
-    EXPECT_TRUE(popup().result().empty());
+    EXPECT_TRUE(result().empty());
 }
 
 TEST_F(PopupCatalogueTest, OverrideIsTheFirstAliasOfTheTargetThatHasOne)
