@@ -1,7 +1,18 @@
 #include "host/EffectsPopup.h"
 
+#include "host/ApplyChoice.h"
+#include "host/EffectListBuilder.h"
+#include "host/HostQueries.h"
+#include "host/Hotkey.h"
 #include "host/SuiteCache.h"
 #include "host/sdk/host_suites.h"
+#include "popup/effects_popup_window.h"
+#include "popup/entry_index.h"
+#include "popup/settings_file.h"
+#include "toolkit/platform/file_system.h"
+#include "toolkit/platform/text.h"
+
+#include <windows.h>
 
 std::unique_ptr<EffectsPopup> EffectsPopup::Create(SPBasicSuite* basic, AEGP_PluginID plugin_id,
                                                    uint32_t host_generation)
@@ -37,14 +48,78 @@ void EffectsPopup::OnIdle()
         setup_failed_ = false;
         set_up_ = true;
     }
+    PollHotkey();
+    ApplyPendingChoice();
 }
 
 void EffectsPopup::RunFirstIdleWork()
 {
     SuiteCache suites(basic_suite_);
     suites.get<AEGP_UtilitySuite11>().AEGP_GetMainHWND(&host_main_window_);
+    MakerFolders folders = MakerFolders::standard();
+    qzsdk::create_directories(folders.local);
+    read_local_or_common_settings(folders, settings_);
+    qzsdk::create_directories(qzsdk::path::from_utf8(settings_.capture_folder));
+    popup_window_ = std::make_unique<EffectsPopupWindow>(&settings_, folders);
+    popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+}
+
+void EffectsPopup::PollHotkey()
+{
+    if (!HotkeyFired(settings_))
+        return;
+    // Ignored while another program or an unrelated window is in front.
+    HWND main_window = static_cast<HWND>(host_main_window_);
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || (foreground != main_window && GetWindow(foreground, GW_OWNER) != main_window))
+        return;
+    int32_t result = 0;
+    SendPopupCommand(result, popup_command_show);
+}
+
+void EffectsPopup::SendPopupCommand(int32_t& result, int32_t command)
+{
+    result = -1;
+    if (!popup_window_)
+        return;
+    SuiteCache suites(basic_suite_);
+    std::string layer_name = GetLayerName(suites, GetActiveLayer(suites));
+    std::string comp_name = GetCompName(suites, GetActiveComp(suites));
+    project_ = nullptr;
+    suites.get<AEGP_ProjSuite8>().AEGP_GetProjectByIndex(0, &project_);
+    std::string project_name = GetProjectName(suites, project_);
+    popup_window_->RunCommand(result, project_name, comp_name, layer_name, command);
+}
+
+void EffectsPopup::OnEffectChosen(const EffectEntry& entry)
+{
+    pending_choice_ = entry;
+}
+
+bool EffectsPopup::ChooseEntryByName(std::string_view name)
+{
+    if (!popup_window_)
+        return false;
+    const EffectEntry* entry = EntryIndex(popup_window_->entries()).find(qzsdk::to_lower(qzsdk::trim(name)));
+    if (entry)
+        OnEffectChosen(*popup_window_->ResolveOverride(entry));
+    return entry != nullptr;
+}
+
+void EffectsPopup::ApplyPendingChoice()
+{
+    if (!pending_choice_)
+        return;
+    // Taken out first: a choice that fails is reported once, not retried at every idle call.
+    EffectEntry choice = std::move(*pending_choice_);
+    pending_choice_.reset();
+    SuiteCache suites(basic_suite_);
+    ApplyChoice(suites, plugin_id_, static_cast<HWND>(host_main_window_), choice, preset_paths_);
 }
 
 void EffectsPopup::OnDeath()
 {
+    if (popup_window_)
+        popup_window_->SaveEffectFiles();
+    popup_window_.reset();
 }

@@ -1,10 +1,17 @@
 #pragma once
 #include "host/sdk/host_types.h"
+#include "popup/effect_entry.h"
+#include "popup/popup_settings.h"
+#include "toolkit/platform/path.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class EffectsPopupWindow;
 
 // The plug-in's single state object: everything the module keeps between the host's calls.
 class EffectsPopup {
@@ -17,27 +24,48 @@ public:
 
     // The host's idle loop is the module's main loop.
     void OnIdle();
-    // The host is quitting: the module's windows go, the state object stays until unload.
+    // The host is quitting: the lists are saved and the module's windows go; the state object stays until
+    // unload.
     void OnDeath();
+
+    // Hands the popup the names of what the user works on and a PopupCommand; -1 while there is no popup.
+    void SendPopupCommand(int32_t& result, int32_t command);
+    // The popup's choice (after its override rule), carried out at the next idle call. A copy: a rebuild
+    // of the catalogue frees the popup's entries.
+    void OnEffectChosen(const EffectEntry& entry);
+    // Chooses the catalogue entry of that name as the popup would; false when there is none.
+    bool ChooseEntryByName(std::string_view name);
 
     SPBasicSuite* basic_suite() const { return basic_suite_; }
     AEGP_PluginID plugin_id() const { return plugin_id_; }
     uint32_t host_generation() const { return host_generation_; }
     void* host_main_window() const { return host_main_window_; }
+    PopupSettings& settings() { return settings_; }
+    EffectsPopupWindow* popup_window() const { return popup_window_.get(); }
 
 private:
+    friend class EffectsPopupTestApi;
+
     void RunFirstIdleWork();
+    void PollHotkey();
+    void ApplyPendingChoice();
 
     EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_t host_generation);
 
     SPBasicSuite* basic_suite_;
     AEGP_PluginID plugin_id_;
-    std::vector<std::wstring> preset_paths_;
+    // A preset's key is the bitwise complement of its index here; paths are only ever appended, so the key
+    // of a choice made before a rebuild still names its file.
+    std::vector<qzsdk::path> preset_paths_;
     uint32_t host_generation_;
     void* host_main_window_ = nullptr;
     // Set when the first idle call's work failed: it was reported once and is not retried at every idle.
     bool setup_failed_ = false;
     bool set_up_ = false;
+    PopupSettings settings_;
+    std::unique_ptr<EffectsPopupWindow> popup_window_;
+    std::optional<EffectEntry> pending_choice_;
+    AEGP_ProjectH project_ = nullptr;
 };
 
 // The one owner of the state object, filled by PluginMain. It is the module's first static object, so at

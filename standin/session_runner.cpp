@@ -1,6 +1,7 @@
 #include "standin/session_runner.h"
 
 #include "standin/input.h"
+#include "standin/module_choice.h"
 #include "standin/screenshot.h"
 #include "standin/text_codec.h"
 
@@ -67,7 +68,12 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::script:
         return script(command);
     case SessionVerb::choose:
-        return "cannot choose \"" + command.text + "\": the module offers no way to choose an entry yet";
+        // One idle call carries the choice out, as after the popup's choice.
+        if (std::string failure = choose_entry(host_.module(), command.text); !failure.empty())
+            return failure;
+        host_.pump(0);
+        InvalidateRect(host_.main_window(), nullptr, TRUE);
+        return {};
     case SessionVerb::screenshot:
         return screenshot(command.text);
     case SessionVerb::quit:

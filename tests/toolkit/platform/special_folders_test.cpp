@@ -1,5 +1,6 @@
 #include "toolkit/platform/special_folders.h"
 
+#include "tests/support/registry_value.h"
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
@@ -9,30 +10,7 @@
 
 using namespace qzsdk;
 
-namespace {
-
-// A value under the maker's key for the length of one test.
-class registry_value {
-public:
-    registry_value(const wchar_t* name, const std::wstring& text) : name_(name)
-    {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tarnwick", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                        nullptr, &key_, nullptr);
-        RegSetValueExW(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    ~registry_value()
-    {
-        RegDeleteValueW(key_, name_);
-        RegCloseKey(key_);
-    }
-
-private:
-    const wchar_t* name_;
-    HKEY key_ = nullptr;
-};
-
-}  // namespace
+using qzsdk::test::registry_value;
 
 TEST(SpecialFolders, ShellFoldersExistAndUseBackslashes)
 {

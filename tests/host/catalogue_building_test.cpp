@@ -1,0 +1,141 @@
+#include "host/EffectListBuilder.h"
+#include "host/HostQueries.h"
+
+#include "standin/host.h"
+#include "standin/preset_files.h"
+#include "tests/host/host_test_project.h"
+#include "toolkit/platform/file_system.h"
+#include "host/sdk/host_suites.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class CatalogueBuildingTest : public testing::Test {
+protected:
+    CatalogueBuildingTest()
+    {
+        // Earlier tests lay out presets of their own in the same folders.
+        qzsdk::remove_tree(GetHostPresetsFolder());
+        qzsdk::remove_tree(UserPresetsFolder(0));
+        standin::lay_out_presets(host_.project(), 115, 0);
+    }
+    ~CatalogueBuildingTest() override
+    {
+        qzsdk::remove_tree(GetHostPresetsFolder());
+        qzsdk::remove_tree(UserPresetsFolder(0));
+    }
+
+    std::vector<EffectEntry> build()
+    {
+        SuiteCache suites(host_.basic_suite());
+        return BuildEffectList(suites, 0, preset_paths_);
+    }
+
+    standin::Host host_{host_test::catalogue_project()};
+    std::vector<qzsdk::path> preset_paths_;
+};
+
+std::vector<std::string> names(const std::vector<EffectEntry>& list)
+{
+    std::vector<std::string> result;
+    for (const EffectEntry& entry : list)
+        result.push_back(entry.name);
+    return result;
+}
+
+// A host whose installed-effect keys run in a circle: 5, 6, 5, ...
+const AEGP_EffectSuite3 circular_effects{
+    [](A_long* count) { *count = 1000; return A_Err_NONE; },
+    [](AEGP_InstalledEffectKey key, AEGP_InstalledEffectKey* next) { *next = key == 5 ? 6 : 5; return A_Err_NONE; },
+    [](AEGP_InstalledEffectKey key, A_char* name) { name[0] = static_cast<A_char>('0' + key); name[1] = 0; return A_Err_NONE; },
+    [](AEGP_InstalledEffectKey, A_char* category) { category[0] = 'C'; category[1] = 0; return A_Err_NONE; },
+    nullptr, nullptr};
+
+SPBasicSuite circular_host{
+    [](const char*, int32_t, const void** suite) { *suite = &circular_effects; return SPErr(0); },
+    [](const char*, int32_t) { return SPErr(0); }};
+
+}  // namespace
+
+TEST_F(CatalogueBuildingTest, HostPresetsThenInstalledEffectsThenUserPresets)
+{
+    std::vector<EffectEntry> list = build();
+    EXPECT_EQ(names(list), (std::vector<std::string>{"Fade In", "Aurora", "Gaussian Blur", "Fill & Stroke",
+                                                     "Lueur dor\xC3\xA9" "e", "Basic 3D", "Slide Up",
+                                                     "Cineon Converter", "Locked Effect", "Lone Greyed",
+                                                     "Teal & Orange"}));
+    // Preset keys count down with the paths; installed effects keep the host's keys.
+    EXPECT_EQ(list[0].key, -1);
+    EXPECT_EQ(list[1].key, -2);
+    EXPECT_EQ(list.back().key, -3);
+    ASSERT_EQ(preset_paths_.size(), 3u);
+    EXPECT_EQ(preset_paths_[1], GetHostPresetsFolder().join(qzsdk::path(L"Backgrounds\\Deep\\Aurora.ffx")));
+    EXPECT_EQ(list[2].key, 1);
+    for (const EffectEntry& entry : list)
+        EXPECT_EQ(entry.is_preset, entry.category == "Animation Preset") << entry.name;
+    // The category is converted from the ANSI code page like the name.
+    EXPECT_EQ(list[4].category, "Stylis\xC3\xA9");
+    EXPECT_EQ(list[4].match_name, "lueur dor\xC3\xA9" "e");
+    // The preset-like effect whose name a host preset has is left out; the other is a preset.
+    EXPECT_EQ(list[6].key, 7);
+    EXPECT_TRUE(list[6].is_preset);
+
+    // A rebuild appends to the paths, so an earlier preset key still names its file.
+    std::vector<EffectEntry> again = build();
+    EXPECT_EQ(again[0].key, -4);
+    EXPECT_EQ(preset_paths_.size(), 6u);
+}
+
+TEST_F(CatalogueBuildingTest, UserPresetFolderFollowsTheHostGeneration)
+{
+    qzsdk::path documents = UserPresetsFolder(0).parent().parent().parent();
+    EXPECT_EQ(UserPresetsFolder(0), documents.join(qzsdk::path(L"Adobe\\After Effects CC 2018\\User Presets")));
+    EXPECT_EQ(UserPresetsFolder(4), documents.join(qzsdk::path(L"Adobe\\After Effects CC\\User Presets")));
+    EXPECT_EQ(UserPresetsFolder(5), documents.join(qzsdk::path(L"Adobe\\After Effects CS6\\User Presets")));
+    EXPECT_EQ(UserPresetsFolder(7), documents.join(qzsdk::path(L"Adobe\\After Effects CS5\\User Presets")));
+}
+
+TEST(CatalogueBuilding, AHostAnsweringInACircleEndsTheWalk)
+{
+    SuiteCache suites(&circular_host);
+    std::vector<EffectEntry> list;
+    std::vector<qzsdk::path> paths;
+    list = BuildEffectList(suites, 99, paths);
+    std::vector<std::string> effects;
+    for (const EffectEntry& entry : list)
+        if (!entry.is_preset)
+            effects.push_back(entry.name);
+    EXPECT_EQ(effects, (std::vector<std::string>{"5", "6"}));
+}
+
+TEST(HostQueries, NamesOfLayerCompositionAndProject)
+{
+    standin::Host host(host_test::catalogue_project());
+    SuiteCache suites(host.basic_suite());
+    AEGP_LayerH layer = GetActiveLayer(suites);
+    EXPECT_EQ(GetLayerName(suites, layer), "Title");
+    EXPECT_EQ(GetCompName(suites, GetActiveComp(suites)), "Main Comp");
+    EXPECT_EQ(GetLayerName(suites, nullptr), "");
+    EXPECT_EQ(GetCompName(suites, nullptr), "");
+
+    ASSERT_TRUE(host.project().select_layer(""));
+    EXPECT_EQ(GetLayerName(suites, GetActiveLayer(suites)), "Logo.png");
+
+    // A camera carries no effects: no layer, and the composition comes from the active item.
+    ASSERT_TRUE(host.project().select_layer("Camera 1"));
+    EXPECT_EQ(GetActiveLayer(suites), nullptr);
+    EXPECT_EQ(GetCompName(suites, GetActiveComp(suites)), "Main Comp");
+    host.project().active_item = 0;
+    EXPECT_EQ(GetActiveComp(suites), nullptr);
+
+    AEGP_ProjectH project = nullptr;
+    suites.get<AEGP_ProjSuite8>().AEGP_GetProjectByIndex(0, &project);
+    for (auto [name, shown] : {std::pair{"Shot.AEP", "Shot"}, {"Shot.aep", "Shot"}, {"Edit.aepx", "Edit.aepx"},
+                               {"v1.2.aep", "v1.2"}, {"", "Unknown"}, {".aep", "Unknown"}, {"Notes", "Notes"}}) {
+        host.project().name = name;
+        EXPECT_EQ(GetProjectName(suites, project), shown) << name;
+    }
+}

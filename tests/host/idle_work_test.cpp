@@ -1,0 +1,197 @@
+#include "host/EffectListBuilder.h"
+#include "host/EffectsPopup.h"
+#include "host/PluginMain.h"
+#include "popup/effects_popup_window.h"
+
+#include "standin/host.h"
+#include "tests/host/effects_popup_test_api.h"
+#include "tests/host/host_test_project.h"
+#include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/key_state.h"
+#include "toolkit/platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+using qzsdk::test::key_state;
+using standin::ApplyRoute;
+
+namespace {
+
+void remove_local_files()
+{
+    MakerFolders folders = MakerFolders::standard();
+    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
+        qzsdk::remove_file(folders.local.join(qzsdk::path(name)));
+}
+
+// The module's entry and hooks running in this process against a visible stand-in host.
+class IdleWorkTest : public testing::Test {
+protected:
+    IdleWorkTest()
+    {
+        remove_local_files();
+        qzsdk::remove_tree(GetHostPresetsFolder());
+        host_.call_entry(&PluginMain, 115, 0);
+        host_.run_idle();
+    }
+    ~IdleWorkTest() override
+    {
+        host_.run_death_hooks();
+        g_effects_popup.reset();
+        remove_local_files();
+        qzsdk::remove_tree(GetHostPresetsFolder());
+    }
+
+    EffectsPopup& state() { return *g_effects_popup; }
+    bool choose(const std::string& name)
+    {
+        bool chosen = state().ChooseEntryByName(name);
+        host_.run_idle();
+        return chosen;
+    }
+    std::vector<std::pair<std::string, ApplyRoute>> applied()
+    {
+        std::vector<std::pair<std::string, ApplyRoute>> result;
+        for (const standin::Application& application : host_.book().applications)
+            result.emplace_back(application.name, application.route);
+        return result;
+    }
+    const EffectEntry* entry(const std::string& name)
+    {
+        for (const EffectEntry& entry : state().popup_window()->entries())
+            if (entry.name == name)
+                return &entry;
+        return nullptr;
+    }
+
+    standin::Host host_{host_test::catalogue_project(), true};
+};
+
+}  // namespace
+
+TEST_F(IdleWorkTest, EffectsGoThroughTheMenuElseTheEffectSuite)
+{
+    ASSERT_TRUE(choose("Gaussian Blur"));
+    ASSERT_TRUE(choose("fill & stroke"));
+    ASSERT_TRUE(choose("Lueur dor\xC3\xA9" "e"));
+    ASSERT_TRUE(choose("Cineon Converter"));  // its menu item is greyed
+    ASSERT_TRUE(choose("Locked Effect"));     // the host refuses its menu command
+    ASSERT_TRUE(choose("Lone Greyed"));       // its whole category is greyed
+    EXPECT_FALSE(choose("Not Installed"));
+    EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{
+                             {"Gaussian Blur", ApplyRoute::menu_command},
+                             {"Fill & Stroke", ApplyRoute::menu_command},
+                             {"Lueur dor\xC3\xA9" "e", ApplyRoute::menu_command},
+                             {"Cineon Converter", ApplyRoute::apply_effect},
+                             {"Locked Effect", ApplyRoute::apply_effect},
+                             {"Lone Greyed", ApplyRoute::apply_effect}}));
+    EXPECT_EQ(host_.book().live_effect_refs, 0);
+    EXPECT_FALSE(EffectsPopupTestApi(state()).pending_choice());
+}
+
+TEST_F(IdleWorkTest, PresetsRunTheirScriptWithForwardSlashes)
+{
+    ASSERT_TRUE(choose("Aurora"));
+    ASSERT_EQ(host_.book().scripts.size(), 1u);
+    std::string path = GetHostPresetsFolder().join(qzsdk::path(L"Backgrounds/Deep/Aurora.ffx")).to_utf8();
+    std::replace(path.begin(), path.end(), '\\', '/');
+    EXPECT_EQ(host_.book().scripts[0].text, "app.project.activeItem.applyPreset(new File(\"" + path + "\"));");
+    EXPECT_TRUE(host_.book().scripts[0].succeeded);
+    EXPECT_EQ(host_.book().live_mem_handles, 0);
+    // An empty-category effect whose name no host preset has is applied as an effect.
+    ASSERT_TRUE(choose("Slide Up"));
+    EXPECT_EQ(applied().back(), std::make_pair(std::string("Slide Up"), ApplyRoute::apply_effect));
+}
+
+TEST_F(IdleWorkTest, WithoutALayerTheChoiceIsDropped)
+{
+    ASSERT_TRUE(host_.project().select_layer("Camera 1"));
+    ASSERT_TRUE(choose("Gaussian Blur"));
+    EXPECT_TRUE(applied().empty());
+    EXPECT_FALSE(EffectsPopupTestApi(state()).pending_choice());
+    ASSERT_TRUE(host_.project().select_layer("Title"));
+    host_.run_idle();
+    EXPECT_TRUE(applied().empty());
+}
+
+TEST_F(IdleWorkTest, AChoiceSurvivesARebuildOfTheCatalogue)
+{
+    state().OnEffectChosen(*entry("Gaussian Blur"));
+    state().popup_window()->SetEffects({});
+    host_.run_idle();
+    EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Gaussian Blur", ApplyRoute::menu_command}}));
+}
+
+TEST_F(IdleWorkTest, TheOverrideOfAnAliasIsWhatGetsApplied)
+{
+    qzsdk::path local = MakerFolders::standard().local;
+    ASSERT_TRUE(qzsdk::get_file_info(local.join(qzsdk::path(settings_file_name))).exists);
+    state().popup_window()->AddToList(entry("Gaussian Blur"), false);
+    EffectsPopupWindow& popup = *state().popup_window();
+    EffectLists lists = popup.lists();
+    lists.aliases.push_back({"soft", entry("Gaussian Blur"), entry("Fill & Stroke")});
+    ASSERT_TRUE(EffectsPopupWindow::WriteEffectFiles(lists, local));
+    popup.SetEffects(popup.entries());
+    ASSERT_TRUE(choose("Gaussian Blur"));
+    EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Fill & Stroke", ApplyRoute::menu_command}}));
+}
+
+TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
+{
+    key_state keys;
+    EffectsPopupWindowTestApi popup(*state().popup_window());
+    SetForegroundWindow(host_.main_window());
+    host_.run_idle();
+    keys.press(VK_LCONTROL);
+    keys.press(VK_SPACE);
+    host_.run_idle();
+    EXPECT_EQ(popup.layer_name(), "Title");
+    EXPECT_EQ(popup.comp_name(), "Main Comp");
+    EXPECT_EQ(popup.project_name(), "Shot");
+    EXPECT_TRUE(popup.has_layer());
+
+    // Held down: no second command.
+    ASSERT_TRUE(host_.project().select_layer(""));
+    host_.run_idle();
+    EXPECT_EQ(popup.layer_name(), "Title");
+    keys.release(VK_SPACE);
+    host_.run_idle();
+    keys.press(VK_SPACE);
+    host_.run_idle();
+    EXPECT_EQ(popup.layer_name(), "Logo.png");
+    keys.release(VK_SPACE);
+
+    // A window the host owns counts as the host; an unrelated one does not.
+    ASSERT_TRUE(host_.project().select_layer("Camera 1"));
+    HWND unrelated = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     nullptr, nullptr);
+    SetForegroundWindow(unrelated);
+    host_.run_idle();
+    keys.press(VK_SPACE);
+    host_.run_idle();
+    keys.release(VK_SPACE);
+    EXPECT_EQ(popup.layer_name(), "Logo.png");
+    DestroyWindow(unrelated);
+
+    HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, host_.main_window(),
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(owned);
+    host_.run_idle();
+    keys.press(VK_SPACE);
+    host_.run_idle();
+    keys.release(VK_SPACE);
+    EXPECT_EQ(popup.layer_name(), "");
+    EXPECT_FALSE(popup.has_layer());
+    DestroyWindow(owned);
+}
+
+TEST(IdleWork, NoPopupCommandBeforeTheFirstIdleCall)
+{
+    standin::Host host(host_test::catalogue_project());
+    host.call_entry(&PluginMain, 115, 0);
+    int32_t result = 0;
+    g_effects_popup->SendPopupCommand(result, popup_command_show);
+    EXPECT_EQ(result, -1);
+    host.run_death_hooks();
+    g_effects_popup.reset();
+}
