@@ -1,7 +1,7 @@
 // Real requests through the linked libcurl to the in-process server: a broken or mis-built dependency
 // shows here first.
 #define CURL_DISABLE_DEPRECATION  // the multipart form calls, which the news check uses too
-#include "popup/CurlGlobal.h"
+#include "popup/curl_global.h"
 #include "tests/support/local_http_server.h"
 
 #include <curl/curl.h>

@@ -1,5 +1,5 @@
 // The news check's request against the in-process server, run on the test's own thread.
-#include "popup/CurlGlobal.h"
+#include "popup/curl_global.h"
 #include "tests/popup/news_check_test_api.h"
 #include "tests/support/local_http_server.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Test access to the news check's answer record.
-#include "popup/NewsCheck.h"
+#include "popup/news_check.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 // The news thread's lifetime: it never blocks the UI thread, publishes its count once, and ends promptly
 // when stopped or destroyed during a request that hangs.
-#include "popup/NewsCheckThread.h"
+#include "popup/news_check_thread.h"
 #include "tests/support/local_http_server.h"
 
 #include <windows.h>

@@ -2,8 +2,8 @@
 // The news check on a thread of its own, started at construction. The UI thread polls count().
 // Stop or destroy it from the host's death hook at the latest: both join the thread, and a join inside a
 // static destructor deadlocks the module's unload under the loader lock.
-#include "popup/CurlGlobal.h"
-#include "popup/NewsCheck.h"
+#include "popup/curl_global.h"
+#include "popup/news_check.h"
 
 #include <cstdint>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "popup/NewsCheckThread.h"
+#include "popup/news_check_thread.h"
 
 #include <utility>
 

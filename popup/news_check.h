@@ -1,7 +1,7 @@
 #pragma once
 // Asks the maker's server how many news items have appeared since the last visit of the news page. run is
 // the body of the news thread; the UI thread reads nothing but count().
-#include "popup/NewsServer.h"
+#include "popup/news_server.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "popup/NewsCheck.h"
+#include "popup/news_check.h"
 
 // The form is built with curl_formadd, which libcurl marks as superseded.
 #define CURL_DISABLE_DEPRECATION

@@ -1,4 +1,4 @@
-#include "popup/NewsPage.h"
+#include "popup/news_page.h"
 
 #include "toolkit/platform/shell.h"
 #include "toolkit/platform/text.h"

@@ -1,4 +1,4 @@
-#include "popup/CurlGlobal.h"
+#include "popup/curl_global.h"
 
 #include <curl/curl.h>
 

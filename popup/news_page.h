@@ -1,6 +1,6 @@
 #pragma once
 // The maker's recent-products page, where the news counted by the news check are read.
-#include "popup/NewsServer.h"
+#include "popup/news_server.h"
 
 #include <cstdint>
 
