@@ -27,6 +27,8 @@ public:
     void remove_object(event_object* object);
     // True when the source has a handler list for the id, also an emptied one.
     bool fire(event_object* source, uint32_t id, uint32_t phase = 2, uint32_t flag = 1, uint64_t param = 0);
+    // Whether fire would find a list, without calling anything.
+    bool has_handlers(event_object* source, uint32_t id) const;
 
 private:
     friend class event_manager_test_api;
@@ -48,7 +50,7 @@ private:
 
     event_manager() = default;
     void release_all();
-    void forget_connection(uint32_t connection, const connection_record& record);
+    void forget_connection(uint32_t connection, const connection_record& record, bool listener_died);
 
     std::unordered_map<event_object*, std::unordered_map<uint32_t, handler_list>> handlers_;
     std::unordered_map<uint32_t, connection_record> connections_;

@@ -33,8 +33,8 @@ public:
     // Takes a window the toolkit did not create; it is never destroyed, subclassed or revoked here.
     void wrap(HWND foreign);
     // Creates the native window and attaches this holder to it; throws when the system refuses.
-    void create(const wchar_t* class_name, uint16_t flags, int32_t x, int32_t y, int32_t width, int32_t height,
-                HWND native_owner);
+    // Position and client size in 96-dpi units; style and extended style are set beforehand.
+    void create(const wchar_t* class_name, int32_t x, int32_t y, int32_t width, int32_t height, HWND native_owner);
     // Late messages (during DestroyWindow) then reach DefWindowProcW.
     void detach_from_handle();
     void register_drop_target();

@@ -34,8 +34,14 @@ constexpr uint16_t topmost = 0x40;
 // What the window procedure hands to routing: an event id, its param and, for mouse input, where
 // it happened in 96-dpi client units.
 struct input_record {
-    uint32_t id = 0;
-    uint64_t param = 0;
+    input_record(uint32_t id_, uint64_t param_) : id(id_), param(param_) {}
+    input_record(uint32_t id_, uint64_t param_, point position_)
+        : id(id_), param(param_), has_position(true), position(position_)
+    {
+    }
+
+    uint32_t id;
+    uint64_t param;
     bool has_position = false;
     point position;
 };
@@ -86,6 +92,8 @@ private:
     friend class window_test_api;
     friend struct window_message;
 
+    class paint_session;
+
     // Outlives the window when a handler destroys it inside its own modal loop.
     struct modal_state {
         bool alive = true;
@@ -100,12 +108,16 @@ private:
     LRESULT handle_hit_test(LPARAM lparam);
     void handle_min_max(MINMAXINFO* info);
     void route_pointer(uint32_t id, uint64_t param, LPARAM lparam, bool screen_coordinates);
+    point client_units(LPARAM lparam, bool screen_coordinates) const;
+    widget* widget_under(const input_record& record) const;
     void move_tab_focus();
     bool is_eligible(const widget* target) const;
     bool is_in_tree(const widget* target) const;
     void paint_widget(widget* target, const rect& update);
     void forget_widget(widget* target);
-    void restore_after_modal();
+    void invalidate_client(const rect& area);
+    void hide_native();
+    void kill_all_timers();
 
     native_window holder_;
     std::unique_ptr<ui::renderer> renderer_;
@@ -117,7 +129,7 @@ private:
     std::unordered_map<widget*, std::vector<tooltip_region>> tooltips_;
     int32_t paint_origin_x_ = 0;
     int32_t paint_origin_y_ = 0;
-    bool painting_ = false;
+    paint_session* painting_ = nullptr;
     bool tracking_ = false;
     bool swallow_next_up_ = false;
     std::shared_ptr<modal_state> modal_ = std::make_shared<modal_state>();
