@@ -14,6 +14,15 @@
 #include "toolkit/ui/com_apartment.h"
 
 namespace qzsdk::ui {
+class image;
+}
+
+namespace qzsdk {
+// Puts the image on the clipboard as a bottom-up 32-bit CF_DIB.
+bool copy_image_to_clipboard(ui::image& picture);
+}
+
+namespace qzsdk::ui {
 
 class renderer;
 
@@ -72,13 +81,18 @@ public:
     // Called by a renderer that is destroyed or loses its target.
     void forget_renderer(renderer* target);
 
-    IWICImagingFactory* factory() const { return factory_.Get(); }
     IWICBitmap* wic_bitmap() const { return bitmap_.Get(); }
 
 private:
+    IWICImagingFactory* factory();
     bool take_frame(IWICBitmapSource* frame);
     void drop_bitmaps();
     void upload(ID2D1Bitmap* bitmap, const uint8_t* pixels, uint32_t stride) const;
+    // Visits the pixels under a read lock; false when they cannot be locked.
+    template <class Visit>
+    bool read_pixels(Visit&& visit);
+    bool encode_to(IStream* stream, uint32_t format_code);
+    friend bool qzsdk::copy_image_to_clipboard(image& picture);
 
     // First member, so every COM object below is released before the apartment is left.
     com_apartment apartment_;
@@ -97,11 +111,19 @@ private:
 // check).
 bool image_size_fits(uint32_t width, uint32_t height);
 
+template <class Visit>
+bool image::read_pixels(Visit&& visit)
+{
+    Microsoft::WRL::ComPtr<IWICBitmapLock> reading;
+    const WICRect whole{0, 0, INT(width_), INT(height_)};
+    UINT stride = 0, size = 0;
+    BYTE* pixels = nullptr;
+    if (!bitmap_ || FAILED(bitmap_->Lock(&whole, WICBitmapLockRead, reading.GetAddressOf())) ||
+        FAILED(reading->GetStride(&stride)) || FAILED(reading->GetDataPointer(&size, &pixels)) ||
+        stride < width_ * 4 || uint64_t(stride) * (height_ - 1) + width_ * 4 > size)
+        return false;
+    visit(static_cast<const uint8_t*>(pixels), uint32_t(stride));
+    return true;
+}
+
 }  // namespace qzsdk::ui
-
-namespace qzsdk {
-
-// Puts the image on the clipboard as a bottom-up 32-bit CF_DIB.
-bool copy_image_to_clipboard(ui::image& picture);
-
-}  // namespace qzsdk
