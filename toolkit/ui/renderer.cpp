@@ -97,14 +97,13 @@ void renderer::create_target()
     if (!handle_) return;
     RECT client{};
     GetClientRect(handle_, &client);
-    ComPtr<ID2D1HwndRenderTarget> hwnd_target;
     check(factory_->CreateHwndRenderTarget(
               D2D1::RenderTargetProperties(),
               D2D1::HwndRenderTargetProperties(handle_, D2D1::SizeU(client.right - client.left,
                                                                     client.bottom - client.top)),
-              hwnd_target.GetAddressOf()),
+              hwnd_target_.ReleaseAndGetAddressOf()),
           "unable to create a d2d render target");
-    target_ = hwnd_target;
+    target_ = hwnd_target_;
 }
 
 void renderer::create_brushes()
@@ -125,6 +124,7 @@ void renderer::release_target()
     text_brush_.Reset();
     line_brush_.Reset();
     target_.Reset();
+    hwnd_target_.Reset();
 }
 
 void renderer::begin_draw()
@@ -136,7 +136,7 @@ void renderer::begin_draw()
 void renderer::end_draw()
 {
     drawing_ = false;
-    if (target_->EndDraw() != D2DERR_RECREATE_TARGET) return;
+    if (target_->EndDraw() != HRESULT(D2DERR_RECREATE_TARGET)) return;
     release_target();
     create_target();
     create_brushes();
@@ -145,8 +145,7 @@ void renderer::end_draw()
 
 void renderer::resize(uint32_t pixel_width, uint32_t pixel_height)
 {
-    ComPtr<ID2D1HwndRenderTarget> hwnd_target;
-    if (target_ && SUCCEEDED(target_.As(&hwnd_target))) hwnd_target->Resize(D2D1::SizeU(pixel_width, pixel_height));
+    if (hwnd_target_) hwnd_target_->Resize(D2D1::SizeU(pixel_width, pixel_height));
 }
 
 void renderer::push_clip(const rect& clip) { target_->PushAxisAlignedClip(rect_f(clip), D2D1_ANTIALIAS_MODE_ALIASED); }

@@ -103,6 +103,7 @@ private:
     Microsoft::WRL::ComPtr<IWICBitmap> wic_target_;
     Microsoft::WRL::ComPtr<ID2D1Factory> factory_;
     Microsoft::WRL::ComPtr<ID2D1RenderTarget> target_;
+    Microsoft::WRL::ComPtr<ID2D1HwndRenderTarget> hwnd_target_;  // the same target, when it draws on the handle
     Microsoft::WRL::ComPtr<IDWriteFactory> write_factory_;
     Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> fill_brush_, text_brush_, line_brush_;
     color fill_color_, text_color_{0, 0, 0, 1}, line_color_{0, 0, 0, 1};
