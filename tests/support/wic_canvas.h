@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "toolkit/ui/image.h"
@@ -28,6 +29,7 @@ public:
     // Clears to transparent black, then paints one frame.
     void draw(const std::function<void(ui::renderer&)>& paint);
     bgra pixel(uint32_t x, uint32_t y);
+    bool save_png(const std::wstring& path) { return surface_.save_to_file(path, ui::image_format_png); }
 
 private:
     ui::image surface_;
