@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "tests/support/wic_canvas.h"
@@ -66,6 +67,14 @@ TEST(Image, StraightPixelsEncodeByteForByte)
     EXPECT_EQ(decode_straight(picture.encode(image_format_png), width, height), translucent);
     EXPECT_EQ(width, 3u);
     EXPECT_EQ(height, 2u);
+
+    // Straight pixels written into a premultiplied bitmap (as frame capture does) keep their bytes too.
+    image captured;
+    ASSERT_TRUE(captured.create_blank(3, 2, 0));
+    EXPECT_TRUE(captured.premultiplied());
+    captured.set_premultiplied(false);
+    test::fill_pixels(captured, translucent);
+    EXPECT_EQ(decode_straight(captured.encode(image_format_png), width, height), translucent);
 }
 
 TEST(Image, SemiTransparentPixelSurvivesLoadAndSave)
@@ -246,6 +255,25 @@ TEST(Image, StraightPixelsDrawPremultiplied)
     test::wic_canvas canvas(2, 2);
     canvas.draw([&](renderer& r) { r.draw_image({0, 0}, picture); });
     expect_near(canvas.pixel(0, 0), {0, 0, 128, 128}, 1);
+}
+
+// Each image enters COM on its own thread and releases its objects there before leaving it.
+TEST(Image, LivesAndDiesOnAWorkerThread)
+{
+    image source;
+    ASSERT_TRUE(source.create_blank(4, 4, 0));
+    const std::vector<uint8_t> png = source.encode(image_format_png);
+    bool decoded = false;
+    size_t encoded = 0;
+    std::thread worker([&] {
+        image picture;
+        decoded = picture.load_from_memory(png.data(), png.size(), 1.0f);
+        picture.scale_to(2, 2);
+        encoded = picture.encode(image_format_jpeg).size();
+    });
+    worker.join();
+    EXPECT_TRUE(decoded);
+    EXPECT_GT(encoded, 0u);
 }
 
 }  // namespace

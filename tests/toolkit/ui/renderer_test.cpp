@@ -145,6 +145,40 @@ TEST(Renderer, FontNamesWithATerminatingZeroMeasureLikeWithout)
     EXPECT_EQ(plain.height, stored.height);
 }
 
+// A family that cannot be laid out measures nothing rather than whatever was in memory.
+TEST(Renderer, AnUnusableFontMeasuresZeroOrSomethingSane)
+{
+    wic_canvas canvas(4, 4);
+    renderer& r = canvas.renderer();
+    r.set_font("No Such Family Anywhere", 12.0f, 0, 0);
+    const text_extent size = r.measure_text("text");
+    EXPECT_EQ(size.width == 0, size.height == 0);
+    EXPECT_LT(size.width, 1000u);
+    EXPECT_LT(size.height, 1000u);
+    r.set_font("tahoma", 0.0f, 0, 0);  // DirectWrite refuses a zero size
+    EXPECT_EQ(r.measure_text("text").width, 0u);
+    canvas.draw([](renderer& painter) { painter.draw_text({0, 0, 4, 4}, "text"); });
+}
+
+// A renderer on a real window: made, painted, resized.
+TEST(Renderer, DrawsOnAWindowHandle)
+{
+    HWND handle = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 64, 32, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(handle, nullptr);
+    {
+        renderer r(handle);
+        r.begin_draw();
+        r.set_fill_color({1, 0, 0, 1});
+        r.fill_rect({0, 0, 64, 32});
+        r.end_draw();
+        EXPECT_FALSE(r.is_drawing());
+        r.resize(128, 64);
+        r.begin_draw();
+        r.end_draw();
+    }
+    DestroyWindow(handle);
+}
+
 image& two_to_one(image& picture)
 {
     EXPECT_TRUE(picture.create_blank(200, 100, 0));
