@@ -136,7 +136,12 @@ void renderer::begin_draw()
 void renderer::end_draw()
 {
     drawing_ = false;
-    if (target_->EndDraw() != HRESULT(D2DERR_RECREATE_TARGET)) return;
+    recover_from(target_->EndDraw());
+}
+
+void renderer::recover_from(HRESULT end_result)
+{
+    if (end_result != HRESULT(D2DERR_RECREATE_TARGET)) return;
     release_target();
     create_target();
     create_brushes();
@@ -193,25 +198,27 @@ void renderer::set_stroke(float width, stroke_mode mode)
 
 void renderer::fill_rect(const rect& area) { target_->FillRectangle(rect_f(area), fill_brush_.Get()); }
 
+ID2D1StrokeStyle* renderer::current_stroke() const
+{
+    if (stroke_mode_ == stroke_mode::dotted) return dotted_stroke_.Get();
+    if (stroke_mode_ == stroke_mode::dashed) return dashed_stroke_.Get();
+    return nullptr;
+}
+
 void renderer::draw_rect(const rect& area)
 {
     const float half = stroke_width_ / 2;
-    ID2D1StrokeStyle* style = stroke_mode_ == stroke_mode::dotted   ? dotted_stroke_.Get()
-                              : stroke_mode_ == stroke_mode::dashed ? dashed_stroke_.Get()
-                                                                    : nullptr;
     if (!antialiased_outlines_) target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     target_->DrawRectangle(rect_f(area.x + half, area.y + half, area.x + area.width - half, area.y + area.height - half),
-                           line_brush_.Get(), stroke_width_, style);
+                           line_brush_.Get(), stroke_width_, current_stroke());
     target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
 }
 
 void renderer::draw_line(float x0, float y0, float x1, float y1)
 {
-    ID2D1StrokeStyle* style = stroke_mode_ == stroke_mode::dotted   ? dotted_stroke_.Get()
-                              : stroke_mode_ == stroke_mode::dashed ? dashed_stroke_.Get()
-                                                                    : nullptr;
     if (!antialiased_outlines_) target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
-    target_->DrawLine(D2D1::Point2F(x0, y0), D2D1::Point2F(x1, y1), line_brush_.Get(), stroke_width_, style);
+    target_->DrawLine(D2D1::Point2F(x0, y0), D2D1::Point2F(x1, y1), line_brush_.Get(), stroke_width_,
+                      current_stroke());
     target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
 }
 

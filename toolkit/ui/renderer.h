@@ -89,6 +89,11 @@ public:
     void forget_image(image* picture) { images_.erase(picture); }
 
 private:
+    friend class renderer_test_api;
+
+    // A lost device: a new target with new brushes, and the window asked to paint again.
+    void recover_from(HRESULT end_result);
+    ID2D1StrokeStyle* current_stroke() const;
     void create_target();
     void create_brushes();
     void release_target();

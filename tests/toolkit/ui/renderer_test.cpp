@@ -7,6 +7,12 @@
 #include "toolkit/ui/renderer.h"
 
 namespace qzsdk::ui {
+
+class renderer_test_api {
+public:
+    static void lose_device(renderer& r) { r.recover_from(D2DERR_RECREATE_TARGET); }
+};
+
 namespace {
 
 using test::bgra;
@@ -158,6 +164,29 @@ TEST(Renderer, AnUnusableFontMeasuresZeroOrSomethingSane)
     r.set_font("tahoma", 0.0f, 0, 0);  // DirectWrite refuses a zero size
     EXPECT_EQ(r.measure_text("text").width, 0u);
     canvas.draw([](renderer& painter) { painter.draw_text({0, 0, 4, 4}, "text"); });
+}
+
+// After a lost device the renderer draws again: new target, brushes in their colours, images remade.
+TEST(Renderer, RecreatesItsTargetWhenTheDeviceIsLost)
+{
+    image picture;
+    ASSERT_TRUE(picture.create_blank(2, 2, 0));
+    test::fill_pixels(picture, std::vector<bgra>(4, green));
+    wic_canvas canvas(6, 6);
+    canvas.draw([&](renderer& r) {
+        r.set_fill_color({1, 0, 0, 1});
+        r.draw_image({0, 0}, picture);
+    });
+    const Microsoft::WRL::ComPtr<ID2D1RenderTarget> before = canvas.renderer().target();
+    renderer_test_api::lose_device(canvas.renderer());
+    EXPECT_NE(canvas.renderer().target(), nullptr);
+    EXPECT_NE(canvas.renderer().target(), before.Get());
+    canvas.draw([&](renderer& r) {
+        r.fill_rect({4, 4, 2, 2});
+        r.draw_image({0, 0}, picture);
+    });
+    EXPECT_EQ(canvas.pixel(1, 1), green);
+    EXPECT_EQ(canvas.pixel(5, 5), red);
 }
 
 // A renderer on a real window: made, painted, resized.
