@@ -52,12 +52,10 @@ void check(HRESULT result, const char* message)
 
 }  // namespace
 
-renderer::renderer(HWND handle) : handle_(handle)
+renderer::renderer()
 {
     check(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf()),
           "unable to create a d2d resource factory");
-    create_target();
-    create_brushes();
     check(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                               reinterpret_cast<IUnknown**>(write_factory_.GetAddressOf())),
           "unable to create the write factory");
@@ -73,9 +71,15 @@ renderer::renderer(HWND handle) : handle_(handle)
         throw qz_exception("unable to initialize the dotted stroke");
 }
 
-renderer::renderer(IWICBitmap* target) : renderer(static_cast<HWND>(nullptr))
+renderer::renderer(HWND handle) : renderer()
 {
-    // The delegated constructor made no target without a handle; this one draws into the bitmap.
+    handle_ = handle;
+    create_target();
+    create_brushes();
+}
+
+renderer::renderer(IWICBitmap* target) : renderer()
+{
     wic_target_ = target;
     create_target();
     create_brushes();
@@ -94,7 +98,6 @@ void renderer::create_target()
               "unable to create a d2d render target");
         return;
     }
-    if (!handle_) return;
     RECT client{};
     GetClientRect(handle_, &client);
     check(factory_->CreateHwndRenderTarget(
@@ -108,7 +111,6 @@ void renderer::create_target()
 
 void renderer::create_brushes()
 {
-    if (!target_) return;
     if (FAILED(target_->CreateSolidColorBrush(d2d_color(fill_color_), fill_brush_.ReleaseAndGetAddressOf())) ||
         FAILED(target_->CreateSolidColorBrush(d2d_color(text_color_), text_brush_.ReleaseAndGetAddressOf())) ||
         FAILED(target_->CreateSolidColorBrush(d2d_color(line_color_), line_brush_.ReleaseAndGetAddressOf())))
@@ -129,6 +131,11 @@ void renderer::release_target()
 
 void renderer::begin_draw()
 {
+    // A target lost earlier and not made again then is tried once more at each paint.
+    if (!target_) {
+        create_target();
+        create_brushes();
+    }
     drawing_ = true;
     target_->BeginDraw();
 }

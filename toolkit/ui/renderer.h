@@ -91,6 +91,9 @@ public:
 private:
     friend class renderer_test_api;
 
+    // Factories, the default text format and the strokes; the public constructors add the target.
+    renderer();
+
     // A lost device: a new target with new brushes, and the window asked to paint again.
     void recover_from(HRESULT end_result);
     ID2D1StrokeStyle* current_stroke() const;
