@@ -47,7 +47,7 @@ public:
     // Format code 1: straight 32bppBGRA; anything else: premultiplied 32bppPBGRA. False for a size whose
     // pixel bytes do not fit in 32 bits or when WIC fails.
     bool create_blank(uint32_t width, uint32_t height, uint32_t format_code);
-    // PNG or JPEG bytes; false on any failure, leaving the image empty.
+    // PNG or JPEG bytes; false on any failure, leaving the image as it was.
     bool load_from_memory(const void* data, uint64_t length, float scale);
     bool load_from_file(const std::wstring& path);
     // A CF_DIB of 24 or 32 bits a pixel; false when there is none or it is malformed.

@@ -85,10 +85,7 @@ renderer::renderer(IWICBitmap* target) : renderer()
     create_brushes();
 }
 
-renderer::~renderer()
-{
-    for (image* picture : std::set<image*>(images_)) picture->forget_renderer(this);
-}
+renderer::~renderer() { release_target(); }
 
 void renderer::create_target()
 {
@@ -120,7 +117,7 @@ void renderer::create_brushes()
 // Everything made on the old target dies with it: brushes and the images' bitmaps.
 void renderer::release_target()
 {
-    for (image* picture : std::set<image*>(images_)) picture->forget_renderer(this);
+    for (image* picture : images_) picture->forget_renderer(this);
     images_.clear();
     fill_brush_.Reset();
     text_brush_.Reset();
