@@ -169,10 +169,17 @@ int32_t window::show_modal()
 void window::end_modal(int32_t result)
 {
     modal_->result = result;
-    fire_event(this, event_id::hidden);
     holder_.running = false;
-    holder_.restore_owner();
-    hide_native();
+    // The loop ends and the owner comes back even when a handler of 36 throws.
+    struct finish {
+        window& self;
+        ~finish()
+        {
+            self.holder_.restore_owner();
+            self.hide_native();
+        }
+    } finish_after_event{*this};
+    fire_event(this, event_id::hidden);
 }
 
 void window::close_request(bool forced)
