@@ -256,24 +256,30 @@ void window::paint_widget(widget* target, const rect& update)
     painting_->begin();
     ui::renderer& r = *renderer_;
     point previous_offset = r.offset();
+    // Clips nest as intersections: the update rectangle is clipped once, around the outermost widget.
+    bool outermost = r.drawing_stack().empty();
     r.drawing_stack().push_back(target);
-    r.set_translation(0, 0);
-    r.push_clip(update);
+    if (outermost) {
+        r.set_translation(0, 0);
+        r.push_clip(update);
+    }
     r.set_translation(previous_offset.x + b.x, previous_offset.y + b.y);
     r.push_clip(rect{0, 0, b.width, b.height});
     r.offset() = point{previous_offset.x + b.x, previous_offset.y + b.y};
     struct draw_back {
         ui::renderer& r;
         point previous_offset;
+        bool outermost;
         ~draw_back()
         {
             r.offset() = previous_offset;
             r.pop_clip();
-            r.pop_clip();
+            if (outermost)
+                r.pop_clip();
             r.set_translation(previous_offset.x, previous_offset.y);
             r.drawing_stack().pop_back();
         }
-    } restore_draw{r, previous_offset};
+    } restore_draw{r, previous_offset, outermost};
 
     fire_event(target, event_id::paint);
     for (widget* child : std::vector<widget*>(target->children_))
