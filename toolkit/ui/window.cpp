@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/platform/qz_exception.h"
 #include "toolkit/platform/text.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/screen_dpi.h"
@@ -118,6 +119,9 @@ void window::hide_native()
 
 int32_t window::show_modal()
 {
+    // Nothing could ever end a loop over a window that does not exist.
+    if (!handle())
+        throw qz_exception("the window has not been created");
     std::shared_ptr<modal_state> state = modal_;
     state->result = 0;
     fire_event(this, event_id::shown);

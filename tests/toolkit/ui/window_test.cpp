@@ -245,3 +245,63 @@ TEST(Window, DestroyedWindowLeavesNoProcedureBehind)
     EXPECT_EQ(log.take(), (lines{"w:18:0"}));
     EXPECT_FALSE(IsWindow(handle));
 }
+
+TEST(Window, FailedCreationThrowsAndModalNeedsAWindow)
+{
+    window bogus_owner;
+    bogus_owner.wrap_native(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFF0)));
+    window orphan;
+    orphan.set_owner(&bogus_owner);
+    EXPECT_THROW(orphan.create("orphan", rect{0, 0, 50, 50}, 0), qz_exception);
+    EXPECT_EQ(orphan.handle(), nullptr);
+    EXPECT_THROW(orphan.show_modal(), qz_exception);
+}
+
+namespace {
+struct host_drop_target : IDropTarget {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+};
+}  // namespace
+
+TEST(Window, HostsDropTargetSurvivesTheWrapper)
+{
+    HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    host_drop_target target;
+    ASSERT_EQ(RegisterDragDrop(host, &target), S_OK);
+    {
+        window wrapper;
+        wrapper.wrap_native(host);
+    }
+    // Still the host's: revoking it succeeds once, here.
+    EXPECT_EQ(RevokeDragDrop(host), S_OK);
+    DestroyWindow(host);
+}
+
+TEST(Window, OwnDropTargetIsRegisteredAndRevoked)
+{
+    HWND handle;
+    {
+        window created;
+        created.create("drop", rect{0, 0, 50, 50}, window_style::borderless);
+        handle = created.handle();
+        // Registered already: a second registration is refused.
+        host_drop_target other;
+        EXPECT_EQ(RegisterDragDrop(handle, &other), DRAGDROP_E_ALREADYREGISTERED);
+    }
+    EXPECT_FALSE(IsWindow(handle));
+}
