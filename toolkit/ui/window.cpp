@@ -293,10 +293,10 @@ void window::handle_timer(uint32_t timer_id)
     if (found == holder_.timers.end())
         return;
     widget_timer entry = found->second;
-    fire_event(entry.target, event_id::timer, entry.timer_id);
-    // The handler may have destroyed the widget, whose destructor then killed the timer already.
+    // A one-shot timer is gone before its tick is handled, so the handler can set it again.
     if (entry.one_shot)
         kill_timer(entry.target, entry.timer_id);
+    fire_event(entry.target, event_id::timer, entry.timer_id);
 }
 
 void window::set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text)

@@ -149,6 +149,20 @@ TEST_F(window_test, TimersGetIdsFromOneAndOneShotsStop)
     EXPECT_TRUE(window.holder().timers.empty());
 }
 
+TEST_F(window_test, OneShotTimerCanBeSetAgainFromItsOwnTick)
+{
+    widget blinking;
+    blinking.attach_to_window(&window.root(), rect{0, 0, 10, 10});
+    int ticks = 0;
+    event_manager::instance().connect(&blinking, &blinking, event_id::timer, [&](const event_info&) {
+        if (++ticks < 3)
+            blinking.set_timer(1, 10, true);
+    });
+    blinking.set_timer(1, 10, true);
+    EXPECT_TRUE(pump_until([&] { return ticks == 3; }));
+    EXPECT_TRUE(window.holder().timers.empty());
+}
+
 TEST_F(window_test, InvalidateScalesUnitsToPixels)
 {
     show_without_focus();
