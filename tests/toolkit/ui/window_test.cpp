@@ -255,8 +255,15 @@ TEST(Window, DestroyedWindowLeavesNoProcedureBehind)
     HWND handle = doomed->handle();
     event_log log;
     log.listen(doomed.get(), "w", {event_id::destroying});
+    // By the time its parts go, the window's messages no longer reach it.
+    LONG_PTR holder_while_parts_go = -1;
+    event_manager::instance().connect(&doomed->root(), &log, event_id::destroying, [&](const event_info&) {
+        holder_while_parts_go = GetWindowLongPtrW(handle, GWLP_USERDATA);
+        SendMessageW(handle, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    });
     doomed.reset();
     EXPECT_EQ(log.take(), (lines{"w:18:0"}));
+    EXPECT_EQ(holder_while_parts_go, 0);
     EXPECT_FALSE(IsWindow(handle));
 }
 
