@@ -326,3 +326,21 @@ TEST(Window, OwnDropTargetIsRegisteredAndRevoked)
     }
     EXPECT_FALSE(IsWindow(handle));
 }
+
+TEST(Window, CenterPlacesTheWindowOverItsOwner)
+{
+    window owner;
+    owner.create("owner", rect{100, 100, 400, 300}, window_style::borderless);
+    window dialog;
+    dialog.set_owner(&owner);
+    dialog.create("dialog", rect{0, 0, 100, 80}, window_style::borderless);
+    dialog.center();
+    RECT placed{};
+    GetWindowRect(dialog.handle(), &placed);
+    EXPECT_EQ(placed.left, 100 + (400 - 100) / 2);
+    EXPECT_EQ(placed.top, 100 + (300 - 80) / 2);
+    rect client = dialog.get_client_rect();
+    EXPECT_EQ(client.x, placed.left);
+    EXPECT_EQ(client.width, 100);
+    EXPECT_EQ(client.height, 80);
+}
