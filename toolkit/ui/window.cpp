@@ -1,6 +1,7 @@
 #include "toolkit/ui/window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/platform/text.h"
@@ -14,6 +15,13 @@ namespace {
 
 widget* captured = nullptr;
 
+// Only a capture this toolkit took is given back; the host's own capture stays.
+void release_native_capture(HWND handle)
+{
+    if (handle && GetCapture() == handle)
+        ReleaseCapture();
+}
+
 }  // namespace
 
 widget* captured_widget()
@@ -23,11 +31,11 @@ widget* captured_widget()
 
 void set_captured_widget(widget* target)
 {
-    captured = target;
+    widget* previous = std::exchange(captured, target);
     if (target && target->owner_window() && target->owner_window()->handle())
         SetCapture(target->owner_window()->handle());
-    else if (!target)
-        ReleaseCapture();
+    else if (!target && previous && previous->owner_window())
+        release_native_capture(previous->owner_window()->handle());
 }
 
 window::window() : properties(this), holder_(this)
@@ -46,7 +54,7 @@ window::~window()
     for (widget* registered : registry_) {
         if (registered == captured) {
             captured = nullptr;
-            ReleaseCapture();
+            release_native_capture(handle());
         }
         registered->window_ = nullptr;
     }
@@ -148,7 +156,6 @@ int32_t window::show_modal()
     } restore{this, state};
 
     while (state->alive && holder_.running) {
-        WaitMessage();
         MSG message;
         // The flag is tested before taking a message, so a message for another window is never lost.
         while (state->alive && holder_.running && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -163,10 +170,13 @@ int32_t window::show_modal()
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        // Waiting only once the queue is empty: WaitMessage ignores messages already in the queue
+        // when the loop starts (the opener's loop has looked at them).
+        if (state->alive && holder_.running)
+            WaitMessage();
     }
-    if (!state->alive)
-        return state->result;
-    fire_event(this, event_id::hidden);
+    if (state->alive)
+        fire_event(this, event_id::hidden);
     return state->result;
 }
 
@@ -329,8 +339,7 @@ void window::forget_widget(widget* target)
         focused_ = nullptr;
     if (captured == target) {
         captured = nullptr;
-        if (handle() && GetCapture() == handle())
-            ReleaseCapture();
+        release_native_capture(handle());
     }
 }
 

@@ -159,3 +159,21 @@ TEST_F(modal, WindowDestroyedByItsOwnHandlerEndsItsLoop)
     EXPECT_EQ(doomed, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
+
+namespace {
+class ends_on_user_message : public window {
+public:
+    void on_user_message(uint32_t value) override { end_modal(static_cast<int32_t>(value)); }
+};
+}  // namespace
+
+TEST_F(modal, MessageAlreadyQueuedWhenTheLoopStartsIsHandled)
+{
+    ends_on_user_message quick;
+    quick.set_owner(&owner);
+    quick.create("quick", rect{0, 0, 50, 50}, window_style::borderless);
+    PostMessageW(quick.handle(), WM_USER, 0, 5);
+    MSG seen;
+    PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE);  // the opener's loop has looked at the queue
+    EXPECT_EQ(quick.show_modal(), 5);
+}
