@@ -44,6 +44,8 @@ struct input_record {
     uint64_t param;
     bool has_position = false;
     point position;
+    // A double click reported as a press still swallows the next release.
+    bool swallows_release = false;
 };
 
 class window : public event_object {

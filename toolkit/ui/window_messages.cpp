@@ -142,11 +142,11 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
         // Reported as a second press unless the widget under the cursor listens for double clicks.
         widget* under = hit_test(record.position);
         if (!under || !is_eligible(under) || !under->is_visible(true) ||
-            !event_manager::instance().has_handlers(under, event_id::mouse_double_click))
+            !event_manager::instance().has_handlers(under, event_id::mouse_double_click)) {
             record.id = event_id::mouse_down;
+            record.swallows_release = true;
+        }
         route_input(record);
-        // The press it stands for swallows the next release either way.
-        swallow_next_up_ = true;
         return 0;
     }
     case WM_MOUSEWHEEL:

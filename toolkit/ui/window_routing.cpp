@@ -105,13 +105,14 @@ void window::route_input(const input_record& record)
     }
     case event_id::mouse_down:
     case event_id::mouse_double_click: {
+        // Set before any handler runs: a handler may destroy this window.
+        swallow_next_up_ = record.id == event_id::mouse_double_click || record.swallows_release;
         widget* under = widget_under(record);
         if (is_eligible(under)) {
             set_focus_widget(under, 0);
             fire_event(under, record.id, param);
         }
         fire_event(this, record.id, param);
-        swallow_next_up_ = record.id == event_id::mouse_double_click;
         return;
     }
     case event_id::mouse_wheel:

@@ -344,3 +344,17 @@ TEST(Window, CenterPlacesTheWindowOverItsOwner)
     EXPECT_EQ(client.width, 100);
     EXPECT_EQ(client.height, 80);
 }
+
+TEST(Window, HandlerMayDestroyItsOwnWindow)
+{
+    auto doomed = std::make_unique<window>();
+    doomed->create("doomed", rect{0, 0, 100, 100}, window_style::borderless);
+    HWND handle = doomed->handle();
+    widget button;
+    button.attach_to_window(&doomed->root(), rect{10, 10, 50, 50});
+    event_manager::instance().connect(&button, &button, event_id::mouse_down, [&](const event_info&) { doomed.reset(); });
+    SendMessageW(handle, WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(doomed, nullptr);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(button.owner_window(), nullptr);
+}
