@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <functional>
+#include <type_traits>
 
 namespace qzsdk::ui {
 
@@ -18,5 +19,18 @@ std::exception_ptr take_unreported_exception();
 // Runs body(context); anything it throws is reported and `failure_result` returned. Every window
 // procedure goes through this one function, so a crash guard has one place to hook into.
 LRESULT guarded_call(LRESULT (*body)(void* context), void* context, LRESULT failure_result);
+
+// The same boundary for handlers that destructors run: nothing may leave a destructor.
+template <class Action>
+void call_reporting(Action&& action)
+{
+    using action_type = std::remove_reference_t<Action>;
+    guarded_call(
+        [](void* context) -> LRESULT {
+            (*static_cast<action_type*>(context))();
+            return 0;
+        },
+        &action, 0);
+}
 
 }  // namespace qzsdk::ui

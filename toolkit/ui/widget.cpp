@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/guarded_call.h"
 #include "toolkit/ui/window.h"
 
 namespace qzsdk::ui {
@@ -24,10 +25,10 @@ widget::~widget()
     if (window_)
         window_->forget_widget(this);
     if (parent_)
-        parent_->remove_child(this);
+        call_reporting([this] { parent_->remove_child(this); });
     for (widget* child : children_)
         child->parent_ = nullptr;
-    fire_event(this, event_id::destroying);
+    call_reporting([this] { fire_event(this, event_id::destroying); });
 }
 
 void widget::attach_to_window(widget* parent, const rect& bounds)

@@ -6,6 +6,7 @@
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/platform/text.h"
 #include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/guarded_call.h"
 #include "toolkit/ui/screen_dpi.h"
 #include "toolkit/ui/system_cursors.h"
 #include "toolkit/ui/window_procedure.h"
@@ -45,7 +46,7 @@ window::window() : properties(this), holder_(this)
 
 window::~window()
 {
-    fire_event(this, event_id::destroying);
+    call_reporting([this] { fire_event(this, event_id::destroying); });
     // Messages sent while the rest goes away must not reach a half-destroyed window.
     holder_.detach_from_handle();
     modal_->alive = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 #include "tests/support/window_fixture.h"
 #include "toolkit/ui/event_manager.h"
@@ -189,4 +190,20 @@ TEST(Widget, DetachedWidgetChangesFieldsOnlyAndInvalidatesNothing)
     EXPECT_EQ(log.take(), (std::vector<std::string>{"loose:35:0"}));
     loose.set_back_color(color{1, 0, 0, 1});
     EXPECT_EQ(loose.properties.get_color("default_back_color"), (color{1, 0, 0, 1}));
+}
+
+TEST_F(widget_tree, ThrowingHandlersInADestructorAreReported)
+{
+    qzsdk::test::reported_exceptions reported;
+    auto doomed = std::make_unique<widget>();
+    doomed->attach_to_window(&panel, rect{0, 0, 10, 10});
+    widget orphan;
+    orphan.attach_to_window(doomed.get(), rect{0, 0, 5, 5});
+    auto& manager = event_manager::instance();
+    manager.connect(doomed.get(), &log, event_id::parent_changed, [](const event_info&) { throw std::runtime_error("27"); });
+    manager.connect(doomed.get(), &log, event_id::destroying, [](const event_info&) { throw std::runtime_error("18"); });
+    doomed.reset();
+    EXPECT_EQ(reported.messages, (std::vector<std::string>{"27", "18"}));
+    EXPECT_EQ(orphan.parent(), nullptr);
+    EXPECT_EQ(panel.children().size(), 1u);
 }
