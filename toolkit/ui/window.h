@@ -91,7 +91,6 @@ public:
 
 private:
     friend class widget;
-    friend class window_test_api;
     friend struct window_message;
 
     class paint_session;

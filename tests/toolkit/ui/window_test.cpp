@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "tests/support/window_fixture.h"
-#include "tests/toolkit/ui/window_test_api.h"
+#include "tests/toolkit/ui/native_window_test_api.h"
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/window_procedure.h"
 
