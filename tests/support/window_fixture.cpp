@@ -1,0 +1,110 @@
+#include "tests/support/window_fixture.h"
+
+#include <windowsx.h>
+
+namespace qzsdk::test {
+
+void pump_messages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void event_log::listen(ui::event_object* source, const std::string& name, std::vector<uint32_t> ids)
+{
+    for (uint32_t id : ids) {
+        ui::event_manager::instance().connect(source, this, id, [this, name](const ui::event_info& info) {
+            lines_.emplace_back(info.id, name + ":" + std::to_string(info.id) + ":" + std::to_string(info.param));
+        });
+    }
+}
+
+std::vector<std::string> event_log::take()
+{
+    std::vector<std::string> result;
+    for (auto& [id, line] : lines_)
+        result.push_back(line);
+    lines_.clear();
+    return result;
+}
+
+std::vector<std::string> event_log::take(uint32_t id)
+{
+    std::vector<std::string> result;
+    for (auto& [event, line] : lines_)
+        if (event == id)
+            result.push_back(line);
+    lines_.clear();
+    return result;
+}
+
+reported_exceptions::reported_exceptions()
+{
+    previous_ = ui::set_exception_reporter([this](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            messages.push_back(e.what());
+        } catch (...) {
+            messages.push_back("?");
+        }
+    });
+}
+
+reported_exceptions::~reported_exceptions()
+{
+    ui::set_exception_reporter(previous_);
+}
+
+void window_test::SetUp()
+{
+    window.create("test", ui::rect{20, 20, 300, 200}, ui::window_style::borderless);
+    ASSERT_NE(window.handle(), nullptr);
+}
+
+void window_test::TearDown()
+{
+    pump_messages();
+    ReleaseCapture();
+    ui::set_captured_widget(nullptr);
+}
+
+LRESULT window_test::send(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return SendMessageW(window.handle(), message, wparam, lparam);
+}
+
+void window_test::mouse(UINT message, int x, int y, WPARAM keys)
+{
+    send(message, keys, MAKELPARAM(x, y));
+}
+
+void window_test::move_to(int x, int y)
+{
+    mouse(WM_MOUSEMOVE, x, y);
+}
+
+void window_test::show_without_focus()
+{
+    ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+    pump_messages();
+    ValidateRect(window.handle(), nullptr);
+}
+
+std::vector<std::string> window_test::paint_now()
+{
+    painted_.clear();
+    UpdateWindow(window.handle());
+    return painted_;
+}
+
+void window_test::record_paints(ui::widget& target)
+{
+    ui::event_manager::instance().connect(&target, &target, ui::event_id::paint,
+                                          [this, &target](const ui::event_info&) { painted_.push_back(target.name); });
+}
+
+}  // namespace qzsdk::test

@@ -1,0 +1,77 @@
+#pragma once
+// Real toolkit windows for tests: created hidden (or shown without taking the focus), driven with
+// real messages, their events recorded.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/guarded_call.h"
+#include "toolkit/ui/widget.h"
+#include "toolkit/ui/window.h"
+
+namespace qzsdk::test {
+
+// Dispatches every message waiting for this thread.
+void pump_messages();
+// Pumps until the condition holds or the time is up; returns the condition.
+template <class Condition>
+bool pump_until(Condition condition, DWORD timeout_ms = 2000)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeout_ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump_messages();
+    }
+    return true;
+}
+
+// One line per event heard: "<name>:<event id>:<param>".
+class event_log : public ui::event_object {
+public:
+    void listen(ui::event_object* source, const std::string& name, std::vector<uint32_t> ids);
+    // The lines recorded since the last take.
+    std::vector<std::string> take();
+    // Only the lines for one event id.
+    std::vector<std::string> take(uint32_t id);
+
+private:
+    std::vector<std::pair<uint32_t, std::string>> lines_;
+};
+
+// Exceptions caught at the window procedure, collected for the test.
+class reported_exceptions {
+public:
+    reported_exceptions();
+    ~reported_exceptions();
+    std::vector<std::string> messages;
+
+private:
+    ui::exception_reporter previous_;
+};
+
+// A created window, hidden, 300 x 200 at 96 dpi, with helpers that send real messages to it.
+class window_test : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+    void mouse(UINT message, int x, int y, WPARAM keys = 0);
+    // A move inside the window; the first one only arms leave tracking, as on Windows.
+    void move_to(int x, int y);
+    void show_without_focus();
+    // Paints now what is invalid and returns the names of the widgets painted, in order.
+    std::vector<std::string> paint_now();
+    void record_paints(ui::widget& target);
+
+    ui::window window;
+    std::vector<std::string> painted_;
+};
+
+}  // namespace qzsdk::test

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "tests/support/window_fixture.h"
+
+using namespace qzsdk::ui;
+using qzsdk::test::event_log;
+using qzsdk::test::window_test;
+
+namespace {
+
+// Root 300 x 200; "a" at (10, 10, 100, 100) holding "inner" at (10, 10, 30, 30); "b" at (150, 10, 100, 100).
+class routing : public window_test {
+protected:
+    void SetUp() override
+    {
+        window_test::SetUp();
+        a.name = "a";
+        b.name = "b";
+        inner.name = "inner";
+        a.attach_to_window(&window.root(), rect{10, 10, 100, 100});
+        inner.attach_to_window(&a, rect{10, 10, 30, 30});
+        b.attach_to_window(&window.root(), rect{150, 10, 100, 100});
+        // No widget listens for double clicks unless a test says so.
+        const std::vector<uint32_t> mouse_ids{event_id::mouse_up,    event_id::mouse_down, event_id::mouse_enter,
+                                              event_id::mouse_leave, event_id::mouse_move, event_id::focus_gained,
+                                              event_id::focus_lost};
+        log.listen(&a, "a", mouse_ids);
+        log.listen(&inner, "inner", mouse_ids);
+        log.listen(&b, "b", mouse_ids);
+        log.listen(&window, "window", {event_id::mouse_up, event_id::mouse_down, event_id::mouse_double_click});
+    }
+
+    widget a, b, inner;
+    event_log log;
+};
+
+using lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(routing, ButtonDownFocusesThenReachesWidgetThenWindow)
+{
+    mouse(WM_LBUTTONDOWN, 30, 30);
+    EXPECT_EQ(log.take(), (lines{"inner:33:0", "inner:2:0", "window:2:0"}));
+    EXPECT_EQ(window.focused_widget(), &inner);
+    mouse(WM_RBUTTONDOWN, 160, 20);
+    EXPECT_EQ(log.take(), (lines{"inner:34:0", "b:33:0", "b:2:2", "window:2:2"}));
+    mouse(WM_MBUTTONUP, 160, 20);
+    EXPECT_EQ(log.take(), (lines{"b:1:1", "window:1:1"}));
+}
+
+TEST_F(routing, DisabledWidgetsAreSkippedButTheWindowHearsIt)
+{
+    a.set_enabled(false);
+    mouse(WM_LBUTTONDOWN, 30, 30);
+    EXPECT_EQ(log.take(), (lines{"window:2:0"}));
+    EXPECT_EQ(window.focused_widget(), &window.root());
+}
+
+TEST_F(routing, DoubleClickWithoutHandlerIsASecondPressAndSwallowsTheRelease)
+{
+    mouse(WM_LBUTTONDOWN, 160, 20);
+    mouse(WM_LBUTTONUP, 160, 20);
+    log.take();
+    mouse(WM_LBUTTONDBLCLK, 160, 20);
+    mouse(WM_LBUTTONUP, 160, 20);
+    EXPECT_EQ(log.take(), (lines{"b:2:0", "window:2:0"}));
+    // The next release is delivered again.
+    mouse(WM_LBUTTONUP, 160, 20);
+    EXPECT_EQ(log.take(), (lines{"b:1:0", "window:1:0"}));
+}
+
+TEST_F(routing, DoubleClickReachesAWidgetThatListensForIt)
+{
+    event_log listener;
+    listener.listen(&a, "a", {event_id::mouse_double_click});
+    mouse(WM_LBUTTONDBLCLK, 90, 90);
+    mouse(WM_LBUTTONUP, 90, 90);
+    EXPECT_EQ(log.take(), (lines{"a:33:0", "window:3:0"}));
+    EXPECT_EQ(listener.take(), (lines{"a:3:0"}));
+}
+
+TEST_F(routing, CapturedWidgetTakesMovesAndReleasesAlone)
+{
+    move_to(200, 50);  // arms tracking
+    set_captured_widget(&inner);
+    move_to(200, 50);
+    mouse(WM_LBUTTONUP, 200, 50);
+    EXPECT_EQ(log.take(), (lines{"inner:7:0", "inner:1:0"}));
+    set_captured_widget(nullptr);
+    mouse(WM_LBUTTONUP, 200, 50);
+    EXPECT_EQ(log.take(), (lines{"b:1:0", "window:1:0"}));
+}
+
+TEST_F(routing, WheelClimbsToTheFirstAncestorWithHandlers)
+{
+    double delta = 0;
+    event_log wheel;
+    qzsdk::ui::event_manager::instance().connect(&a, &wheel, event_id::mouse_wheel, [&](const event_info& info) {
+        std::memcpy(&delta, &info.param, sizeof(delta));
+    });
+    inner.set_enabled(false);
+    POINT screen{30, 30};
+    ClientToScreen(window.handle(), &screen);
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(delta, -60.0);
+    EXPECT_TRUE(log.take().empty());
+}
+
+TEST_F(routing, WheelStopsAtAnEmptiedHandlerList)
+{
+    int parent_calls = 0;
+    event_log wheel;
+    auto& manager = qzsdk::ui::event_manager::instance();
+    manager.connect(&a, &wheel, event_id::mouse_wheel, [&](const event_info&) { ++parent_calls; });
+    manager.disconnect(manager.connect(&inner, &wheel, event_id::mouse_wheel, [](const event_info&) {}));
+    POINT screen{30, 30};
+    ClientToScreen(window.handle(), &screen);
+    send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(screen.x, screen.y));
+    EXPECT_EQ(parent_calls, 0);
+}
+
+TEST_F(routing, HoverEnterAndLeave)
+{
+    move_to(30, 30);  // first move only arms leave tracking
+    EXPECT_TRUE(log.take().empty());
+    move_to(31, 31);
+    EXPECT_EQ(log.take(), (lines{"inner:5:0"}));
+    move_to(32, 32);
+    EXPECT_EQ(log.take(), (lines{"inner:7:0"}));
+    move_to(90, 90);
+    EXPECT_EQ(log.take(), (lines{"inner:6:0", "a:5:0"}));
+    send(WM_MOUSELEAVE);
+    EXPECT_EQ(log.take(), (lines{"a:6:0"}));
+    // Back over the same widget: no second enter.
+    move_to(91, 91);
+    move_to(92, 92);
+    EXPECT_EQ(log.take(), (lines{"a:7:0"}));
+    // Then onto another widget: leave first.
+    move_to(160, 20);
+    EXPECT_EQ(log.take(), (lines{"a:6:0", "b:5:0"}));
+}
+
+TEST_F(routing, HitTestIsSignedAndPicksTheTopmostChild)
+{
+    widget over;
+    over.name = "over";
+    over.attach_to_window(&window.root(), rect{0, 0, 40, 40});
+    EXPECT_EQ(window.hit_test({30, 30}), &over);
+    EXPECT_EQ(window.hit_test({45, 45}), &inner);
+    EXPECT_EQ(window.hit_test({50, 50}), &a);
+    EXPECT_EQ(window.hit_test({120, 120}), &window.root());
+    EXPECT_EQ(window.hit_test({-5, 10}), nullptr);
+    EXPECT_EQ(window.hit_test({300, 10}), nullptr);
+    over.set_visible(false);
+    EXPECT_EQ(window.hit_test({30, 30}), &inner);
+    // A press left of the client area (negative coordinates) reaches no widget.
+    mouse(WM_LBUTTONDOWN, -20, 30);
+    EXPECT_EQ(log.take(), (lines{"window:2:0"}));
+}
+
+TEST_F(routing, TabAndShiftTabWrapThroughTabStops)
+{
+    a.tab_stop = true;
+    b.tab_stop = true;
+    inner.tab_stop = true;
+    b.set_enabled(false);
+    window.set_focus_widget(&a, 0);
+    log.take();
+    event_log typed;
+    typed.listen(&window, "window", {event_id::char_input});
+    send(WM_CHAR, 9);
+    EXPECT_EQ(window.focused_widget(), &inner);
+    send(WM_CHAR, 9);  // b is disabled: wraps to a
+    EXPECT_EQ(window.focused_widget(), &a);
+    EXPECT_EQ(log.take(), (lines{"a:34:1", "inner:33:1", "inner:34:1", "a:33:1"}));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    SetKeyboardState(keys);
+    send(WM_CHAR, 9);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(window.focused_widget(), &inner);
+    EXPECT_EQ(typed.take(), (lines{"window:11:9", "window:11:9", "window:11:9"}));
+}
+
+TEST_F(routing, TabNeverReachesADetachedWidget)
+{
+    a.tab_stop = true;
+    b.tab_stop = true;
+    window.root().remove_child(&b);
+    window.set_focus_widget(&a, 0);
+    send(WM_CHAR, 9);
+    EXPECT_EQ(window.focused_widget(), &a);
+}
+
+TEST_F(routing, KeysGoToTheFocusedWidgetThenTheWindow)
+{
+    event_log keys;
+    keys.listen(&inner, "inner", {event_id::key_down, event_id::key_down_raw, event_id::key_up, event_id::char_input});
+    keys.listen(&window, "window", {event_id::key_down, event_id::key_up});
+    window.set_focus_widget(&inner, 0);
+    send(WM_KEYDOWN, 'A', 0x001E0001);
+    send(WM_CHAR, 'a');
+    send(WM_KEYUP, 'A');
+    uint64_t raw = 'A' | (0x001E0001ull << 32);
+    EXPECT_EQ(keys.take(), (lines{"inner:8:65", "window:8:65", "inner:9:" + std::to_string(raw), "inner:11:97",
+                                  "inner:10:65", "window:10:65"}));
+}

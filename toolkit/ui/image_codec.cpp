@@ -1,0 +1,103 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "toolkit/ui/image.h"
+#include <memory>
+
+using Microsoft::WRL::ComPtr;
+
+namespace qzsdk::ui {
+
+namespace {
+
+uint8_t unpremultiply(uint8_t channel, uint8_t alpha)
+{
+    return uint8_t(std::min(255, (channel * 255 + alpha / 2) / alpha));
+}
+
+// One row in the encoder's layout: B, G, R, A for PNG, B, G, R for JPEG, colours in straight alpha.
+void convert_row(const uint8_t* from, uint8_t* to, uint32_t width, bool with_alpha, bool premultiplied)
+{
+    for (uint32_t x = 0; x < width; ++x, from += 4) {
+        const uint8_t alpha = from[3];
+        for (int c = 0; c < 3; ++c)
+            *to++ = !premultiplied || alpha == 255 ? from[c] : alpha == 0 ? 0 : unpremultiply(from[c], alpha);
+        if (with_alpha) *to++ = alpha;
+    }
+}
+
+}  // namespace
+
+bool image::encode_to(IStream* stream, uint32_t format_code)
+{
+    if (!valid_ || lock_) return false;
+    const bool png = format_code == image_format_png;
+    const uint32_t pixel_bytes = png ? 4 : 3;
+    const uint32_t row_bytes = width_ * pixel_bytes;
+    try {
+        ComPtr<IWICBitmapEncoder> encoder;
+        ComPtr<IWICBitmapFrameEncode> frame;
+        ComPtr<IPropertyBag2> options;
+        WICPixelFormatGUID format = png ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+        const WICPixelFormatGUID asked = format;
+        if (FAILED(factory()->CreateEncoder(png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg, nullptr,
+                                            encoder.GetAddressOf())) ||
+            FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
+            FAILED(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf())) ||
+            FAILED(frame->Initialize(options.Get())) || FAILED(frame->SetSize(width_, height_)) ||
+            FAILED(frame->SetPixelFormat(&format)) || format != asked)
+            return false;
+        std::vector<uint8_t> rows(size_t(row_bytes) * height_);
+        if (!read_pixels([&](const uint8_t* pixels, uint32_t stride) {
+                for (uint32_t y = 0; y < height_; ++y)
+                    convert_row(pixels + size_t(y) * stride, rows.data() + size_t(y) * row_bytes, width_, png,
+                                premultiplied_);
+            }))
+            return false;
+        return SUCCEEDED(frame->WritePixels(height_, row_bytes, UINT(rows.size()), rows.data())) &&
+               SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    } catch (...) {
+        return false;
+    }
+}
+
+std::vector<uint8_t> image::encode(uint32_t format_code)
+{
+    ComPtr<IStream> stream;
+    STATSTG status{};
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf())) || !encode_to(stream.Get(), format_code) ||
+        FAILED(stream->Stat(&status, STATFLAG_NONAME)) || status.cbSize.QuadPart > MAXDWORD)
+        return {};
+    // Exactly the stream's length: the global block behind it may be larger.
+    std::vector<uint8_t> bytes(size_t(status.cbSize.QuadPart));
+    ULONG read = 0;
+    if (FAILED(stream->Seek({}, STREAM_SEEK_SET, nullptr)) ||
+        FAILED(stream->Read(bytes.data(), ULONG(bytes.size()), &read)) || read != bytes.size())
+        return {};
+    return bytes;
+}
+
+// Encoded in memory first, so that a failed encoding leaves an existing file as it was.
+bool image::save_to_file(const std::wstring& path, uint32_t format_code)
+{
+    const std::vector<uint8_t> bytes = encode(format_code);
+    if (bytes.empty()) return false;
+    const std::wstring temporary = path + L".partial";
+    bool complete = false;
+    {
+        HANDLE opened =
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) return false;
+        const std::unique_ptr<void, decltype(&CloseHandle)> file(opened, &CloseHandle);
+        DWORD written = 0;
+        complete = WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                   written == bytes.size() && FlushFileBuffers(file.get());
+    }
+    if (complete && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+}  // namespace qzsdk::ui

@@ -1,0 +1,148 @@
+#pragma once
+// A top-level native window drawn by the toolkit: root widget, renderer, and the tables that turn
+// Win32 messages into events for its widgets.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "toolkit/ui/event_object.h"
+#include "toolkit/ui/ime_record.h"
+#include "toolkit/ui/native_window.h"
+#include "toolkit/ui/property_bag.h"
+#include "toolkit/ui/rect.h"
+#include "toolkit/ui/renderer.h"
+#include "toolkit/ui/tooltip_region.h"
+#include "toolkit/ui/widget.h"
+
+namespace qzsdk::ui {
+
+// Style flags of create.
+namespace window_style {
+constexpr uint16_t borderless = 0x01;
+constexpr uint16_t popup = 0x02;
+constexpr uint16_t caption_only = 0x04;
+constexpr uint16_t resizable = 0x08;
+constexpr uint16_t minimize_box = 0x10;
+constexpr uint16_t maximize_box = 0x20;
+constexpr uint16_t topmost = 0x40;
+}  // namespace window_style
+
+// What the window procedure hands to routing: an event id, its param and, for mouse input, where
+// it happened in 96-dpi client units.
+struct input_record {
+    input_record(uint32_t id_, uint64_t param_) : id(id_), param(param_) {}
+    input_record(uint32_t id_, uint64_t param_, point position_)
+        : id(id_), param(param_), has_position(true), position(position_)
+    {
+    }
+
+    uint32_t id;
+    uint64_t param;
+    bool has_position = false;
+    point position;
+    // A double click reported as a press still swallows the next release.
+    bool swallows_release = false;
+};
+
+class window : public event_object {
+public:
+    window();
+    ~window() override;
+
+    virtual void on_user_message(uint32_t value);
+
+    void create(const std::string& title, const rect& bounds, uint16_t flags);
+    // Serves as an owner of toolkit windows without being created, destroyed or subclassed here.
+    void wrap_native(HWND foreign);
+
+    int32_t show_modal();
+    void end_modal(int32_t result);
+    void close_request(bool forced);
+    void set_visible(bool visible);
+    bool is_visible() const { return holder_.visible; }
+    void set_focus_widget(widget* target, int32_t param);
+    rect get_client_rect() const;
+    void center();
+    void set_timer(widget* target, uint32_t timer_id, uint32_t interval_ms, bool one_shot);
+    void kill_timer(widget* target, uint32_t timer_id);
+    void set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text);
+    void update_tooltip();
+    void route_input(const input_record& record);
+    void paint(widget* target, const rect& update);
+    widget* hit_test(point client) const;
+
+    HWND handle() const { return holder_.handle(); }
+    native_window& holder() { return holder_; }
+    const native_window& holder() const { return holder_; }
+    ui::renderer* renderer() const { return renderer_.get(); }
+    widget& root() { return root_; }
+    widget* focused_widget() const { return focused_; }
+    widget* hovered_widget() const { return hovered_; }
+    window* owner() const { return owner_; }
+    void set_owner(window* owner) { owner_ = owner; }
+    int32_t modal_result() const { return modal_->result; }
+
+    property_bag properties;
+    bool tab_navigation = true;
+
+private:
+    friend class widget;
+    friend struct window_message;
+
+    class paint_session;
+
+    // Outlives the window when a handler destroys it inside its own modal loop.
+    struct modal_state {
+        bool alive = true;
+        int32_t result = 0;
+    };
+
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+    void handle_size(WPARAM wparam, LPARAM lparam);
+    void handle_paint();
+    void handle_timer(uint32_t timer_id);
+    void handle_ime_composition(LPARAM lparam);
+    LRESULT handle_hit_test(LPARAM lparam);
+    void handle_min_max(MINMAXINFO* info);
+    void route_pointer(uint32_t id, uint64_t param, LPARAM lparam, bool screen_coordinates);
+    point client_units(LPARAM lparam, bool screen_coordinates) const;
+    widget* widget_under(const input_record& record) const;
+    void move_tab_focus();
+    bool is_eligible(const widget* target) const;
+    bool is_in_tree(const widget* target) const;
+    void paint_widget(widget* target, const rect& update);
+    void forget_widget(widget* target);
+    void invalidate_client(const rect& area);
+    void hide_native();
+    void kill_all_timers();
+
+    native_window holder_;
+    std::unique_ptr<ui::renderer> renderer_;
+    std::unique_ptr<ime_record> ime_;
+    window* owner_ = nullptr;
+    widget* focused_ = nullptr;
+    widget* hovered_ = nullptr;
+    std::vector<widget*> registry_;
+    std::unordered_map<widget*, std::vector<tooltip_region>> tooltips_;
+    int32_t paint_origin_x_ = 0;
+    int32_t paint_origin_y_ = 0;
+    paint_session* painting_ = nullptr;
+    bool tracking_ = false;
+    bool swallow_next_up_ = false;
+    std::shared_ptr<modal_state> modal_ = std::make_shared<modal_state>();
+    widget root_;
+};
+
+// The one widget that receives every mouse move and button release during a drag.
+widget* captured_widget();
+// Also takes (or, with null, releases) the native mouse capture of the widget's window.
+void set_captured_widget(widget* target);
+
+// The cursor in 96-dpi units, relative to the widget, or on the screen without one.
+point cursor_position(const widget* relative_to);
+
+}  // namespace qzsdk::ui
