@@ -59,15 +59,10 @@ void thread_pool::run(uint32_t item_count, const job& work)
     if (inside_pool_job)
         return run_inline(item_count, work);
     std::lock_guard run_lock(run_mutex_);
-    if (shut_down_)
+    if (shut_down_ || !start_workers())
         return run_inline(item_count, work);
     shared_state& state = *state_;
     std::unique_lock lock(state.mutex);
-    if (threads_.empty()) {
-        threads_.reserve(thread_count_);
-        for (uint32_t index = 0; index < thread_count_; ++index)
-            threads_.emplace_back(worker_loop, std::ref(state), thread_count_, index, state.generation);
-    }
     state.work = &work;
     state.item_count = item_count;
     state.remaining = thread_count_;
@@ -86,6 +81,27 @@ void thread_pool::shutdown()
         return;
     std::lock_guard run_lock(run_mutex_);
     shut_down_ = true;
+    stop_workers();
+}
+
+bool thread_pool::start_workers()
+{
+    if (!threads_.empty())
+        return true;
+    try {
+        threads_.reserve(thread_count_);
+        for (uint32_t index = 0; index < thread_count_; ++index)
+            threads_.emplace_back(worker_loop, std::ref(*state_), thread_count_, index, state_->generation);
+        return true;
+    } catch (const std::exception&) {
+        // The system would not give a full pool: the workers made so far go, and this run is done inline.
+        stop_workers();
+        return false;
+    }
+}
+
+void thread_pool::stop_workers()
+{
     {
         std::lock_guard lock(state_->mutex);
         state_->stop = true;
@@ -94,6 +110,8 @@ void thread_pool::shutdown()
     for (std::thread& thread : threads_)
         thread.join();
     threads_.clear();
+    std::lock_guard lock(state_->mutex);
+    state_->stop = false;
 }
 
 void thread_pool::worker_loop(shared_state& state, uint32_t thread_count, uint32_t index, uint64_t generation)

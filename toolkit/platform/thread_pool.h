@@ -3,7 +3,7 @@
 // items, and the caller waits until all slices are done.
 //
 // Unload: joining a thread from a module's static destructor deadlocks under the loader lock, so the
-// module's death hook calls shutdown(), which stops and joins the workers while that is still allowed.
+// module's death hook must call shutdown(), which stops and joins the workers while that is still allowed.
 // A pool destroyed with live workers leaves them parked and leaks what they wait on rather than block.
 #include <condition_variable>
 #include <cstdint>
@@ -59,6 +59,9 @@ private:
         std::exception_ptr first_error;
     };
 
+    // Starts the workers when none run; false when the system refused a thread.
+    bool start_workers();
+    void stop_workers();
     static void worker_loop(shared_state& state, uint32_t thread_count, uint32_t index, uint64_t generation);
     static void run_inline(uint32_t item_count, const job& work);
 
