@@ -9,5 +9,9 @@ namespace qzsdk {
 
 // True when the target now holds exactly the bytes; on false the old file, if any, is untouched.
 bool write_file_atomically(const path& target, std::string_view bytes);
+// A fresh name beside the target for a file that is renamed over it once complete.
+path temporary_path_beside(const path& target);
+// Puts a complete file in the target's place in one step; false leaves the target as it was.
+bool rename_over(const path& complete_file, const path& target);
 
 }  // namespace qzsdk
