@@ -100,12 +100,12 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 
 }  // namespace
 
-FaultGuard::FaultGuard()
+void FaultGuard::Enter()
 {
     ++guard_depth;
 }
 
-FaultGuard::~FaultGuard()
+void FaultGuard::Leave()
 {
     --guard_depth;
 }

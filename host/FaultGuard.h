@@ -6,10 +6,14 @@
 // Faults elsewhere, on unguarded threads, and stack overflows are left to the host.
 class FaultGuard {
 public:
-    FaultGuard();
-    ~FaultGuard();
+    FaultGuard() { Enter(); }
+    ~FaultGuard() { Leave(); }
     FaultGuard(const FaultGuard&) = delete;
     FaultGuard& operator=(const FaultGuard&) = delete;
+
+    // For scopes that are not C++ blocks of ours (the toolkit's window procedures).
+    static void Enter();
+    static void Leave();
 };
 
 // The process-wide handler behind the guards. Installing twice is harmless; it must be removed before the

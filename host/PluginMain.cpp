@@ -4,6 +4,8 @@
 #include "host/FaultGuard.h"
 #include "host/HostGeneration.h"
 #include "host/ReportFatalError.h"
+#include "host/ToolkitGlue.h"
+#include "toolkit/platform/thread_pool.h"
 
 std::unique_ptr<EffectsPopup> g_effects_popup __attribute__((init_priority(101)));
 
@@ -22,6 +24,7 @@ extern "C" A_Err PluginMain(SPBasicSuite* basic, A_long major_version, A_long mi
                             AEGP_PluginID plugin_id, AEGP_GlobalRefcon*)
 {
     InstallFaultHandler();
+    ConnectToolkitToHost();
     RunReportingErrors(basic, [&] {
         if (IsUnsupportedHost(major_version))
             return;
@@ -47,6 +50,8 @@ A_Err DeathHook(AEGP_GlobalRefcon, AEGP_DeathRefcon)
 {
     if (EffectsPopup* state = g_effects_popup.get())
         RunReportingErrors(state->basic_suite(), [state] { state->OnDeath(); });
+    // Worker threads cannot be joined once the loader lock is held at unload: they end here.
+    qzsdk::thread_pool::instance().shutdown();
     RemoveFaultHandler();
     return A_Err_NONE;
 }

@@ -12,6 +12,26 @@ exception_reporter& installed_reporter()
 }
 
 thread_local std::exception_ptr unreported;
+call_bracket installed_bracket = nullptr;
+
+class bracket_scope {
+public:
+    explicit bracket_scope(call_bracket bracket) : bracket_(bracket)
+    {
+        if (bracket_)
+            bracket_(true);
+    }
+    ~bracket_scope()
+    {
+        if (bracket_)
+            bracket_(false);
+    }
+    bracket_scope(const bracket_scope&) = delete;
+    bracket_scope& operator=(const bracket_scope&) = delete;
+
+private:
+    call_bracket bracket_;
+};
 
 void report(std::exception_ptr failure)
 {
@@ -35,6 +55,11 @@ exception_reporter set_exception_reporter(exception_reporter reporter)
     return std::exchange(installed_reporter(), std::move(reporter));
 }
 
+void set_call_bracket(call_bracket bracket)
+{
+    installed_bracket = bracket;
+}
+
 std::exception_ptr take_unreported_exception()
 {
     return std::exchange(unreported, nullptr);
@@ -43,6 +68,7 @@ std::exception_ptr take_unreported_exception()
 LRESULT guarded_call(LRESULT (*body)(void* context), void* context, LRESULT failure_result)
 {
     try {
+        bracket_scope scope(installed_bracket);
         return body(context);
     } catch (...) {
         report(std::current_exception());

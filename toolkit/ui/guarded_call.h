@@ -16,6 +16,11 @@ exception_reporter set_exception_reporter(exception_reporter reporter);
 // Without a reporter the latest exception is kept here until taken.
 std::exception_ptr take_unreported_exception();
 
+// Host glue may bracket every guarded call with a scope of its own (its crash-dump guard): called with
+// true before the body and with false after it, also when the body throws.
+using call_bracket = void (*)(bool entering);
+void set_call_bracket(call_bracket bracket);
+
 // Runs body(context); anything it throws is reported and `failure_result` returned. Every window
 // procedure goes through this one function, so a crash guard has one place to hook into.
 LRESULT guarded_call(LRESULT (*body)(void* context), void* context, LRESULT failure_result);
