@@ -1,10 +1,9 @@
-#include "tests/support/skin_showcase.h"
+#include "showcase/skin_showcase.h"
 
 #include <string>
 
-#include "tests/support/wic_canvas.h"
 
-namespace qzsdk::test {
+namespace qzsdk::showcase {
 
 namespace {
 
@@ -94,11 +93,4 @@ void skin_showcase::paint(ui::renderer& r)
     text(r, "input", {16, 178, 190, 18}, "Input text", "input_font_color");
 }
 
-bool skin_showcase::save_png(const std::wstring& path)
-{
-    wic_canvas canvas(uint32_t(area.width), uint32_t(area.height));
-    canvas.draw([this](ui::renderer& r) { paint(r); });
-    return canvas.save_png(path);
-}
-
-}  // namespace qzsdk::test
+}  // namespace qzsdk::showcase

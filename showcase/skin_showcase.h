@@ -8,7 +8,7 @@
 #include "toolkit/ui/rect.h"
 #include "toolkit/ui/renderer.h"
 
-namespace qzsdk::test {
+namespace qzsdk::showcase {
 
 class skin_showcase {
 public:
@@ -20,8 +20,6 @@ public:
 
     skin_showcase();
     void paint(ui::renderer& r);
-    // Paints off screen and writes a PNG.
-    bool save_png(const std::wstring& path);
 
 private:
     void button(ui::renderer& r, const ui::rect& face, const char* color_key, const char* text);
@@ -33,4 +31,4 @@ private:
     ui::image checkbox_, dropdown_, arrow_;
 };
 
-}  // namespace qzsdk::test
+}  // namespace qzsdk::showcase
