@@ -141,4 +141,12 @@ TEST_F(PopupCatalogueTest, OversizedOrLockedListFilesLoseNothing)
     EXPECT_FALSE(popup().SaveEffectFiles());
     CloseHandle(holder);
     EXPECT_EQ(local_file(L"effects_shortcuts.txt"), "Glo = Glow\n");
+
+    // The oversized file was never read: saving keeps it aside instead of replacing it.
+    EXPECT_TRUE(popup().SaveEffectFiles());
+    EXPECT_EQ(local_file(L"effects_search.txt.too-large"), "Glow\n" + huge);
+    // A second oversized file cannot take the same name: that save is refused and both stay.
+    write_bytes(local_ / L"effects_search.txt", huge);
+    EXPECT_FALSE(popup().SaveEffectFiles());
+    EXPECT_EQ(local_file(L"effects_search.txt"), huge);
 }
