@@ -140,6 +140,14 @@ TEST_F(FrameCaptureTest, CaptureFolderFileIsNamedByProjectCompAndTime)
     EXPECT_GT(render_suite_uses(), 0);
 }
 
+TEST_F(FrameCaptureTest, ARemovedCaptureFolderIsMadeAgain)
+{
+    const qzsdk::path folder = capture_ / L"gone";
+    state().settings().capture_folder = folder.to_utf8();
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    EXPECT_EQ(png_files(folder).size(), 1u);
+}
+
 TEST_F(FrameCaptureTest, NamesThatAreNoFileNamesAreMadeSafe)
 {
     host_.project().name = "Take: 2?";
@@ -214,7 +222,7 @@ TEST_F(FrameCaptureTest, SaveDialogsWriteTheChosenFileAndCancelWritesNothing)
         state().OnPopupCommand(screenshot_save_jpeg);
         EXPECT_EQ(driver.titles().at(0), L"Save to JPG");
     }
-    EXPECT_TRUE(qzsdk::get_file_info(target / L"saved.jpg").exists);
+    EXPECT_EQ(qzsdk::test::read_bytes(target / L"saved.jpg").substr(0, 2), "\xFF\xD8");
     {
         dialog_driver driver(dialog_driver::answer::cancel);
         state().OnPopupCommand(screenshot_save_png);

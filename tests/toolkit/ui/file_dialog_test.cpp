@@ -28,7 +28,10 @@ TEST(FileDialog, CancellingGivesNothingAndThrowsNothing)
     EXPECT_TRUE(show_file_dialog(nullptr, file_dialog_save, "Save to PNG", png_then_jpg, 0, "shot").empty());
     EXPECT_TRUE(show_file_dialog(nullptr, file_dialog_open, "Open", png_then_jpg, 1, "").empty());
     EXPECT_TRUE(show_folder_dialog(nullptr, "Pick", path(L"C:\\no such folder\\below")).empty());
-    ASSERT_EQ(driver.titles().size(), 3u);
+    // No filter to select, and an index past the list: the dialog still opens.
+    EXPECT_TRUE(show_file_dialog(nullptr, file_dialog_save, "No types", {}, 0, "").empty());
+    EXPECT_TRUE(show_file_dialog(nullptr, file_dialog_save, "Past the end", png_then_jpg, 5, "").empty());
+    ASSERT_EQ(driver.titles().size(), 5u);
     EXPECT_EQ(driver.titles()[0], L"Save to PNG");
     EXPECT_EQ(driver.titles()[2], L"Pick");
 }
