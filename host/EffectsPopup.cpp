@@ -4,6 +4,8 @@
 #include "host/EffectListBuilder.h"
 #include "host/HostQueries.h"
 #include "host/Hotkey.h"
+#include "host/ReportFatalError.h"
+#include "host/Screenshot.h"
 #include "host/SuiteCache.h"
 #include "host/sdk/host_suites.h"
 #include "popup/effects_popup_window.h"
@@ -11,6 +13,7 @@
 #include "popup/settings_file.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/platform/text.h"
+#include "toolkit/ui/event_info.h"
 
 #include <windows.h>
 
@@ -89,6 +92,29 @@ void EffectsPopup::SendPopupCommand(int32_t& result, int32_t command)
     suites.get<AEGP_ProjSuite8>().AEGP_GetProjectByIndex(0, &project_);
     std::string project_name = GetProjectName(suites, project_);
     popup_window_->RunCommand(result, project_name, comp_name, layer_name, command);
+}
+
+void EffectsPopup::OnPopupCommand(const qzsdk::ui::event_info& info)
+{
+    // A parameter past 32 bits is no command of the table: it captures and does nothing, like any other.
+    OnPopupCommand(info.param <= UINT32_MAX ? uint32_t(info.param) : UINT32_MAX);
+}
+
+void EffectsPopup::OnPopupCommand(uint32_t command)
+{
+    RunReportingErrors(basic_suite_, [&] { RunPopupCommand(command); });
+}
+
+void EffectsPopup::RunPopupCommand(uint32_t command)
+{
+    SuiteCache suites(basic_suite_);
+    if (command == popup_rebuild_effects) {
+        if (popup_window_)
+            popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+        return;
+    }
+    const CaptureRequest request{plugin_id_, project_, settings_.full_resolution};
+    TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder);
 }
 
 void EffectsPopup::OnEffectChosen(const EffectEntry& entry)

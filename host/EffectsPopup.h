@@ -12,6 +12,9 @@
 #include <vector>
 
 class EffectsPopupWindow;
+namespace qzsdk::ui {
+struct event_info;
+}
 
 // The plug-in's single state object: everything the module keeps between the host's calls.
 class EffectsPopup {
@@ -33,6 +36,11 @@ public:
     // The popup's choice (after its override rule), carried out at the next idle call. A copy: a rebuild
     // of the catalogue frees the popup's entries.
     void OnEffectChosen(const EffectEntry& entry);
+    // The popup's event 44, its parameter the command: 0 to 3 screenshots (clipboard, JPEG and PNG save
+    // dialogs, capture folder), 5 rebuild the effect list. The popup fires it from its own message handling,
+    // so nothing is thrown back: a failure ends in ReportFatalError.
+    void OnPopupCommand(const qzsdk::ui::event_info& info);
+    void OnPopupCommand(uint32_t command);
     // Chooses the catalogue entry of that name as the popup would; false when there is none.
     bool ChooseEntryByName(std::string_view name);
 
@@ -49,6 +57,7 @@ private:
     void RunFirstIdleWork();
     void PollHotkey();
     void ApplyPendingChoice();
+    void RunPopupCommand(uint32_t command);
 
     EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_t host_generation);
 

@@ -185,6 +185,12 @@ Project parse_project(std::string_view text)
         fail("\"bits_per_channel\" must be 8, 16 or 32");
     project.suppress_interactive_ui = flag_of(root, "suppress_interactive_ui");
     project.color_managed = flag_of(root, "color_managed");
+    if (root.contains("frame_alpha")) {
+        const json& alpha = root["frame_alpha"];
+        if (!alpha.is_number() || alpha.get<double>() < 0.0 || alpha.get<double>() > 1.0)
+            fail("\"frame_alpha\" must be a number from 0 to 1");
+        project.frame_alpha = alpha.get<double>();
+    }
     if (root.contains("effects")) {
         if (!root["effects"].is_array())
             fail("\"effects\" must be a list");

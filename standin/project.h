@@ -39,6 +39,7 @@ struct Project {
     int bits_per_channel = 8;  // 8, 16 or 32
     bool suppress_interactive_ui = false;
     bool color_managed = false;
+    double frame_alpha = 1.0;  // the alpha of every rendered pixel, 0 to 1
     std::vector<InstalledEffect> effects;
     std::vector<std::string> host_presets;  // relative paths under the host's "Presets" folder
     std::vector<std::string> user_presets;  // relative paths under the user's "User Presets" folder

@@ -30,14 +30,14 @@ World::World(AEGP_WorldType type, A_long width, A_long height)
 
 int World::bytes_per_channel(AEGP_WorldType type) { return type == 1 ? 1 : type == 2 ? 2 : 4; }
 
-void World::fill_gradient()
+void World::fill_gradient(double alpha)
 {
     int channel = bytes_per_channel(type);
     for (A_long y = 0; y < height; ++y) {
         uint8_t* row = pixels.data() + static_cast<size_t>(y) * rowbytes;
         for (A_long x = 0; x < width; ++x) {
             uint8_t* pixel = row + static_cast<size_t>(x) * 4 * channel;
-            put_channel(pixel, type, 1.0);
+            put_channel(pixel, type, alpha);
             put_channel(pixel + channel, type, width > 1 ? double(x) / (width - 1) : 0.0);
             put_channel(pixel + 2 * channel, type, height > 1 ? double(y) / (height - 1) : 0.0);
             put_channel(pixel + 3 * channel, type, 0.5);

@@ -17,8 +17,8 @@ struct World {
     World(AEGP_WorldType type, A_long width, A_long height);
     static int bytes_per_channel(AEGP_WorldType type);
     static bool valid_type(AEGP_WorldType type) { return type >= 1 && type <= 3; }
-    // A, R, G, B: red grows to the right, green downwards, blue at half, alpha full.
-    void fill_gradient();
+    // A, R, G, B: red grows to the right, green downwards, blue at half, alpha as given.
+    void fill_gradient(double alpha);
     PF_EffectWorld describe();
 };
 

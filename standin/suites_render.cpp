@@ -91,7 +91,7 @@ A_Err render_and_checkout_frame(AEGP_RenderOptionsH handle, AEGP_RenderSuite3::C
     A_long width = std::max(1, item.width / options->downsample_x);
     A_long height = std::max(1, item.height / options->downsample_y);
     auto frame = std::make_unique<FrameReceipt>(FrameReceipt{World(options->world_type, width, height)});
-    frame->world.fill_gradient();
+    frame->world.fill_gradient(Host::current()->project().frame_alpha);
     *receipt = current_resources()->receipts.add<AEGP_FrameReceiptH>(std::move(frame));
     count_render_object(1);
     return A_Err_NONE;

@@ -1,0 +1,312 @@
+#include "host/CaptureFileName.h"
+#include "host/EffectListBuilder.h"
+#include "host/EffectsPopup.h"
+#include "host/FramePixels.h"
+#include "host/HostMemoryText.h"
+#include "host/sdk/host_suites.h"
+#include "host/PluginMain.h"
+#include "host/Screenshot.h"
+#include "popup/effects_popup_window.h"
+#include "popup/settings_file.h"
+#include "standin/host.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/wic_canvas.h"
+#include "toolkit/platform/file_system.h"
+#include "toolkit/platform/qz_exception.h"
+#include "toolkit/platform/text.h"
+#include "toolkit/ui/event_info.h"
+#include "toolkit/ui/image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <regex>
+
+using qzsdk::test::bgra;
+using qzsdk::test::dialog_driver;
+using qzsdk::test::read_pixel;
+
+namespace {
+
+// An 8 x 4 composition: the stand-in's gradient has red 0..255 across, green 0..255 down, blue half.
+constexpr const char* capture_project_json = R"({
+  "name": "Shot.aep",
+  "effects": [{"name": "Gaussian Blur", "category": "Blur & Sharpen"}],
+  "items": [
+    {"name": "Comp 1", "width": 8, "height": 4, "current_time": [3, 24],
+     "layers": [{"name": "Title", "type": "text"}]}
+  ],
+  "active_item": "Comp 1",
+  "active_layer": "Title"
+})";
+
+void remove_local_files()
+{
+    MakerFolders folders = MakerFolders::standard();
+    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
+        qzsdk::remove_file(folders.local.join(qzsdk::path(name)));
+}
+
+std::vector<std::wstring> files_in(const qzsdk::path& folder, const wchar_t* pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder.join(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        if (found.cFileName[0] != L'.')
+            names.push_back(found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::vector<std::wstring> png_files(const qzsdk::path& folder)
+{
+    return files_in(folder, L"*.png");
+}
+
+class FrameCaptureTest : public testing::Test {
+protected:
+    FrameCaptureTest()
+    {
+        remove_local_files();
+        host_.call_entry(&PluginMain, 115, 0);
+        host_.run_idle();
+        state().settings().capture_folder = capture_.get().to_utf8();
+    }
+    ~FrameCaptureTest() override
+    {
+        EXPECT_EQ(host_.book().live_render_objects, 0);
+        EXPECT_EQ(host_.book().live_mem_handles, 0);
+        host_.run_death_hooks();
+        g_effects_popup.reset();
+        remove_local_files();
+    }
+
+    EffectsPopup& state() { return *g_effects_popup; }
+    standin::Item& comp() { return host_.project().items[0]; }
+
+    // Stores a capture in the capture folder and decodes it.
+    std::unique_ptr<qzsdk::ui::image> capture_file()
+    {
+        state().OnPopupCommand(screenshot_to_capture_folder);
+        std::vector<std::wstring> files = png_files(capture_.get());
+        auto picture = std::make_unique<qzsdk::ui::image>();
+        EXPECT_EQ(files.size(), 1u);
+        if (files.size() == 1) {
+            EXPECT_TRUE(picture->load_from_file((capture_ / files[0].c_str()).wide()));
+        }
+        for (const std::wstring& file : files)
+            qzsdk::remove_file(capture_ / file.c_str());
+        return picture;
+    }
+
+    int render_suite_uses() { return host_.book().suites[{"AEGP Render Suite", 3}].acquired; }
+
+    standin::Host host_{standin::parse_project(capture_project_json), true};
+    qzsdk::test::temp_folder capture_;
+};
+
+}  // namespace
+
+TEST_F(FrameCaptureTest, RebuildRefreshesTheListAndRendersNothing)
+{
+    host_.project().effects.push_back({"Added Later", "Blur & Sharpen"});
+    qzsdk::ui::event_info info;
+    info.id = 44;
+    info.param = popup_rebuild_effects;
+    state().OnPopupCommand(info);
+    bool found = false;
+    for (const EffectEntry& entry : state().popup_window()->entries())
+        found |= entry.name == "Added Later";
+    EXPECT_TRUE(found);
+    EXPECT_EQ(render_suite_uses(), 0);
+    EXPECT_TRUE(png_files(capture_.get()).empty());
+}
+
+TEST_F(FrameCaptureTest, CaptureFolderFileIsNamedByProjectCompAndTime)
+{
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    const std::vector<std::wstring> files = png_files(capture_.get());
+    // Two captures in one second keep both files.
+    ASSERT_EQ(files.size(), 2u);
+    const std::wregex shape(LR"(Shot_Comp 1_\d{4}-\d\d-\d\d_\d\d\.\d\d\.\d\d(_2)?\.png)");
+    for (const std::wstring& file : files)
+        EXPECT_TRUE(std::regex_match(file, shape)) << qzsdk::wide_to_utf8(file);
+    EXPECT_GT(render_suite_uses(), 0);
+}
+
+TEST_F(FrameCaptureTest, ARemovedCaptureFolderIsMadeAgain)
+{
+    const qzsdk::path folder = capture_ / L"gone";
+    state().settings().capture_folder = folder.to_utf8();
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    EXPECT_EQ(png_files(folder).size(), 1u);
+}
+
+TEST_F(FrameCaptureTest, NamesThatAreNoFileNamesAreMadeSafe)
+{
+    host_.project().name = "Take: 2?";
+    comp().name = "A/B <final>";
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    const std::vector<std::wstring> files = png_files(capture_.get());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].starts_with(L"Take_ 2__A_B _final__")) << qzsdk::wide_to_utf8(files[0]);
+}
+
+TEST_F(FrameCaptureTest, EveryBitDepthGivesTheSameEightBitPixels)
+{
+    for (int bits : {8, 16, 32}) {
+        SCOPED_TRACE(bits);
+        host_.project().bits_per_channel = bits;
+        auto picture = capture_file();
+        ASSERT_EQ(picture->width(), 8u);
+        ASSERT_EQ(picture->height(), 4u);
+        EXPECT_EQ(read_pixel(*picture, 0, 0), (bgra{128, 0, 0, 255}));
+        EXPECT_EQ(read_pixel(*picture, 7, 3), (bgra{128, 255, 255, 255}));
+        EXPECT_EQ(read_pixel(*picture, 1, 0), (bgra{128, 0, 36, 255}));
+    }
+}
+
+TEST_F(FrameCaptureTest, PixelAspectTwoDoublesTheWidth)
+{
+    comp().pixel_aspect = {2, 1};
+    EXPECT_EQ(capture_file()->width(), 16u);
+}
+
+TEST_F(FrameCaptureTest, ColourManagedFramesKeepTheRenderedAlphaAndStayStraight)
+{
+    host_.project().color_managed = true;
+    host_.project().frame_alpha = 0.5;
+    auto picture = capture_file();
+    // The stand-in's conversion swaps red and blue and makes alpha full; the rendered alpha comes back.
+    // Decoding premultiplies: straight red 128 at alpha 128 reads 64.
+    const bgra right = read_pixel(*picture, 7, 0);
+    EXPECT_EQ(right.a, 128);
+    EXPECT_NEAR(right.r, 64, 1);
+    EXPECT_NEAR(right.b, 128, 1);
+}
+
+TEST_F(FrameCaptureTest, ClipboardGetsTheFrameAsADib)
+{
+    comp().pixel_aspect = {2, 1};
+    state().OnPopupCommand(screenshot_to_clipboard);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const bool has_dib = IsClipboardFormatAvailable(CF_DIB);
+    CloseClipboard();
+    EXPECT_TRUE(has_dib);
+    qzsdk::ui::image pasted;
+    ASSERT_TRUE(pasted.load_from_clipboard());
+    EXPECT_EQ(pasted.width(), 16u);
+    EXPECT_EQ(pasted.height(), 4u);
+}
+
+TEST_F(FrameCaptureTest, SaveDialogsWriteTheChosenFileAndCancelWritesNothing)
+{
+    qzsdk::test::temp_folder target;
+    {
+        dialog_driver driver(dialog_driver::answer::ok, (target / L"saved").wide());
+        state().OnPopupCommand(screenshot_save_png);
+        ASSERT_EQ(driver.titles().size(), 1u);
+        EXPECT_EQ(driver.titles()[0], L"Save to PNG");
+    }
+    qzsdk::ui::image saved;
+    ASSERT_TRUE(saved.load_from_file((target / L"saved.png").wide()));
+    EXPECT_EQ(saved.width(), 8u);
+    {
+        dialog_driver driver(dialog_driver::answer::ok, (target / L"saved").wide());
+        state().OnPopupCommand(screenshot_save_jpeg);
+        EXPECT_EQ(driver.titles().at(0), L"Save to JPG");
+    }
+    EXPECT_EQ(qzsdk::test::read_bytes(target / L"saved.jpg").substr(0, 2), "\xFF\xD8");
+    {
+        dialog_driver driver(dialog_driver::answer::cancel);
+        state().OnPopupCommand(screenshot_save_png);
+        EXPECT_EQ(driver.titles().size(), 1u);
+    }
+    EXPECT_EQ(files_in(target.get(), L"*").size(), 2u);
+    EXPECT_TRUE(host_.book().message_boxes.empty());
+}
+
+TEST_F(FrameCaptureTest, NoCompositionEndsSilently)
+{
+    host_.project().active_item = -1;
+    host_.project().active_layer = -1;
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    EXPECT_TRUE(png_files(capture_.get()).empty());
+    EXPECT_TRUE(host_.book().message_boxes.empty());
+}
+
+TEST_F(FrameCaptureTest, AFailedCaptureIsReportedAndDisposesOfEverything)
+{
+    // Missing after the frame was rendered: the receipt and render options are live when it throws.
+    host_.withhold_suite("PF Color Settings Suite", 3);
+    EXPECT_NO_THROW(state().OnPopupCommand(screenshot_to_capture_folder));
+    ASSERT_EQ(host_.book().message_boxes.size(), 1u);
+    EXPECT_NE(host_.book().message_boxes[0].text.find("PF Color Settings Suite"), std::string::npos);
+    EXPECT_TRUE(png_files(capture_.get()).empty());
+}
+
+TEST_F(FrameCaptureTest, ScriptAnswerIsReadWithinItsMemoryBlock)
+{
+    standin::Host& host = host_;
+    SuiteCache suites(host.basic_suite());
+    const auto& memory = suites.get<AEGP_MemorySuite1>();
+    AEGP_MemHandle handle = nullptr;
+    ASSERT_EQ(memory.AEGP_NewMemHandle(standin::standin_plugin_id, "bpcHandle", 2, 0, &handle), A_Err_NONE);
+    void* bytes = nullptr;
+    memory.AEGP_LockMemHandle(handle, &bytes);
+    std::memcpy(bytes, "16", 2);  // no terminator
+    memory.AEGP_UnlockMemHandle(handle);
+    EXPECT_EQ(ReadMemHandleText(suites, handle), "16");
+    memory.AEGP_FreeMemHandle(handle);
+    EXPECT_EQ(BitDepthFromScriptAnswer("16"), 1);
+    EXPECT_EQ(BitDepthFromScriptAnswer("8"), 0);
+    EXPECT_EQ(BitDepthFromScriptAnswer("32\n"), 2);
+    EXPECT_EQ(BitDepthFromScriptAnswer("sixteen"), 2);
+}
+
+TEST(FramePixels, UnreadableFramesAreRefused)
+{
+    std::vector<uint8_t> pixels(8 * 4 * 2 * 4);
+    PF_EffectWorld frame{8, 4, 8 * 4 * 2, 2, pixels.data()};
+    EXPECT_NO_THROW(CheckFrame(frame));
+    PF_EffectWorld unknown_type = frame;
+    unknown_type.world_type = 7;
+    EXPECT_THROW(ImageFromFrame(unknown_type), qz_exception);
+    PF_EffectWorld short_rows = frame;
+    short_rows.rowbytes = 8 * 4;  // a row of 8-bit pixels for a 16-bit world
+    EXPECT_THROW(ImageFromFrame(short_rows), qz_exception);
+    PF_EffectWorld no_pixels = frame;
+    no_pixels.data = nullptr;
+    EXPECT_THROW(ImageFromFrame(no_pixels), qz_exception);
+}
+
+TEST(FramePixels, PixelAspectWidthIsBounded)
+{
+    EXPECT_EQ(AspectCorrectedWidth(960, {2, 1}), 1920u);
+    EXPECT_EQ(AspectCorrectedWidth(960, {1, 1}), 960u);
+    EXPECT_EQ(AspectCorrectedWidth(720, {10, 11}), 654u);
+    EXPECT_EQ(AspectCorrectedWidth(960, {2, 0}), 960u);
+    EXPECT_EQ(AspectCorrectedWidth(960, {-2, 1}), 960u);
+    EXPECT_EQ(AspectCorrectedWidth(960, {2000000000, 1}), max_capture_width);
+    EXPECT_EQ(AspectCorrectedWidth(960, {1, 4000000000u}), 1u);
+    EXPECT_EQ(AspectCorrectedWidth(40000, {1, 1}), 40000u);
+}
+
+TEST(CaptureFileName, AnExistingFileIsNeverOverwritten)
+{
+    qzsdk::test::temp_folder folder;
+    const qzsdk::path first = UnusedGalleryFilePath(folder.get(), "Shot", "Comp 1", "2024-02-01_09.05.03");
+    EXPECT_EQ(first, folder / L"Shot_Comp 1_2024-02-01_09.05.03.png");
+    qzsdk::test::write_bytes(first, "x");
+    const qzsdk::path second = UnusedGalleryFilePath(folder.get(), "Shot", "Comp 1", "2024-02-01_09.05.03");
+    EXPECT_EQ(second, folder / L"Shot_Comp 1_2024-02-01_09.05.03_2.png");
+    EXPECT_EQ(UnusedGalleryFilePath(folder.get(), "", "", "2024-02-01_09.05.03"),
+              folder / L"2024-02-01_09.05.03.png");
+    EXPECT_EQ(FileNameSafe("a:b/c\\d|e?f*g<h>i\"j\x01k"), "a_b_c_d_e_f_g_h_i_j_k");
+}
