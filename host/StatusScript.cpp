@@ -68,10 +68,11 @@ std::string BuildStatusScript(const MakerFolders& folders)
     script << "var shortcutValue = " << ReadStoredHotkeyMode(folders) << ";\n";
     // The panel's buttons wear the Dark icons.
     const EffectsTheme dark = build_effects_themes().front();
-    const embedded_image* buttons[] = {&dark.screenshot_image, &dark.export_image, &dark.gallery_image,
-                                       &dark.settings_image,   &dark.news_image,   &dark.badge_image};
+    const EffectsTheme::embedded_image* buttons[] = {&dark.screenshot_image, &dark.export_image,
+                                                     &dark.gallery_image,    &dark.settings_image,
+                                                     &dark.news_image,       &dark.badge_image};
     int32_t index = 0;
-    for (const embedded_image* button : buttons)
+    for (const EffectsTheme::embedded_image* button : buttons)
         PngToScriptHex(script, button->data, button->length, index++);
     return script.str();
 }

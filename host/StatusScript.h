@@ -10,7 +10,7 @@
 // is no file or no such record.
 uint32_t ReadStoredHotkeyMode(const MakerFolders& folders);
 
-// One line "var buttonN = "...";" holding the image, reduced to a quarter of its size, as a PNG whose every
+// One line var buttonNHex = "..."; holding the image, reduced to a quarter of its size, as a PNG whose every
 // byte is a \xNN escape, so the literal is valid script whatever the bytes are. Throws qz_exception when
 // the image cannot be decoded, scaled or encoded.
 void PngToScriptHex(std::ostream& out, const uint8_t* png, uint64_t length, int32_t index);

@@ -7,6 +7,8 @@
 namespace {
 
 using qzsdk::resources::png_bytes;
+using qzsdk::ui::color;
+using qzsdk::ui::embedded_image;
 namespace icons = qzsdk::resources;
 
 constexpr color grey(float value, float alpha = 1.0f) { return {value, value, value, alpha}; }

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-using qzsdk::ui::color;
-using qzsdk::ui::embedded_image;
-
 struct EffectsTheme {
+    using color = qzsdk::ui::color;
+    using embedded_image = qzsdk::ui::embedded_image;
+
     uint32_t index = 0;  // 0 Dark, 1 Light
 
     color top_bar_color;

@@ -17,6 +17,8 @@
 #include <sstream>
 #include <variant>
 
+using qzsdk::ui::embedded_image;
+
 namespace {
 
 using Argument = std::variant<std::string, double, int32_t>;

@@ -13,6 +13,8 @@
 using qzsdk::test::temp_folder;
 using qzsdk::ui::color;
 
+using qzsdk::ui::embedded_image;
+
 namespace {
 
 struct IconField {
