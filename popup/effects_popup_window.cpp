@@ -12,6 +12,24 @@ EffectsPopupWindow::EffectsPopupWindow(PopupSettings* settings, MakerFolders fol
 {
     if (!folders_.local.empty() && !qzsdk::get_file_info(folders_.local.join(qzsdk::path(settings_file_name))).exists)
         SerializeLocalSettings(false);
+    BuildThemes();
+    ApplyTheme(settings_->ui_color, true);
+}
+
+void EffectsPopupWindow::BuildThemes()
+{
+    themes_ = build_effects_themes();
+}
+
+void EffectsPopupWindow::ApplyTheme(uint32_t index, bool force)
+{
+    if (themes_.empty())
+        return;
+    const EffectsTheme* theme = &themes_[index < themes_.size() ? index : 0];
+    if (theme == current_theme_ && !force)
+        return;
+    current_theme_ = theme;
+    apply_theme_to_skin(*theme);
 }
 
 void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,

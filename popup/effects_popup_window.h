@@ -4,6 +4,7 @@
 #include "popup/effect_entry.h"
 #include "popup/effect_search.h"
 #include "popup/effects_popup_interface.h"
+#include "popup/effects_theme.h"
 #include "popup/maker_folders.h"
 #include "popup/popup_settings.h"
 
@@ -47,6 +48,15 @@ public:
     static bool WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     bool SaveEffectFiles() const;
 
+    // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
+    void BuildThemes();
+    // Makes the theme current (theme 0 for an index beyond the table) and applies it; without force the
+    // current theme is not applied again.
+    void ApplyTheme(uint32_t index, bool force);
+    // Never null once the popup is constructed; the table never changes, so the pointer stays valid.
+    const EffectsTheme* current_theme() const { return current_theme_; }
+    const std::vector<EffectsTheme>& themes() const { return themes_; }
+
     // Writes "effects_settings" into the folder, creates the capture folder, and with_lists the list files.
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
@@ -71,4 +81,6 @@ private:
     std::string comp_name_;
     std::string layer_name_;
     std::vector<ResultLine> result_;
+    std::vector<EffectsTheme> themes_;
+    const EffectsTheme* current_theme_ = nullptr;
 };

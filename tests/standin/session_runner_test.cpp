@@ -116,6 +116,27 @@ TEST_F(StandinRunner, FailedCommandsAreNamedAndTheExitCodeSaysSo)
               std::string::npos);
 }
 
+TEST_F(StandinRunner, ScriptCallsReachTheModulesExecute)
+{
+    ASSERT_EQ(run_session("script requeststatus\nscript news\nidle\nscript news\nscript bogus 2.5\n"), 0u);
+    auto state = nlohmann::json::parse(read_file(out_ + L"\\state.json"));
+    const auto& calls = state["script_calls"];
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0]["verb"], "requeststatus");
+    EXPECT_EQ(calls[0]["code"], 0);
+    std::string status = calls[0]["result"];
+    EXPECT_EQ(status.rfind("var shortcutValue = ", 0), 0u);
+    for (int index = 0; index < 6; ++index) {
+        std::string line_start = "\nvar button" + std::to_string(index) + "Hex = \"\\x89\\x50\\x4e\\x47";
+        EXPECT_NE(status.find(line_start), std::string::npos) << index;
+    }
+    EXPECT_EQ(calls[1]["result"], "-1");  // no popup before the first idle call
+    EXPECT_EQ(calls[2]["result"], "-1");  // the popup has no news count yet
+    EXPECT_EQ(calls[3]["code"], 0);
+    EXPECT_EQ(calls[3]["result"], "-1");
+    EXPECT_TRUE(state["message_boxes"].empty());
+}
+
 TEST_F(StandinRunner, UnknownCommandStopsBeforeTheModuleLoads)
 {
     EXPECT_EQ(run_session("idle\njump\n"), 2u);
