@@ -454,11 +454,13 @@ void input_inside_panel::on_key(const event_info& info)
         select_all();
         if (!delete_selection(true))
             return;
-        window* owner = owner_window();
-        if (owner)
+        // The focus leaving fires 34, whose handler may destroy this panel.
+        std::shared_ptr<bool> alive = alive_;
+        if (window* owner = owner_window())
             owner->set_focus_widget(&owner->root(), 2);
         // The Escape character itself arrives after the focus has left: report the cancel here.
-        notify(event_id::cancelled, 0);
+        if (*alive)
+            notify(event_id::cancelled, 0);
         return;
     }
     case VK_END:
@@ -699,6 +701,15 @@ void input_inside_panel::on_focus(bool gained)
     notify(event_id::focus_lost, 1);
 }
 
+// A composition whose start this panel missed (it took the focus meanwhile) begins at the caret.
+void input_inside_panel::start_composition(const ime_record& ime)
+{
+    composition_ = {};
+    composition_.started = true;
+    composition_.start = static_cast<uint32_t>(caret_);
+    composition_.language = ime.language();
+}
+
 void input_inside_panel::on_ime(const event_info& info)
 {
     ime_record* ime = owner_window() ? owner_window()->ime() : nullptr;
@@ -706,15 +717,17 @@ void input_inside_panel::on_ime(const event_info& info)
         return;
     switch (info.param) {
     case 0:
-        composition_ = {};
-        composition_.start = static_cast<uint32_t>(caret_);
-        composition_.language = ime->language();
+        start_composition(*ime);
         return;
     case 1:
+        if (!composition_.started)
+            start_composition(*ime);
         composition_.cursor = static_cast<uint32_t>(std::max(ime->cursor, 0));
         insert(ime->composition, true, false, 0);
         return;
     case 2: {
+        if (!composition_.started)
+            start_composition(*ime);
         composition_.cursor = static_cast<uint32_t>(std::max(ime->cursor, 0));
         std::shared_ptr<bool> alive = alive_;
         insert(ime->composition, true, true, 0);

@@ -46,6 +46,7 @@ private:
         uint32_t cursor = 0;
         rect area;
         ime_language language = ime_language::other;
+        bool started = false;
     };
 
     void on_attached();
@@ -62,6 +63,7 @@ private:
     void on_mouse_move();
     void on_focus(bool gained);
     void on_ime(const event_info& info);
+    void start_composition(const ime_record& ime);
 
     // Each returns false when a handler of the event it fired destroyed this panel.
     bool notify(uint32_t id, uint32_t flag);

@@ -1,9 +1,11 @@
 #include "toolkit/ui/native_drop_target.h"
 
-#include <shellapi.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <string>
 
+#include "toolkit/ui/clipboard_session.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/native_window.h"
 #include "toolkit/ui/window.h"
@@ -104,8 +106,10 @@ HRESULT STDMETHODCALLTYPE native_drop_target::Drop(IDataObject* data, DWORD, POI
         ReleaseStgMedium(&medium);
         return E_FAIL;
     }
-    std::vector<path> files = dropped_files(static_cast<HDROP>(medium.hGlobal));
+    std::optional<std::vector<path>> files = dropped_files(static_cast<HDROP>(medium.hGlobal));
     ReleaseStgMedium(&medium);
+    if (!files)
+        return E_FAIL;
 
     if (!accepts_at(screen))
         return S_OK;
@@ -116,15 +120,46 @@ HRESULT STDMETHODCALLTYPE native_drop_target::Drop(IDataObject* data, DWORD, POI
         *effect = accepted_effect;
     // A handler may destroy the window: OLE's reference keeps this object alive, and nothing of the
     // window is touched after the call.
-    owner->route_input(input_record(event_id::drag_over, reinterpret_cast<uint64_t>(&files),
+    owner->route_input(input_record(event_id::drag_over, reinterpret_cast<uint64_t>(&*files),
                                     point{holder_->to_units_x(client.x), holder_->to_units_y(client.y)}));
     return S_OK;
 }
 
-std::vector<path> dropped_files(HDROP files)
+namespace {
+
+// DragQueryFileW trusts the block: its list must start inside it and end, with its second zero,
+// before the block does.
+bool is_well_formed(HGLOBAL block)
 {
+    const SIZE_T size = GlobalSize(block);
+    global_lock lock(block);
+    if (!lock.data() || size < sizeof(DROPFILES))
+        return false;
+    DROPFILES header;
+    std::memcpy(&header, lock.data(), sizeof(header));
+    if (header.pFiles < sizeof(DROPFILES) || header.pFiles >= size)
+        return false;
+    const size_t unit = header.fWide ? sizeof(wchar_t) : 1;
+    const uint8_t* list = lock.data() + header.pFiles;
+    const size_t units = (size - header.pFiles) / unit;
+    auto is_zero = [&](size_t i) {
+        return unit == 1 ? list[i] == 0 : list[2 * i] == 0 && list[2 * i + 1] == 0;
+    };
+    for (size_t i = 0; i < units; ++i) {
+        // A zero right after another, or at the very start, ends the list.
+        if (is_zero(i) && (i == 0 || is_zero(i - 1)))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::vector<path>> dropped_files(HDROP files)
+{
+    if (!files || !is_well_formed(static_cast<HGLOBAL>(files)))
+        return std::nullopt;
     std::vector<path> result;
-    // DragQueryFileW checks the block's own offsets; every name is fetched into a buffer of its size.
     const UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = DragQueryFileW(files, i, nullptr, 0);

@@ -3,6 +3,7 @@
 // is offered the dropped files (shell CF_HDROP lists) as a list of paths, valid during that event.
 #include <ole2.h>
 
+#include <optional>
 #include <vector>
 
 #include "toolkit/platform/path.h"
@@ -39,7 +40,8 @@ private:
     LONG references_ = 1;
 };
 
-// The files of a CF_HDROP block, folders and names that cannot be read left out.
-std::vector<path> dropped_files(HDROP files);
+// The files of a CF_HDROP block, folders and names that cannot be read left out; nothing when the
+// block is malformed.
+std::optional<std::vector<path>> dropped_files(HDROP files);
 
 }  // namespace qzsdk::ui

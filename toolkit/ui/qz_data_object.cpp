@@ -70,8 +70,7 @@ HRESULT STDMETHODCALLTYPE QZDataObject::GetData(FORMATETC* format, STGMEDIUM* me
         return E_POINTER;
     const int index = find(format);
     // Only global memory is served, and only when the receiver asked for it.
-    if (index < 0 || !(format->tymed & TYMED_HGLOBAL) || formats_[index].tymed != TYMED_HGLOBAL ||
-        media_[index].tymed != TYMED_HGLOBAL)
+    if (index < 0 || !(format->tymed & TYMED_HGLOBAL) || media_[index].tymed != TYMED_HGLOBAL)
         return DV_E_FORMATETC;
     HGLOBAL source = media_[index].hGlobal;
     const SIZE_T size = source ? GlobalSize(source) : 0;

@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -194,6 +195,30 @@ TEST_F(drop, DropHandsOverFilesButNotFoldersOrUnreadableNames)
     com_ptr<QZDataObject> nothing(QZDataObject::create(nullptr, nullptr, 0));
     EXPECT_EQ(target->Drop(nothing.get(), 0, screen_point(50, 50), &effect), E_FAIL);
     EXPECT_EQ(drops, 2);
+}
+
+TEST_F(drop, MalformedFileListsAreRefused)
+{
+    accept_drops();
+    com_ptr<native_drop_target> target(native_drop_target::create(&window.holder()));
+    auto hostile = [&](DWORD list_offset, const std::wstring& names) {
+        file_drop data({});
+        GlobalFree(data.medium.hGlobal);
+        const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+        data.medium.hGlobal = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        auto* header = static_cast<DROPFILES*>(GlobalLock(data.medium.hGlobal));
+        *header = DROPFILES{list_offset, {0, 0}, FALSE, TRUE};
+        std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+        GlobalUnlock(data.medium.hGlobal);
+        DWORD effect = DROPEFFECT_COPY;
+        return target->Drop(data.object().get(), 0, screen_point(50, 50), &effect);
+    };
+    // A list that starts past the block, and one whose end is missing.
+    EXPECT_EQ(hostile(4096, std::wstring(L"C:\\a\0\0", 6)), E_FAIL);
+    EXPECT_EQ(hostile(sizeof(DROPFILES), L"C:\\unterminated"), E_FAIL);
+    EXPECT_EQ(drops, 0);
+    EXPECT_EQ(hostile(sizeof(DROPFILES), std::wstring(L"\0\0", 2)), S_OK);
+    EXPECT_EQ(drops, 1);
 }
 
 TEST_F(drop, TargetOutlivesAWindowDestroyedByItsDropHandler)

@@ -287,16 +287,22 @@ TEST_F(input, LongTextSlidesToTheRightEdgeAndBack)
 
 TEST_F(input, BoxDestroyedInsideItsOwnHandlersIsLeftAlone)
 {
-    for (uint32_t id : {event_id::activated, event_id::cancelled, event_id::value_changed}) {
+    // Each handler destroys the box; what the box does after the fire must not touch it.
+    const std::pair<uint32_t, wchar_t> cases[] = {{event_id::activated, L'\r'},
+                                                  {event_id::cancelled, 27},
+                                                  {event_id::focus_lost, 27},
+                                                  {event_id::value_changed, L'a'},
+                                                  {event_id::char_input, L'a'}};
+    for (auto [id, character] : cases) {
         auto doomed = std::make_unique<input_box>();
         doomed->attach_to_window(&window.root(), rect{10, 50, 200, 24});
         window.set_focus_widget(doomed.get(), 0);
+        doomed->inside.set_text("text");
         event_manager::instance().connect(doomed.get(), &log, id, [&](const event_info&) { doomed.reset(); });
-        if (id == event_id::value_changed)
-            type(L"a");
-        else
-            send(WM_KEYDOWN, id == event_id::activated ? VK_RETURN : VK_ESCAPE, 1),
-                send(WM_CHAR, id == event_id::activated ? L'\r' : 27, 1);
+        if (character == 27 || character == L'\r')
+            send(WM_KEYDOWN, character == 27 ? VK_ESCAPE : VK_RETURN, 1);
+        if (doomed)
+            send(WM_CHAR, character, 1);
         EXPECT_EQ(doomed, nullptr) << id;
         window.set_focus_widget(&window.root(), 0);
     }
@@ -342,6 +348,17 @@ TEST_F(input, ImeCompositionIsComposedThenCommitted)
     send(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
     EXPECT_EQ(text(), L"a" + word);
     EXPECT_EQ(log.take(event_id::value_changed), lines{});
+    // A composition of any length is read whole and the caret stays inside the text.
+    const std::wstring long_word(3000, L'\u8a9e');
+    ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(long_word.c_str()),
+                             static_cast<DWORD>(long_word.size() * sizeof(wchar_t)), nullptr, 0);
+    send(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
+    EXPECT_EQ(text(), L"a" + long_word);
+    EXPECT_LE(box.inside.caret(), static_cast<int32_t>(text().size()));
+    ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(word.c_str()),
+                             static_cast<DWORD>(word.size() * sizeof(wchar_t)), nullptr, 0);
+    send(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
+    EXPECT_EQ(text(), L"a" + word);
     ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
     send(WM_IME_ENDCOMPOSITION);
     ImmReleaseContext(window.handle(), context);
