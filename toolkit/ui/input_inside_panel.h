@@ -80,6 +80,7 @@ private:
     void undo();
     void redo();
     void move_caret(int32_t target, bool extend);
+    static HMENU make_context_menu();
     void show_context_menu();
 
     ui::property_bag& style() const;

@@ -366,3 +366,41 @@ TEST_F(input, ImeCompositionIsComposedThenCommitted)
     EXPECT_EQ(text(), L"a" + word);
     EXPECT_FALSE(log.take(event_id::value_changed).empty());
 }
+
+namespace {
+
+// Read by the timer that runs inside the menu loop.
+std::vector<UINT> menu_states;
+
+void CALLBACK choose_last_item(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND menu_window = FindWindowW(L"#32768", nullptr);
+    if (!menu_window)
+        return;
+    KillTimer(nullptr, timer);
+    auto menu = reinterpret_cast<HMENU>(SendMessageW(menu_window, MN_GETHMENU, 0, 0));
+    menu_states.clear();
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        menu_states.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    PostMessageW(menu_window, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(menu_window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+}  // namespace
+
+TEST_F(input, ContextMenuOffersEditingByTheSelectionAndRunsTheChoice)
+{
+    ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+    type(L"abc");
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, choose_last_item);
+    mouse(WM_RBUTTONDOWN, 20, 20);
+    KillTimer(nullptr, timer);
+    // Cut, Copy, Paste, Delete, separator, Select All: only Paste and Select All without a selection.
+    ASSERT_EQ(menu_states.size(), 6u);
+    EXPECT_NE(menu_states[0], 0u);
+    EXPECT_NE(menu_states[1], 0u);
+    EXPECT_EQ(menu_states[2], 0u);
+    EXPECT_NE(menu_states[3], 0u);
+    EXPECT_EQ(menu_states[5], 0u);
+    EXPECT_EQ(box.inside.selection(), -3);
+}
