@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/platform/text.h"
 #include "toolkit/ui/clipboard_text.h"
@@ -220,32 +221,34 @@ void input_inside_panel::push_undo()
     redo_count_ = 0;
 }
 
-void input_inside_panel::restore_snapshot()
+// Undo and redo change the text as the user asked: listeners hear it like any other change.
+bool input_inside_panel::restore_snapshot()
 {
-    text_ = undo_ring_[undo_position_ % undo_capacity];
+    const std::wstring previous = std::exchange(text_, undo_ring_[undo_position_ % undo_capacity]);
     caret_ = static_cast<int32_t>(text_.size());
     selection_ = 0;
     composition_ = {};
     scroll_to_caret();
     fit_width();
+    return text_ == previous || notify(event_id::value_changed, 0);
 }
 
-void input_inside_panel::undo()
+bool input_inside_panel::undo()
 {
     if (undo_position_ == 0 || redo_count_ >= undo_capacity - 1)
-        return;
+        return true;
     --undo_position_;
     ++redo_count_;
-    restore_snapshot();
+    return restore_snapshot();
 }
 
-void input_inside_panel::redo()
+bool input_inside_panel::redo()
 {
     if (redo_count_ == 0)
-        return;
+        return true;
     ++undo_position_;
     --redo_count_;
-    restore_snapshot();
+    return restore_snapshot();
 }
 
 // ---- geometry --------------------------------------------------------------------------------

@@ -76,9 +76,9 @@ private:
     void copy();
     void select_all();
     void push_undo();
-    void restore_snapshot();
-    void undo();
-    void redo();
+    bool restore_snapshot();
+    bool undo();
+    bool redo();
     void move_caret(int32_t target, bool extend);
     static HMENU make_context_menu();
     void show_context_menu();

@@ -245,9 +245,12 @@ TEST_F(input, UndoRingHoldsNineteenStepsAndRedoReturns)
 {
     for (int i = 0; i < 25; ++i)
         type(L"x");
+    log.take();
     for (int i = 0; i < 19; ++i)
         control_key('Z');
     EXPECT_EQ(text(), std::wstring(6, L'x'));
+    // Each step back changes the text, and the box says so.
+    EXPECT_EQ(log.take(event_id::value_changed).size(), 19u);
     control_key('Z');
     EXPECT_EQ(text(), std::wstring(6, L'x'));
     keys.press(VK_LSHIFT);
