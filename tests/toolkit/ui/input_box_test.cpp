@@ -407,3 +407,21 @@ TEST_F(input, ContextMenuOffersEditingByTheSelectionAndRunsTheChoice)
     EXPECT_EQ(menu_states[5], 0u);
     EXPECT_EQ(box.inside.selection(), -3);
 }
+
+TEST_F(input, PaintPassDrawsBoxAndPanelInEveryState)
+{
+    qzsdk::test::reported_exceptions failures;
+    show_without_focus();
+    record_paints(box);
+    record_paints(box.inside);
+    box.inside.set_placeholder("Search", false);
+    window.set_focus_widget(&window.root(), 0);
+    EXPECT_EQ(paint_now(), (lines{"search", "searchinside"}));
+    window.set_focus_widget(&box, 0);
+    type(L"WWWW");
+    control_key('A');
+    box.set_enabled(false);
+    InvalidateRect(window.handle(), nullptr, FALSE);
+    EXPECT_EQ(paint_now(), (lines{"search", "searchinside"}));
+    EXPECT_TRUE(failures.messages.empty());
+}
