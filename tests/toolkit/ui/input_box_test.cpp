@@ -425,3 +425,27 @@ TEST_F(input, PaintPassDrawsBoxAndPanelInEveryState)
     EXPECT_EQ(paint_now(), (lines{"search", "searchinside"}));
     EXPECT_TRUE(failures.messages.empty());
 }
+
+TEST_F(input, ClickHalvesOfACharacterBeyondTheFirstPlane)
+{
+    ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+    const std::wstring smile = wide(u8"\U0001F600");
+    type(L"W" + smile + L"W");
+    window.renderer()->set_font("tahoma", 12.0f, 0, 0);
+    const std::vector<float> widths = window.renderer()->cluster_widths(reinterpret_cast<const char*>(u8"W\U0001F600W"));
+    ASSERT_EQ(widths.size(), 4u);
+    ASSERT_GT(widths[2], 4.0f);
+    auto click_at = [&](float panel_x) {
+        const int x = 13 + static_cast<int>(panel_x);
+        POINT screen{x, 20};
+        ClientToScreen(window.handle(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        mouse(WM_LBUTTONDOWN, x, 20, MK_LBUTTON);
+        mouse(WM_LBUTTONUP, x, 20);
+        return box.inside.caret();
+    };
+    // The second character is two UTF-16 units: its right half puts the caret after both.
+    EXPECT_EQ(click_at(widths[1] + widths[2] * 0.2f), 1);
+    EXPECT_EQ(click_at(widths[1] + widths[2] * 0.8f), 3);
+    EXPECT_EQ(click_at(150), 4);
+}
