@@ -5,60 +5,12 @@
 #include <memory>
 
 #include "toolkit/platform/qz_exception.h"
+#include "toolkit/ui/clipboard_session.h"
 #include "toolkit/ui/image.h"
 
 namespace qzsdk::ui {
 
 namespace {
-
-// A message-only window: the clipboard's owner while it is filled, as Windows requires for SetClipboardData.
-class clipboard_owner {
-public:
-    clipboard_owner()
-        : handle_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr))
-    {
-    }
-    ~clipboard_owner()
-    {
-        if (handle_) DestroyWindow(handle_);
-    }
-    HWND handle() const { return handle_; }
-
-private:
-    HWND handle_;
-};
-
-class clipboard_session {
-public:
-    explicit clipboard_session(HWND owner) : open_(OpenClipboard(owner)) {}
-    ~clipboard_session()
-    {
-        if (open_) CloseClipboard();
-    }
-    bool is_open() const { return open_; }
-
-private:
-    bool open_;
-};
-
-class global_lock {
-public:
-    explicit global_lock(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
-    ~global_lock()
-    {
-        if (data_) GlobalUnlock(block_);
-    }
-    uint8_t* data() const { return static_cast<uint8_t*>(data_); }
-
-private:
-    HGLOBAL block_;
-    void* data_;
-};
-
-struct global_free {
-    void operator()(void* block) const { GlobalFree(block); }
-};
 
 uint32_t dib_row_bytes(uint32_t width, uint32_t bits) { return (width * bits + 31) / 32 * 4; }
 

@@ -1,7 +1,12 @@
 #pragma once
-// The drop target every toolkit window registers. Accepting shell files comes later; for now it
-// refuses every drop.
+// The drop target every toolkit window registers: a widget under the cursor that listens for event 41
+// is offered the dropped files (shell CF_HDROP lists) as a list of paths, valid during that event.
 #include <ole2.h>
+
+#include <optional>
+#include <vector>
+
+#include "toolkit/platform/path.h"
 
 namespace qzsdk::ui {
 
@@ -9,8 +14,11 @@ class native_window;
 
 class native_drop_target : public IDropTarget {
 public:
-    explicit native_drop_target(native_window* holder) : holder_(holder) {}
-    virtual ~native_drop_target() = default;
+    // Made with one reference, which the caller releases.
+    static native_drop_target* create(native_window* holder);
+
+    // The holder's teardown: later calls from OLE find no window and refuse.
+    void forget_holder() { holder_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -21,8 +29,19 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
 private:
+    explicit native_drop_target(native_window* holder);
+    virtual ~native_drop_target();
+
+    // Whether the enabled widget under the screen point listens for dropped files.
+    bool accepts_at(POINTL screen) const;
+
+    HRESULT ole_result_;
     native_window* holder_;
-    ULONG references_ = 1;  // embedded in its holder, never freed through Release
+    LONG references_ = 1;
 };
+
+// The files of a CF_HDROP block, folders and names that cannot be read left out; nothing when the
+// block is malformed.
+std::optional<std::vector<path>> dropped_files(HDROP files);
 
 }  // namespace qzsdk::ui

@@ -6,9 +6,9 @@
 namespace qzsdk::ui {
 
 native_window::native_window(ui::window* owner)
-    : window_(owner), ole_result_(OleInitialize(nullptr)), drop_target_(this)
+    : window_(owner), ole_result_(OleInitialize(nullptr)), drop_target_(native_drop_target::create(this))
 {
-    CoLockObjectExternal(&drop_target_, TRUE, FALSE);
+    CoLockObjectExternal(drop_target_, TRUE, FALSE);
 }
 
 native_window::~native_window()
@@ -20,7 +20,9 @@ native_window::~native_window()
         restore_owner();
         DestroyWindow(handle_);
     }
-    CoLockObjectExternal(&drop_target_, FALSE, TRUE);
+    drop_target_->forget_holder();
+    CoLockObjectExternal(drop_target_, FALSE, TRUE);
+    drop_target_->Release();
     if (SUCCEEDED(ole_result_))
         OleUninitialize();
 }
@@ -61,7 +63,7 @@ void native_window::register_drop_target()
 {
     if (!handle_ || !owns_handle_ || drop_target_registered_)
         return;
-    drop_target_registered_ = SUCCEEDED(RegisterDragDrop(handle_, &drop_target_));
+    drop_target_registered_ = SUCCEEDED(RegisterDragDrop(handle_, drop_target_));
 }
 
 HWND native_window::native_owner() const

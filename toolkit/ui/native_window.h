@@ -73,7 +73,8 @@ private:
     int dpi_x_ = 96;
     int dpi_y_ = 96;
     HRESULT ole_result_;
-    native_drop_target drop_target_;
+    // Shared with OLE, which may hold it past this holder during a drag.
+    native_drop_target* drop_target_;
     bool drop_target_registered_ = false;
     bool owner_disabled_ = false;
 };

@@ -79,6 +79,8 @@ public:
     native_window& holder() { return holder_; }
     const native_window& holder() const { return holder_; }
     ui::renderer* renderer() const { return renderer_.get(); }
+    // Null until the window is created.
+    ime_record* ime() const { return ime_.get(); }
     widget& root() { return root_; }
     widget* focused_widget() const { return focused_; }
     widget* hovered_widget() const { return hovered_; }

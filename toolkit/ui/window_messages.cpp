@@ -69,7 +69,7 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
         return 0;
     case WM_INPUTLANGCHANGE:
         if (ime_)
-            ime_->on_input_language_change();
+            ime_->refresh_layout();
         return 0;
     case WM_NCHITTEST:
         if (!holder_.resizable_borderless)
@@ -97,7 +97,7 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
         return 0;
     case WM_IME_ENDCOMPOSITION:
         if (ime_ && ime_->composing) {
-            if (ime_->read_string(GCS_RESULTSTR))
+            if (ime_->read_string(GCS_RESULTSTR, GCS_RESULTSTR))
                 route_input({event_id::ime, 2});
             DestroyCaret();
             ime_->composing = false;
@@ -193,7 +193,7 @@ void window::handle_ime_composition(LPARAM lparam)
     ime_->converting = false;
     if (ime_->is_korean_layout() && (lparam & GCS_RESULTSTR) && has_char)
         route_input({event_id::ime, 0});
-    if (ime_->read_string(GCS_COMPSTR))
+    if (ime_->read_string(GCS_COMPSTR, lparam))
         route_input({event_id::ime, 1});
 }
 
