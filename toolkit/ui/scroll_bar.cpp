@@ -277,16 +277,24 @@ void scroll_bar::paint_background(const rect& area)
     }
 }
 
-void scroll_bar::paint_thumb(const rect& area)
+renderer* scroll_bar::fill_for_lines(const rect& area, const char* fill_key, const char* line_key)
 {
     renderer* r = renderer_of(*this);
     if (!r)
-        return;
-    r->set_fill_color(properties.get_color("scroll_bar_back_color"));
+        return nullptr;
+    r->set_fill_color(properties.get_color(fill_key));
     r->fill_rect(area);
-    r->set_line_color(properties.get_color("scroll_bar_line_color"));
+    r->set_line_color(properties.get_color(line_key));
     r->set_stroke(1.0f, stroke_mode::solid);
     r->set_antialiased_outlines(false);
+    return r;
+}
+
+void scroll_bar::paint_thumb(const rect& area)
+{
+    renderer* r = fill_for_lines(area, "scroll_bar_back_color", "scroll_bar_line_color");
+    if (!r)
+        return;
     const int32_t centre = vertical() ? area.y + area.height / 2 : area.x + area.width / 2;
     for (int32_t c : {centre - 3, centre, centre + 3}) {
         if (vertical())
@@ -298,14 +306,9 @@ void scroll_bar::paint_thumb(const rect& area)
 
 void scroll_bar::paint_arrow_button(const rect& area, bool first)
 {
-    renderer* r = renderer_of(*this);
+    renderer* r = fill_for_lines(area, "scroll_button_back_color", "scroll_button_line_color");
     if (!r)
         return;
-    r->set_fill_color(properties.get_color("scroll_button_back_color"));
-    r->fill_rect(area);
-    r->set_line_color(properties.get_color("scroll_button_line_color"));
-    r->set_stroke(1.0f, stroke_mode::solid);
-    r->set_antialiased_outlines(false);
     if (vertical())
         draw_pixel_line(*r, area.x, area.y, area.x + area.width, area.y);
     else

@@ -9,6 +9,7 @@
 #include "toolkit/ui/drag_capture.h"
 #include "toolkit/ui/event_info.h"
 #include "toolkit/ui/image_handle.h"
+#include "toolkit/ui/renderer.h"
 #include "toolkit/ui/widget.h"
 
 namespace qzsdk::ui {
@@ -65,6 +66,8 @@ private:
     void on_view_resized();
     void on_drag_stopped();
     void on_paint();
+    // Fills the area and leaves the renderer set for aliased lines 1 unit wide; null without a renderer.
+    renderer* fill_for_lines(const rect& area, const char* fill_key, const char* line_key);
 
     image_handle arrow_image_{std::make_unique<image>()};
     rect thumb_rect_;
