@@ -49,109 +49,90 @@ protected:
 TEST_F(scrolling, ThumbAndPositionFollowTheTarget)
 {
     EXPECT_EQ(bar.range(), 300);
-    EXPECT_EQ(bar.ratio(), 0.5f);
     EXPECT_EQ(bar.thumb_rect(), (rect{0, 0, 16, 50}));
     bar.scroll_to(100, true);
-    EXPECT_EQ(content.bounds().y, -100);
     EXPECT_EQ(content.initial_bounds().y, -100);
-    EXPECT_EQ(bar.position(), 100);
     EXPECT_EQ(bar.thumb_rect().y, 50);
     bar.scroll_to(125, false);
     EXPECT_EQ(bar.position(), 120);
     bar.scroll_to(-15, false);
     EXPECT_EQ(bar.position(), 0);
     bar.scroll_to(1000, true);
-    EXPECT_EQ(bar.position(), 300);
     EXPECT_EQ(bar.thumb_rect().y, 150);
-    EXPECT_TRUE(log.take().empty());
-    bar.step = 0;
+    bar.step = 0;  // no snapping rather than a division by zero
     bar.scroll_to(77, false);
     EXPECT_EQ(bar.position(), 77);
-    // The owner moving the target is followed too.
     content.set_bounds(rect{0, -40, 100, 400});
     EXPECT_EQ(bar.position(), 40);
+    EXPECT_TRUE(log.take().empty());
 }
 
 TEST_F(scrolling, DraggingSnapsTheTargetButReportsTheUnsnappedPosition)
 {
     mouse_at(WM_LBUTTONDOWN, 208, 10);
-    EXPECT_TRUE(bar.is_dragging());
     EXPECT_EQ(GetCapture(), window.handle());
     mouse_at(WM_MOUSEMOVE, 208, 43);
     EXPECT_EQ(content.bounds().y, -60);
     EXPECT_EQ(log.take(), (lines{"bar:37:66"}));
-    mouse_at(WM_MOUSEMOVE, 30, 199);  // far off the bar: the capture still brings it
+    mouse_at(WM_MOUSEMOVE, 30, 199);  // off the bar: the capture still brings it
     EXPECT_EQ(bar.position(), 300);
     mouse_at(WM_LBUTTONUP, 30, 199);
     EXPECT_FALSE(bar.is_dragging());
-    EXPECT_EQ(captured_widget(), nullptr);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(scrolling, TrackPressesJumpAndTheWheelScrollsTheTargetOrTheBar)
+TEST_F(scrolling, TrackPressesJumpAndTheWheelScrollsFromTargetOrBar)
 {
     mouse_at(WM_LBUTTONDOWN, 208, 150);  // after the thumb: its top goes to 100
-    EXPECT_EQ(bar.position(), 200);
     mouse_at(WM_LBUTTONUP, 208, 150);
     mouse_at(WM_LBUTTONDOWN, 208, 20);
-    EXPECT_EQ(bar.position(), 40);
-    EXPECT_EQ(log.take(), (lines{"bar:37:200", "bar:37:40"}));
     mouse_at(WM_LBUTTONUP, 208, 20);
+    EXPECT_EQ(log.take(), (lines{"bar:37:200", "bar:37:40"}));
     wheel(50, 50, -1);  // over the target, toward the user
     EXPECT_EQ(bar.position(), 100);
     wheel(208, 100, 1);
     EXPECT_EQ(bar.position(), 40);
     for (int i = 0; i < 8; ++i)
         wheel(50, 50, -1);
-    EXPECT_EQ(bar.position(), 300);
     EXPECT_EQ(log.take().back(), "bar:37:300");
 }
 
-TEST_F(scrolling, GrowingTheViewAtTheEndLeavesNoGap)
+TEST_F(scrolling, TheViewGrowingOrTheContentShrinkingLeavesNoGap)
 {
     bar.scroll_to(300, true);
     view.set_bounds(rect{0, 0, 100, 150});
     EXPECT_EQ(content.bounds().y, -250);
     EXPECT_EQ(bar.range(), 250);
-    EXPECT_EQ(bar.position(), 250);
-    // Content shrinking below the view: nothing to scroll, the thumb fills the track.
     content.set_bounds(rect{0, -250, 100, 120});
     EXPECT_EQ(content.bounds().y, 0);
-    EXPECT_EQ(bar.range(), 0);
-    EXPECT_EQ(bar.ratio(), 0.0f);
     EXPECT_EQ(bar.thumb_rect(), (rect{0, 0, 16, 200}));
 }
 
-TEST_F(scrolling, NothingToScrollMeansPositionZeroEverywhere)
+TEST_F(scrolling, NothingToScrollOrAThumbLongerThanItsTrackDividesByNothing)
 {
     content.set_bounds(rect{0, 0, 100, 60});
+    EXPECT_EQ(bar.ratio(), 0.0f);
     log.take();
     mouse_at(WM_LBUTTONDOWN, 208, 100);  // on the thumb, which fills the track
     mouse_at(WM_MOUSEMOVE, 208, 190);
-    EXPECT_EQ(log.take(), (lines{"bar:37:0"}));
     mouse_at(WM_LBUTTONUP, 208, 190);
     wheel(50, 30, -1);
     EXPECT_EQ(content.bounds().y, 0);
-    EXPECT_EQ(log.take(), (lines{"bar:37:0"}));
-}
+    EXPECT_EQ(log.take(), (lines{"bar:37:0", "bar:37:0"}));
 
-TEST_F(scrolling, AThumbLongerThanItsTrackIsCutToTheTrack)
-{
-    bar.set_bounds(rect{200, 0, 16, 30});
+    content.set_bounds(rect{0, 0, 100, 400});
+    bar.set_bounds(rect{200, 0, 16, 30});  // shorter than the shortest thumb
     EXPECT_EQ(bar.thumb_rect(), (rect{0, 0, 16, 30}));
-    EXPECT_GE(bar.ratio(), 0.0f);
     wheel(50, 50, -1);
     EXPECT_EQ(bar.position(), 60);  // not thrown to the end
-    EXPECT_EQ(log.take(), (lines{"bar:37:60"}));
 }
 
 TEST_F(scrolling, ArrowButtonsStepAndTrackPressesCountFromTheTrack)
 {
     scroll_bar buttons;
     buttons.show_buttons = true;
-    buttons.attach_to_window(&window.root(), rect{240, 0, 16, 182});  // track 150: ratio 100 / 300
+    buttons.attach_to_window(&window.root(), rect{240, 0, 16, 182});  // track 150: ratio 1 / 3
     buttons.set_target(&content);
-    EXPECT_EQ(buttons.first_button_rect(), (rect{0, 0, 16, 16}));
     EXPECT_EQ(buttons.second_button_rect(), (rect{0, 166, 16, 16}));
     EXPECT_EQ(buttons.thumb_rect(), (rect{0, 16, 16, 50}));
     mouse_at(WM_LBUTTONDOWN, 248, 170);
@@ -162,25 +143,26 @@ TEST_F(scrolling, ArrowButtonsStepAndTrackPressesCountFromTheTrack)
     EXPECT_EQ(buttons.position(), 0);
     bar.scroll_to(150, true);  // the thumb now spans 66 to 116
     mouse_at(WM_LBUTTONDOWN, 248, 60);
-    EXPECT_LT(buttons.position(), 150);  // a press above the thumb never scrolls down
-    EXPECT_NEAR(buttons.position(), 132, 1);  // 44 units into the track
     mouse_at(WM_LBUTTONUP, 248, 60);
-    // Painted: the track, the thumb and the arrow buttons in their skin colours.
+    EXPECT_NEAR(buttons.position(), 132, 1);  // 44 into the track: above the thumb, so never further down
     window_snapshot shot(window);
-    EXPECT_TRUE(looks_like(shot.pixel(241, 100), {0.145f, 0.149f, 0.165f, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(241, 150), {0.067f, 0.071f, 0.078f, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(241, 5), {0.22f, 0.235f, 0.251f, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(241, 166), {0.325f, 0.325f, 0.325f, 1}));
+    EXPECT_TRUE(looks_like(shot.pixel(241, 100), {0.145f, 0.149f, 0.165f, 1}));  // thumb
+    EXPECT_TRUE(looks_like(shot.pixel(241, 150), {0.067f, 0.071f, 0.078f, 1}));   // track
+    EXPECT_TRUE(looks_like(shot.pixel(241, 5), {0.22f, 0.235f, 0.251f, 1}));      // button
+    EXPECT_TRUE(looks_like(shot.pixel(241, 166), {0.325f, 0.325f, 0.325f, 1}));   // its edge
 }
 
 TEST_F(scrolling, ATargetThatDiesOrIsReplacedLeavesNoConnection)
 {
     widget other;
     other.attach_to_window(&view, rect{0, 0, 100, 200});
-    bar.set_target(&other);
-    EXPECT_EQ(bar.range(), 100);
-    wheel(50, 50, -1);  // over the old target, which lies under the new one
-    content.set_bounds(rect{0, 0, 100, 900});
+    {
+        widget replaced;
+        replaced.attach_to_window(&view, rect{0, 0, 100, 300});
+        bar.set_target(&replaced);
+        bar.set_target(&other);
+    }
+    EXPECT_EQ(bar.target(), &other);  // the old target's death was not heard
     EXPECT_EQ(bar.range(), 100);
     {
         widget short_lived;
@@ -202,7 +184,7 @@ TEST_F(window_test, AValueHandlerMayDestroyTheBarMidDrag)
     auto bar = std::make_unique<scroll_bar>();
     bar->attach_to_window(&window.root(), rect{200, 0, 16, 200});
     bar->set_target(&content);
-    event_log listener;
+    event_object listener;
     event_manager::instance().connect(bar.get(), &listener, event_id::value_changed,
                                       [&](const event_info&) { bar.reset(); });
     move_to(150, 150);
