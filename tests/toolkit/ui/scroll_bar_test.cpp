@@ -196,3 +196,23 @@ TEST_F(window_test, AValueHandlerMayDestroyTheBarMidDrag)
     mouse_at(WM_LBUTTONUP, 208, 60);
     EXPECT_EQ(content.bounds().y, -60);
 }
+
+TEST_F(window_test, AHorizontalBarScrollsAlongX)
+{
+    widget view, content;
+    view.attach_to_window(&window.root(), rect{0, 0, 100, 50});
+    content.attach_to_window(&view, rect{0, 0, 400, 50});
+    scroll_bar bar;
+    bar.orientation = 1;
+    bar.show_buttons = true;
+    bar.attach_to_window(&window.root(), rect{0, 100, 232, 16});  // track 200: thumb 50, ratio 0.5
+    bar.set_target(&content);
+    EXPECT_EQ(bar.second_button_rect(), (rect{216, 0, 16, 16}));
+    EXPECT_EQ(bar.thumb_rect(), (rect{16, 0, 50, 16}));
+    move_to(150, 150);
+    mouse_at(WM_LBUTTONDOWN, 20, 108);
+    mouse_at(WM_MOUSEMOVE, 70, 108);
+    mouse_at(WM_LBUTTONUP, 70, 108);
+    EXPECT_EQ(content.bounds().x, -100);
+    EXPECT_EQ(bar.thumb_rect().x, 66);
+}
