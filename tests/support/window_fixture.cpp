@@ -82,6 +82,14 @@ void window_test::mouse(UINT message, int x, int y, WPARAM keys)
     send(message, keys, MAKELPARAM(x, y));
 }
 
+void window_test::mouse_at(UINT message, int x, int y)
+{
+    POINT screen{x, y};
+    ClientToScreen(window.handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    mouse(message, x, y);
+}
+
 void window_test::move_to(int x, int y)
 {
     mouse(WM_MOUSEMOVE, x, y);

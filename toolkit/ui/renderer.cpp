@@ -174,6 +174,14 @@ void renderer::set_font(std::string_view family, float size, uint32_t weight_cod
     font_style_ = style_of(style_code);
     underline_ = false;
     antialiased_text_ = false;
+    text_align_ = text_align::leading;
+    paragraph_align_ = paragraph_align::top;
+}
+
+void renderer::set_alignment(text_align horizontal, paragraph_align vertical)
+{
+    text_align_ = horizontal;
+    paragraph_align_ = vertical;
 }
 
 void renderer::set_fill_color(const color& value)
@@ -277,6 +285,8 @@ void renderer::draw_layout(const rect& area, std::string_view text, const std::v
     ComPtr<IDWriteTextLayout> layout =
         make_layout(utf8_to_wide(text), float(std::max(area.width, 0)), float(std::max(area.height, 0)), ranges);
     if (!layout) return;
+    layout->SetTextAlignment(DWRITE_TEXT_ALIGNMENT(text_align_));
+    layout->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT(paragraph_align_));
     // The run brushes live until the layout has been drawn, and no longer.
     std::vector<ComPtr<ID2D1SolidColorBrush>> run_brushes;
     for (const text_style_range& range : ranges) {

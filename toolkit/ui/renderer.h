@@ -30,6 +30,9 @@ struct text_extent {
 };
 
 enum class stroke_mode : uint32_t { solid = 0, dotted = 1, dashed = 2 };
+// DirectWrite's text and paragraph alignments, in their order.
+enum class text_align : uint32_t { leading = 0, trailing = 1, center = 2 };
+enum class paragraph_align : uint32_t { top = 0, bottom = 1, center = 2 };
 
 class renderer {
 public:
@@ -57,6 +60,8 @@ public:
     void set_font(std::string_view family, float size, uint32_t weight_code, uint32_t style_code);
     void set_underline(bool underline) { underline_ = underline; }
     void set_antialiased_text(bool antialiased) { antialiased_text_ = antialiased; }
+    // Where drawn text sits in its rectangle; set_font puts both back to leading and top.
+    void set_alignment(text_align horizontal, paragraph_align vertical);
     void set_fill_color(const color& value);
     void set_text_color(const color& value);
     void set_line_color(const color& value);
@@ -125,6 +130,8 @@ private:
     std::wstring font_family_;
     float font_size_ = 12.0f;
     bool underline_ = false;
+    text_align text_align_ = text_align::leading;
+    paragraph_align paragraph_align_ = paragraph_align::top;
     float stroke_width_ = 1.0f;
     stroke_mode stroke_mode_ = stroke_mode::solid;
     bool antialiased_outlines_ = false;

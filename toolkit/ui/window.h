@@ -94,6 +94,7 @@ public:
 private:
     friend class widget;
     friend struct window_message;
+    friend class window_test_api;
 
     class paint_session;
 
