@@ -1,0 +1,231 @@
+#include "toolkit/ui/tooltip.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/support/window_fixture.h"
+#include "toolkit/ui/event_manager.h"
+
+using namespace qzsdk::ui;
+using qzsdk::test::event_log;
+using qzsdk::test::window_test;
+
+namespace {
+
+// A widget at (10, 10, 100, 50); the tick is driven with real WM_TIMER messages and the real cursor.
+class tooltips : public window_test {
+protected:
+    void SetUp() override
+    {
+        window_test::SetUp();
+        target = std::make_unique<widget>();
+        target->attach_to_window(&window.root(), rect{10, 10, 100, 50});
+    }
+
+    void TearDown() override
+    {
+        target.reset();
+        window_test::TearDown();
+    }
+
+    void tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i)
+            send(WM_TIMER, tooltip_timer_id, 0);
+    }
+
+    void cursor_at(int x, int y)
+    {
+        POINT screen{x, y};
+        ClientToScreen(window.handle(), &screen);
+        SetCursorPos(screen.x, screen.y);
+    }
+
+    // Cursor and hovered widget both over the client point; the first tick notices the new widget.
+    // The tests tick by hand: the real timer is stopped so that it cannot add ticks of its own.
+    void hover(int x, int y)
+    {
+        KillTimer(window.handle(), tooltip_timer_id);
+        cursor_at(x, y);
+        move_to(x, y);
+        move_to(x, y);
+        tick();
+    }
+
+    bool shown() const { return window.tooltip_window() && window.tooltip_window()->is_visible(); }
+
+    bool tick_timer_running() { return KillTimer(window.handle(), tooltip_timer_id) != FALSE; }
+
+    std::unique_ptr<widget> target;
+};
+
+}  // namespace
+
+TEST_F(tooltips, EmptyRegistrationMakesNoWindowAndNoTimer)
+{
+    window.set_tooltip(target.get(), rect{}, "", "");
+    EXPECT_EQ(window.tooltip_window(), nullptr);
+    EXPECT_FALSE(tick_timer_running());
+    target->set_tooltip("Title", "");
+    EXPECT_NE(window.tooltip_window(), nullptr);
+    EXPECT_EQ(window.tooltip_window()->skin_source(), target.get());
+    EXPECT_TRUE(tick_timer_running());
+}
+
+TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
+{
+    target->set_tooltip("Title", "");
+    event_log log;
+    log.listen(window.tooltip_window(), "tip", {event_id::hidden});
+    hover(40, 30);
+    tick(8);
+    EXPECT_FALSE(shown());
+    tick();
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window.tooltip_window()->title(), "Title");
+
+    RECT placed{};
+    GetWindowRect(window.tooltip_window()->handle(), &placed);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(placed.left, cursor.x + 5);
+    EXPECT_EQ(placed.top, cursor.y + 20);
+
+    tick(48);  // about 5.7 s in the region
+    EXPECT_TRUE(shown());
+    tick(6);
+    EXPECT_FALSE(shown());
+    tick(40);
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(log.take(), (std::vector<std::string>{"tip:36:0"}));
+}
+
+TEST_F(tooltips, WindowIsTheContentPlusMarginsAndTheGapOnlyWithBothTexts)
+{
+    auto content_for = [this](const std::string& title, const std::string& text) {
+        window.tooltip_window()->show(point{30, 30}, title, text);
+        RECT client{};
+        GetClientRect(window.tooltip_window()->handle(), &client);
+        text_extent content = window.tooltip_window()->content_size();
+        EXPECT_EQ(client.right, static_cast<LONG>(content.width + 16));
+        EXPECT_EQ(client.bottom, static_cast<LONG>(content.height + 8));
+        window.tooltip_window()->hide();
+        return content;
+    };
+    target->set_tooltip("A", "");
+    text_extent title_only = content_for("Wide title", "");
+    text_extent text_only = content_for("", "x");
+    text_extent both = content_for("Wide title", "x");
+    EXPECT_GT(title_only.height, 0u);
+    EXPECT_EQ(both.height, title_only.height + text_only.height + 2);
+    EXPECT_EQ(both.width, std::max(title_only.width, text_only.width));
+}
+
+TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
+{
+    window.set_tooltip(target.get(), rect{0, 0, 50, 50}, "Left", "");
+    window.set_tooltip(target.get(), rect{51, 0, 49, 50}, "Right", "first");
+    hover(30, 30);
+    tick(9);
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window.tooltip_window()->title(), "Left");
+
+    cursor_at(90, 30);
+    tick();  // the first tick in the new region
+    EXPECT_FALSE(shown());
+    tick(7);
+    EXPECT_FALSE(shown());
+    tick();
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window.tooltip_window()->title(), "Right");
+    EXPECT_EQ(window.tooltip_window()->text(), "first");
+
+    // Another widget (here the root) hides it at once.
+    hover(250, 150);
+    EXPECT_FALSE(shown());
+}
+
+TEST_F(tooltips, WholeWidgetRegionIncludesTheRightAndBottomEdges)
+{
+    target->set_tooltip("", "Text");
+    hover(50, 30);
+    cursor_at(110, 60);  // the widget's right and bottom edges
+    tick(10);
+    EXPECT_TRUE(shown());
+    cursor_at(111, 60);
+    tick();
+    EXPECT_FALSE(shown());
+}
+
+TEST_F(tooltips, RealTimerShowsTheTooltip)
+{
+    target->set_tooltip("Title", "Text");
+    cursor_at(40, 30);
+    move_to(40, 30);
+    move_to(40, 30);
+    EXPECT_TRUE(qzsdk::test::pump_until([this] { return shown(); }, 5000));
+}
+
+TEST_F(tooltips, DestroyedWidgetTakesItsTooltipAndTheTickWithIt)
+{
+    target->set_tooltip("Title", "");
+    hover(40, 30);
+    tick(9);
+    ASSERT_TRUE(shown());
+    HWND tip = window.tooltip_window()->handle();
+    target.reset();
+    EXPECT_EQ(window.tooltip_window(), nullptr);
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_FALSE(tick_timer_running());
+    tick(20);
+
+    // A later registration starts over.
+    widget again;
+    again.attach_to_window(&window.root(), rect{10, 10, 100, 50});
+    again.set_tooltip("Again", "");
+    EXPECT_NE(window.tooltip_window(), nullptr);
+    EXPECT_TRUE(tick_timer_running());
+}
+
+TEST_F(tooltips, TooltipOfAnotherWidgetOutlivesTheWidgetItTookItsSkinFrom)
+{
+    widget other;
+    other.attach_to_window(&window.root(), rect{150, 10, 100, 50});
+    target->set_tooltip("First", "");
+    other.set_tooltip("Second", "");
+    tooltip* tip = window.tooltip_window();
+    hover(40, 30);
+    tick(9);
+    ASSERT_TRUE(shown());
+    target.reset();
+    EXPECT_EQ(window.tooltip_window(), tip);
+    EXPECT_EQ(tip->skin_source(), &other);
+    EXPECT_FALSE(tip->is_visible());
+
+    hover(200, 30);
+    tick(9);
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(tip->title(), "Second");
+    UpdateWindow(tip->handle());
+}
+
+TEST_F(tooltips, TooltipWindowGoesWithItsWindow)
+{
+    auto owner = std::make_unique<qzsdk::ui::window>();
+    owner->create("owner", rect{20, 20, 200, 100}, window_style::borderless);
+    widget inside;
+    inside.attach_to_window(&owner->root(), rect{0, 0, 100, 100});
+    inside.set_tooltip("Title", "");
+    POINT screen{40, 40};
+    ClientToScreen(owner->handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(owner->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
+    SendMessageW(owner->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
+    for (int i = 0; i < 10; ++i)
+        SendMessageW(owner->handle(), WM_TIMER, tooltip_timer_id, 0);
+    ASSERT_TRUE(owner->tooltip_window()->is_visible());
+    HWND tip = owner->tooltip_window()->handle();
+    owner.reset();
+    EXPECT_FALSE(IsWindow(tip));
+}
