@@ -12,6 +12,8 @@
 
 using namespace qzsdk::ui;
 using qzsdk::test::menu_driver;
+using qzsdk::test::client_pixel;
+using qzsdk::test::shows_color;
 using qzsdk::test::window_test;
 
 namespace {
@@ -192,12 +194,21 @@ TEST_F(drop_down, SpaceOpensTheListAndDismissingChangesNothing)
     EXPECT_EQ(variable, 3u);
 }
 
-TEST_F(drop_down, ItemTextChangesOnlyTheFirstItemOfThatValue)
+TEST_F(drop_down, PaintsAGradientFaceAndAWhiteBorderWhileHovered)
 {
-    box->set_item_text(3, "Custom");
-    box->set_item_text(9, "Nobody");
-    EXPECT_EQ(box->items()[3].text, "Custom");
-    EXPECT_EQ(box->items().size(), 4u);
+    box->bind_value(&variable);
+    show_without_focus();
+    HWND hwnd = window.handle();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    EXPECT_TRUE(shows_color(hwnd, 10, 20, 75, 75, 75));
+    // Text part: darker at the top than at the bottom, away from the text.
+    COLORREF top = client_pixel(hwnd, 90, 12);
+    COLORREF bottom = client_pixel(hwnd, 90, 30);
+    EXPECT_LT(GetRValue(top) + 30, GetRValue(bottom));
+
+    move_to(200, 150);
+    move_to(60, 20);
+    EXPECT_TRUE(shows_color(hwnd, 10, 20, 255, 255, 255));
 }
 
 TEST_F(drop_down, BoxDestroyedWhileItsListIsOpenIsNotTouchedAfterwards)

@@ -4,10 +4,12 @@
 
 #include <vector>
 
+#include "tests/support/wic_canvas.h"
 #include "tests/support/window_fixture.h"
 #include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
+using qzsdk::test::shows_color;
 using qzsdk::test::window_test;
 
 namespace {
@@ -30,17 +32,10 @@ protected:
         panel.update_view();
     }
 
-    // The real cursor: the panel reads it as the window does.
-    void cursor_at(int x, int y)
-    {
-        POINT screen{x, y};
-        ClientToScreen(window.handle(), &screen);
-        SetCursorPos(screen.x, screen.y);
-    }
-
+    // The panel reads the real cursor, as the window does.
     void wheel(int x, int y, short delta)
     {
-        cursor_at(x, y);
+        place_cursor(x, y);
         POINT screen{x, y};
         ClientToScreen(window.handle(), &screen);
         send(WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(screen.x, screen.y));
@@ -48,7 +43,7 @@ protected:
 
     void drag_move(int x, int y)
     {
-        cursor_at(x, y);
+        place_cursor(x, y);
         mouse(WM_MOUSEMOVE, x, y, MK_LBUTTON);
     }
 
@@ -107,7 +102,7 @@ TEST_F(image_panels, DragPansAndSnapsToTheEdges)
     EXPECT_EQ(panel.shown_rect(), (rect{-200, 0, 800, 400}));
 
     move_to(250, 200);  // arms leave tracking
-    cursor_at(250, 200);
+    place_cursor(250, 200);
     mouse(WM_LBUTTONDOWN, 250, 200);
     EXPECT_TRUE(panel.is_dragging());
     EXPECT_EQ(captured_widget(), &panel);
@@ -156,10 +151,21 @@ TEST_F(image_panels, PanelDestroyedDuringADragGivesTheCaptureBack)
 {
     auto dragged = std::make_unique<image_panel>();
     dragged->attach_to_window(&window.root(), rect{0, 0, 100, 100});
-    cursor_at(50, 50);
+    place_cursor(50, 50);
     mouse(WM_LBUTTONDOWN, 50, 50);
     ASSERT_EQ(captured_widget(), dragged.get());
     dragged.reset();
     EXPECT_EQ(captured_widget(), nullptr);
     EXPECT_NE(GetCapture(), window.handle());
+}
+
+TEST_F(image_panels, PaintsTheBackgroundAroundThePicture)
+{
+    qzsdk::test::fill_pixels(*panel.image, std::vector<qzsdk::test::bgra>(1000 * 500, {0, 255, 0, 255}));
+    panel.properties.set_color("default_back_color", color{1, 0, 0, 1});
+    show_without_focus();
+    InvalidateRect(window.handle(), nullptr, FALSE);
+    EXPECT_TRUE(shows_color(window.handle(), 200, 50, 255, 0, 0));
+    EXPECT_TRUE(shows_color(window.handle(), 200, 150, 0, 255, 0));
+    EXPECT_TRUE(shows_color(window.handle(), 200, 350, 255, 0, 0));
 }

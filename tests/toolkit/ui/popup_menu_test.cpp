@@ -52,16 +52,6 @@ TEST_F(popup_menus, ChoosingASubmenuItemAnswersItsIdPlusOne)
     EXPECT_TRUE(driver.opened());
 }
 
-TEST_F(popup_menus, DismissedMenuAnswersMinusOne)
-{
-    popup_menu_owner menu = popup_menu::create();
-    menu->add_item(0, top_level, "Zero");
-    HMENU seen = nullptr;
-    menu_driver driver({}, [&](HMENU open, HWND) { seen = open; });
-    EXPECT_EQ(track(*menu), -1);
-    EXPECT_EQ(seen, menu->handle());
-}
-
 TEST_F(popup_menus, GreyedItemIsNeverChosen)
 {
     popup_menu_owner menu = popup_menu::create();

@@ -35,19 +35,12 @@ protected:
             send(WM_TIMER, tooltip_timer_id, 0);
     }
 
-    void cursor_at(int x, int y)
-    {
-        POINT screen{x, y};
-        ClientToScreen(window.handle(), &screen);
-        SetCursorPos(screen.x, screen.y);
-    }
-
     // Cursor and hovered widget both over the client point; the first tick notices the new widget.
     // The tests tick by hand: the real timer is stopped so that it cannot add ticks of its own.
     void hover(int x, int y)
     {
         KillTimer(window.handle(), tooltip_timer_id);
-        cursor_at(x, y);
+        place_cursor(x, y);
         move_to(x, y);
         move_to(x, y);
         tick();
@@ -92,6 +85,11 @@ TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
     EXPECT_EQ(placed.left, cursor.x + 5);
     EXPECT_EQ(placed.top, cursor.y + 20);
 
+    HWND tip = window.tooltip_window()->handle();
+    EXPECT_TRUE(qzsdk::test::shows_color(tip, 0, 0, 74, 79, 83));
+    EXPECT_TRUE(qzsdk::test::shows_color(tip, 1, 1, 0, 0, 0));
+    EXPECT_TRUE(qzsdk::test::shows_color(tip, 3, 3, 27, 27, 28));
+
     tick(48);  // about 5.7 s in the region
     EXPECT_TRUE(shown());
     tick(6);
@@ -131,7 +129,7 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     ASSERT_TRUE(shown());
     EXPECT_EQ(window.tooltip_window()->title(), "Left");
 
-    cursor_at(90, 30);
+    place_cursor(90, 30);
     tick();  // the first tick in the new region
     EXPECT_FALSE(shown());
     tick(7);
@@ -150,10 +148,10 @@ TEST_F(tooltips, WholeWidgetRegionIncludesTheRightAndBottomEdges)
 {
     target->set_tooltip("", "Text");
     hover(50, 30);
-    cursor_at(110, 60);  // the widget's right and bottom edges
+    place_cursor(110, 60);  // the widget's right and bottom edges
     tick(10);
     EXPECT_TRUE(shown());
-    cursor_at(111, 60);
+    place_cursor(111, 60);
     tick();
     EXPECT_FALSE(shown());
 }
@@ -161,7 +159,7 @@ TEST_F(tooltips, WholeWidgetRegionIncludesTheRightAndBottomEdges)
 TEST_F(tooltips, RealTimerShowsTheTooltip)
 {
     target->set_tooltip("Title", "Text");
-    cursor_at(40, 30);
+    place_cursor(40, 30);
     move_to(40, 30);
     move_to(40, 30);
     EXPECT_TRUE(qzsdk::test::pump_until([this] { return shown(); }, 5000));
