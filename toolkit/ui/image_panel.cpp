@@ -12,6 +12,8 @@
 namespace qzsdk::ui {
 namespace {
 
+constexpr int32_t max_shown_size = 1 << 24;
+
 // Keeps the picture centred when it fits, else against the edge a gap would open at.
 void clamp_axis(int32_t panel, int32_t shown, int32_t& position, int32_t& pan)
 {
@@ -84,7 +86,12 @@ void image_panel::on_wheel(const event_info& info)
     if (delta == 0)
         return;
     float factor = delta > 0 ? zoom_step : 1.0f / zoom_step;
-    zoom *= factor;
+    // A step the shown size could not hold in integers (or a zero step's division) is refused.
+    float next = zoom * factor;
+    float largest_side = static_cast<float>(std::max(image_width, image_height));
+    if (!std::isfinite(next) || next * largest_side > static_cast<float>(max_shown_size))
+        return;
+    zoom = next;
     point cursor = cursor_position(this);
     int32_t rx = cursor.x - shown_.x - shown_.width / 2;
     int32_t ry = cursor.y - shown_.y - shown_.height / 2;

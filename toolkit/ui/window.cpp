@@ -124,6 +124,8 @@ void window::create(const std::string& title, const rect& bounds, uint16_t flags
 
 void window::hide_native()
 {
+    // A tooltip left standing would point at a window that is gone from the screen.
+    hide_tooltip();
     if (handle() && IsWindowVisible(handle()))
         ShowWindow(handle(), SW_HIDE);
     holder_.visible = false;
@@ -213,6 +215,8 @@ void window::set_visible(bool visible)
 {
     bool previous = holder_.visible;
     holder_.visible = visible;
+    if (!visible)
+        hide_tooltip();
     if (handle()) {
         if (!visible || !IsWindowVisible(handle()))
             ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,23 @@ TEST_F(drop_down, BoxDestroyedWhileItsListIsOpenIsNotTouchedAfterwards)
     EXPECT_TRUE(driver.opened());
     EXPECT_TRUE(take().empty());
     EXPECT_EQ(variable, 3u);
+}
+
+TEST_F(drop_down, ListMenuIsDestroyedWhenAHandlerOfThePickThrows)
+{
+    qzsdk::test::reported_exceptions reported;
+    box->bind_value(&variable);
+    event_manager::instance().connect(box.get(), &listener, event_id::value_changed, [](const event_info& info) {
+        if (info.phase == 2)
+            throw std::runtime_error("pick refused");
+    });
+    HMENU seen = nullptr;
+    menu_driver driver({VK_DOWN, VK_RETURN}, [&](HMENU menu, HWND) { seen = menu; });
+    mouse(WM_LBUTTONDOWN, 20, 20);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_FALSE(IsMenu(seen));
+    EXPECT_EQ(reported.messages, (std::vector<std::string>{"pick refused"}));
+    EXPECT_EQ(variable, 0u);
 }
 
 TEST_F(drop_down, HandlerDestroyingTheBoxBeforeTheWriteStopsTheChange)

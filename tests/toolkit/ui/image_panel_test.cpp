@@ -169,3 +169,20 @@ TEST_F(image_panels, PaintsTheBackgroundAroundThePicture)
     EXPECT_TRUE(shows_color(window.handle(), 200, 150, 0, 255, 0));
     EXPECT_TRUE(shows_color(window.handle(), 200, 350, 255, 0, 0));
 }
+
+TEST_F(image_panels, WheelStepsThatCannotBeShownAreRefused)
+{
+    move_to(200, 200);
+    move_to(200, 200);
+    panel.zoom_step = 0;  // a step down would divide by zero
+    wheel(200, 200, -120);
+    EXPECT_FLOAT_EQ(panel.zoom, 0.4f);
+    EXPECT_TRUE(announced.empty());
+
+    panel.zoom_step = 2;
+    for (int i = 0; i < 200; ++i)
+        wheel(200, 200, 120);
+    EXPECT_GT(panel.shown_rect().width, 1000000);
+    EXPECT_LE(panel.shown_rect().width, 1 << 24);
+    EXPECT_LT(announced.size(), 200u);
+}

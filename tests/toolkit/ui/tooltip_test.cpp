@@ -144,6 +144,16 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     EXPECT_FALSE(shown());
 }
 
+TEST_F(tooltips, HidingTheWindowHidesItsTooltip)
+{
+    target->set_tooltip("Title", "");
+    hover(40, 30);
+    tick(9);
+    ASSERT_TRUE(shown());
+    window.close_request(true);
+    EXPECT_FALSE(shown());
+}
+
 TEST_F(tooltips, WholeWidgetRegionIncludesTheRightAndBottomEdges)
 {
     target->set_tooltip("", "Text");
