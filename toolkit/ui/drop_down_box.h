@@ -32,10 +32,6 @@ public:
     item get_selected() const;
     void show_list();
 
-    int32_t selected_index() const { return selected_; }
-    const std::vector<item>& items() const { return items_; }
-    bool is_hovered() const { return hovered_; }
-
     int32_t text_margin_x = 5;
     int32_t text_margin_y = 1;
     uint32_t max_list_height = 0;
@@ -44,6 +40,8 @@ protected:
     virtual void on_paint();
 
 private:
+    friend class drop_down_box_test_api;
+
     void on_attached();
     void on_key_down(const event_info& info);
     void paint_text(int32_t text_width, int32_t text_height);

@@ -37,8 +37,6 @@ public:
     void update_layout();
 
     const std::vector<flow_item>& items() const { return items_; }
-    uint32_t orientation() const { return orientation_; }
-    bool fills_parent() const { return fill_parent_; }
 
     // Set before adding children: the panel then also follows their sizes and visibility.
     bool track_children = false;

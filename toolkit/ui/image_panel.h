@@ -33,10 +33,9 @@ public:
     int32_t pan_x = 0;
     int32_t pan_y = 0;
 
-    const rect& shown_rect() const { return shown_; }
-    bool is_dragging() const { return dragging_; }
-
 private:
+    friend class image_panel_test_api;
+
     void paint();
     void on_wheel(const event_info& info);
     void on_mouse_down(const event_info& info);

@@ -22,11 +22,10 @@ public:
     widget* skin_source() const { return skin_source_; }
     // When the widget it took its skin from goes away while other registrations remain.
     void set_skin_source(widget* source) { skin_source_ = source; }
-    const std::string& title() const { return title_; }
-    const std::string& text() const { return text_; }
-    text_extent content_size() const { return content_size_; }
 
 private:
+    friend class tooltip_test_api;
+
     void paint();
     void set_title_font(ui::renderer& r) const;
     void set_text_font(ui::renderer& r) const;

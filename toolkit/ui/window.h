@@ -77,7 +77,6 @@ public:
     void set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text);
     // The tooltip tick: every 100 ms while the window has registrations.
     void update_tooltip();
-    ui::tooltip* tooltip_window() const { return tooltip_.get(); }
     void route_input(const input_record& record);
     void paint(widget* target, const rect& update);
     widget* hit_test(point client) const;
@@ -98,6 +97,7 @@ public:
 
 private:
     friend class widget;
+    friend class tooltip_test_api;
     friend struct window_message;
 
     class paint_session;

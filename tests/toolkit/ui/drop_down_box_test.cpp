@@ -9,6 +9,7 @@
 
 #include "tests/support/menu_driver.h"
 #include "tests/support/window_fixture.h"
+#include "tests/toolkit/ui/drop_down_box_test_api.h"
 #include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
@@ -94,12 +95,12 @@ TEST_F(drop_down, BindingSelectsSilentlyAndEnables)
     EXPECT_FALSE(box->is_enabled(false));
     box->bind_value(&variable);
     EXPECT_TRUE(box->is_enabled(false));
-    EXPECT_EQ(box->selected_index(), 3);
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 3);
     EXPECT_TRUE(take().empty());
 
     uint32_t unknown = 7;
     box->bind_value(&unknown);
-    EXPECT_EQ(box->selected_index(), 3);
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 3);
     EXPECT_EQ(unknown, 7u);
     EXPECT_TRUE(take().empty());
 }
@@ -125,7 +126,7 @@ TEST_F(drop_down, ArrowKeysMoveWithFlagOneAndStopAtTheEnds)
 
     box->select_index(-1, true, 1);
     key(WM_KEYDOWN, VK_DOWN);
-    EXPECT_EQ(box->selected_index(), 0);
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 0);
     EXPECT_EQ(variable, 0u);
 }
 
@@ -140,16 +141,16 @@ TEST_F(drop_down, DisabledBoxIgnoresClicksKeysAndHover)
     move_to(20, 20);
     move_to(21, 20);
     EXPECT_FALSE(driver.opened());
-    EXPECT_FALSE(box->is_hovered());
-    EXPECT_EQ(box->selected_index(), 0);
+    EXPECT_FALSE(drop_down_box_test_api::hovered(*box));
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 0);
     EXPECT_TRUE(take().empty());
 
     box->bind_value(&variable);
     move_to(200, 150);
     move_to(20, 20);
-    EXPECT_TRUE(box->is_hovered());
+    EXPECT_TRUE(drop_down_box_test_api::hovered(*box));
     move_to(200, 150);
-    EXPECT_FALSE(box->is_hovered());
+    EXPECT_FALSE(drop_down_box_test_api::hovered(*box));
 }
 
 TEST_F(drop_down, ClickListsTheItemsUnderTheBoxAndAPickFiresFlagZero)
@@ -262,7 +263,7 @@ TEST_F(drop_down, UnbindingLeavesAVariableThatDiesFirstAlone)
     short_lived.reset();
     EXPECT_FALSE(box->is_enabled(false));
     box->select_index(0, false, 1);
-    EXPECT_EQ(box->selected_index(), 0);
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 0);
 }
 
 TEST_F(drop_down, IndexBeyondTheListIsRefused)
@@ -270,6 +271,6 @@ TEST_F(drop_down, IndexBeyondTheListIsRefused)
     box->bind_value(&variable);
     take();
     box->select_index(4, false, 1);
-    EXPECT_EQ(box->selected_index(), 3);
+    EXPECT_EQ(drop_down_box_test_api::selected(*box), 3);
     EXPECT_TRUE(take().empty());
 }

@@ -6,6 +6,7 @@
 
 #include "tests/support/wic_canvas.h"
 #include "tests/support/window_fixture.h"
+#include "tests/toolkit/ui/image_panel_test_api.h"
 #include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
@@ -57,7 +58,7 @@ protected:
 TEST_F(image_panels, PictureFitsAndCentres)
 {
     EXPECT_FLOAT_EQ(panel.zoom, 0.4f);
-    EXPECT_EQ(panel.shown_rect(), (rect{0, 100, 400, 200}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{0, 100, 400, 200}));
     // The zoom never falls below the fit scale.
     panel.zoom = 0.1f;
     panel.update_view();
@@ -65,7 +66,7 @@ TEST_F(image_panels, PictureFitsAndCentres)
     // A larger panel raises it.
     panel.set_bounds(rect{0, 0, 450, 450});
     EXPECT_FLOAT_EQ(panel.zoom, 0.45f);
-    EXPECT_EQ(panel.shown_rect(), (rect{0, 112, 450, 225}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{0, 112, 450, 225}));
 }
 
 TEST_F(image_panels, WheelZoomsAboutTheCursor)
@@ -74,7 +75,7 @@ TEST_F(image_panels, WheelZoomsAboutTheCursor)
     move_to(200, 200);
     wheel(200, 200, 120);
     EXPECT_NEAR(panel.zoom, 0.44f, 1e-5);
-    EXPECT_EQ(panel.shown_rect(), (rect{-20, 90, 440, 220}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{-20, 90, 440, 220}));
     ASSERT_EQ(announced.size(), 1u);
     EXPECT_NEAR(announced[0].zoom, 0.44f, 1e-5);
     EXPECT_EQ(announced[0].pan_x, 0.0f);
@@ -84,13 +85,13 @@ TEST_F(image_panels, WheelZoomsAboutTheCursor)
     EXPECT_NEAR(panel.zoom, 0.484f, 1e-5);
     // 100 right of the centre before the step, 110 after: the picture moves 10 left.
     EXPECT_EQ(panel.pan_x, -10);
-    EXPECT_EQ(panel.shown_rect(), (rect{-52, 79, 484, 242}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{-52, 79, 484, 242}));
 
     // Back down to the fit scale, centred again.
     for (int i = 0; i < 4; ++i)
         wheel(300, 200, -120);
     EXPECT_FLOAT_EQ(panel.zoom, 0.4f);
-    EXPECT_EQ(panel.shown_rect(), (rect{0, 100, 400, 200}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{0, 100, 400, 200}));
     EXPECT_EQ(panel.pan_x, 0);
     EXPECT_EQ(announced.size(), 6u);
 }
@@ -99,31 +100,31 @@ TEST_F(image_panels, DragPansAndSnapsToTheEdges)
 {
     panel.zoom = 0.8f;  // 800 x 400: wider than the panel, exactly as high
     panel.update_view();
-    EXPECT_EQ(panel.shown_rect(), (rect{-200, 0, 800, 400}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{-200, 0, 800, 400}));
 
     move_to(250, 200);  // arms leave tracking
     place_cursor(250, 200);
     mouse(WM_LBUTTONDOWN, 250, 200);
-    EXPECT_TRUE(panel.is_dragging());
+    EXPECT_TRUE(image_panel_test_api::dragging(panel));
     EXPECT_EQ(captured_widget(), &panel);
     EXPECT_EQ(GetCapture(), window.handle());
 
     drag_move(300, 230);
-    EXPECT_EQ(panel.shown_rect(), (rect{-150, 0, 800, 400}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{-150, 0, 800, 400}));
     EXPECT_EQ(panel.pan_x, 50);
     EXPECT_EQ(panel.pan_y, 0);  // no room to move across
     // Far right: the left edge would leave the panel's left edge; it snaps back to 0.
     drag_move(480, 200);
-    EXPECT_EQ(panel.shown_rect(), (rect{0, 0, 800, 400}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{0, 0, 800, 400}));
     EXPECT_EQ(panel.pan_x, 200);
     drag_move(20, 200);
-    EXPECT_EQ(panel.shown_rect(), (rect{-400, 0, 800, 400}));
+    EXPECT_EQ(image_panel_test_api::shown(panel), (rect{-400, 0, 800, 400}));
     EXPECT_EQ(panel.pan_x, -200);
     EXPECT_EQ(announced.size(), 3u);
     EXPECT_EQ(announced.back().pan_x, -200.0f);
 
     mouse(WM_LBUTTONUP, 20, 200);
-    EXPECT_FALSE(panel.is_dragging());
+    EXPECT_FALSE(image_panel_test_api::dragging(panel));
     EXPECT_EQ(captured_widget(), nullptr);
     EXPECT_NE(GetCapture(), window.handle());
     drag_move(100, 200);
@@ -142,7 +143,7 @@ TEST_F(image_panels, PictureOfNoSizeOrNotDecodedLeavesTheViewAlone)
     empty.image_height = 10;
     empty.update_view();
     EXPECT_EQ(empty.zoom, 0.0f);
-    EXPECT_EQ(empty.shown_rect(), rect{});
+    EXPECT_EQ(image_panel_test_api::shown(empty), rect{});
     empty.set_bounds(rect{0, 0, 50, 50});
     EXPECT_EQ(empty.zoom, 0.0f);
 }
@@ -182,7 +183,7 @@ TEST_F(image_panels, WheelStepsThatCannotBeShownAreRefused)
     panel.zoom_step = 2;
     for (int i = 0; i < 200; ++i)
         wheel(200, 200, 120);
-    EXPECT_GT(panel.shown_rect().width, 1000000);
-    EXPECT_LE(panel.shown_rect().width, 1 << 24);
+    EXPECT_GT(image_panel_test_api::shown(panel).width, 1000000);
+    EXPECT_LE(image_panel_test_api::shown(panel).width, 1 << 24);
     EXPECT_LT(announced.size(), 200u);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/support/window_fixture.h"
+#include "tests/toolkit/ui/tooltip_test_api.h"
 #include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
@@ -46,7 +47,7 @@ protected:
         tick();
     }
 
-    bool shown() const { return window.tooltip_window() && window.tooltip_window()->is_visible(); }
+    bool shown() const { return tooltip_test_api::of(window) && tooltip_test_api::of(window)->is_visible(); }
 
     bool tick_timer_running() { return KillTimer(window.handle(), tooltip_timer_id) != FALSE; }
 
@@ -58,11 +59,11 @@ protected:
 TEST_F(tooltips, EmptyRegistrationMakesNoWindowAndNoTimer)
 {
     window.set_tooltip(target.get(), rect{}, "", "");
-    EXPECT_EQ(window.tooltip_window(), nullptr);
+    EXPECT_EQ(tooltip_test_api::of(window), nullptr);
     EXPECT_FALSE(tick_timer_running());
     target->set_tooltip("Title", "");
-    EXPECT_NE(window.tooltip_window(), nullptr);
-    EXPECT_EQ(window.tooltip_window()->skin_source(), target.get());
+    EXPECT_NE(tooltip_test_api::of(window), nullptr);
+    EXPECT_EQ(tooltip_test_api::of(window)->skin_source(), target.get());
     EXPECT_TRUE(tick_timer_running());
 }
 
@@ -70,22 +71,22 @@ TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
 {
     target->set_tooltip("Title", "");
     event_log log;
-    log.listen(window.tooltip_window(), "tip", {event_id::hidden});
+    log.listen(tooltip_test_api::of(window), "tip", {event_id::hidden});
     hover(40, 30);
     tick(8);
     EXPECT_FALSE(shown());
     tick();
     ASSERT_TRUE(shown());
-    EXPECT_EQ(window.tooltip_window()->title(), "Title");
+    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Title");
 
     RECT placed{};
-    GetWindowRect(window.tooltip_window()->handle(), &placed);
+    GetWindowRect(tooltip_test_api::of(window)->handle(), &placed);
     POINT cursor{};
     GetCursorPos(&cursor);
     EXPECT_EQ(placed.left, cursor.x + 5);
     EXPECT_EQ(placed.top, cursor.y + 20);
 
-    HWND tip = window.tooltip_window()->handle();
+    HWND tip = tooltip_test_api::of(window)->handle();
     EXPECT_TRUE(qzsdk::test::shows_color(tip, 0, 0, 74, 79, 83));
     EXPECT_TRUE(qzsdk::test::shows_color(tip, 1, 1, 0, 0, 0));
     EXPECT_TRUE(qzsdk::test::shows_color(tip, 3, 3, 27, 27, 28));
@@ -102,13 +103,13 @@ TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
 TEST_F(tooltips, WindowIsTheContentPlusMarginsAndTheGapOnlyWithBothTexts)
 {
     auto content_for = [this](const std::string& title, const std::string& text) {
-        window.tooltip_window()->show(point{30, 30}, title, text);
+        tooltip_test_api::of(window)->show(point{30, 30}, title, text);
         RECT client{};
-        GetClientRect(window.tooltip_window()->handle(), &client);
-        text_extent content = window.tooltip_window()->content_size();
+        GetClientRect(tooltip_test_api::of(window)->handle(), &client);
+        text_extent content = tooltip_test_api::content_size(*tooltip_test_api::of(window));
         EXPECT_EQ(client.right, static_cast<LONG>(content.width + 16));
         EXPECT_EQ(client.bottom, static_cast<LONG>(content.height + 8));
-        window.tooltip_window()->hide();
+        tooltip_test_api::of(window)->hide();
         return content;
     };
     target->set_tooltip("A", "");
@@ -127,7 +128,7 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     hover(30, 30);
     tick(9);
     ASSERT_TRUE(shown());
-    EXPECT_EQ(window.tooltip_window()->title(), "Left");
+    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Left");
 
     place_cursor(90, 30);
     tick();  // the first tick in the new region
@@ -136,8 +137,8 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     EXPECT_FALSE(shown());
     tick();
     ASSERT_TRUE(shown());
-    EXPECT_EQ(window.tooltip_window()->title(), "Right");
-    EXPECT_EQ(window.tooltip_window()->text(), "first");
+    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Right");
+    EXPECT_EQ(tooltip_test_api::text(*tooltip_test_api::of(window)), "first");
 
     // Another widget (here the root) hides it at once.
     hover(250, 150);
@@ -181,9 +182,9 @@ TEST_F(tooltips, DestroyedWidgetTakesItsTooltipAndTheTickWithIt)
     hover(40, 30);
     tick(9);
     ASSERT_TRUE(shown());
-    HWND tip = window.tooltip_window()->handle();
+    HWND tip = tooltip_test_api::of(window)->handle();
     target.reset();
-    EXPECT_EQ(window.tooltip_window(), nullptr);
+    EXPECT_EQ(tooltip_test_api::of(window), nullptr);
     EXPECT_FALSE(IsWindow(tip));
     EXPECT_FALSE(tick_timer_running());
     tick(20);
@@ -192,7 +193,7 @@ TEST_F(tooltips, DestroyedWidgetTakesItsTooltipAndTheTickWithIt)
     widget again;
     again.attach_to_window(&window.root(), rect{10, 10, 100, 50});
     again.set_tooltip("Again", "");
-    EXPECT_NE(window.tooltip_window(), nullptr);
+    EXPECT_NE(tooltip_test_api::of(window), nullptr);
     EXPECT_TRUE(tick_timer_running());
 }
 
@@ -202,19 +203,19 @@ TEST_F(tooltips, TooltipOfAnotherWidgetOutlivesTheWidgetItTookItsSkinFrom)
     other.attach_to_window(&window.root(), rect{150, 10, 100, 50});
     target->set_tooltip("First", "");
     other.set_tooltip("Second", "");
-    tooltip* tip = window.tooltip_window();
+    tooltip* tip = tooltip_test_api::of(window);
     hover(40, 30);
     tick(9);
     ASSERT_TRUE(shown());
     target.reset();
-    EXPECT_EQ(window.tooltip_window(), tip);
+    EXPECT_EQ(tooltip_test_api::of(window), tip);
     EXPECT_EQ(tip->skin_source(), &other);
     EXPECT_FALSE(tip->is_visible());
 
     hover(200, 30);
     tick(9);
     EXPECT_TRUE(shown());
-    EXPECT_EQ(tip->title(), "Second");
+    EXPECT_EQ(tooltip_test_api::title(*tip), "Second");
     UpdateWindow(tip->handle());
 }
 
@@ -232,8 +233,8 @@ TEST_F(tooltips, TooltipWindowGoesWithItsWindow)
     SendMessageW(owner->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
     for (int i = 0; i < 10; ++i)
         SendMessageW(owner->handle(), WM_TIMER, tooltip_timer_id, 0);
-    ASSERT_TRUE(owner->tooltip_window()->is_visible());
-    HWND tip = owner->tooltip_window()->handle();
+    ASSERT_TRUE(tooltip_test_api::of(*owner)->is_visible());
+    HWND tip = tooltip_test_api::of(*owner)->handle();
     owner.reset();
     EXPECT_FALSE(IsWindow(tip));
 }
