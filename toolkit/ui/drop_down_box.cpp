@@ -179,8 +179,9 @@ void drop_down_box::show_list()
     int x = client.x + MulDiv(origin.x, holder.dpi_x(), 96);
     int y = client.y + MulDiv(origin.y + bounds().height, holder.dpi_y(), 96);
     std::shared_ptr<bool> alive = alive_;
-    int32_t chosen = static_cast<int32_t>(TrackPopupMenuEx(menu->handle(), TPM_RETURNCMD, x, y, owner->handle(), nullptr)) - 1;
-    // The menu loop dispatches messages: the box may have been destroyed meanwhile.
+    BOOL command = TrackPopupMenuEx(menu->handle(), TPM_RETURNCMD, x, y, owner->handle(), nullptr);
+    int32_t chosen = static_cast<int32_t>(command) - 1;
+    // The menu loop dispatches messages: the box, or its window, may have been destroyed meanwhile.
     if (!*alive || chosen < 0)
         return;
     for (size_t index = 0; index < items_.size(); ++index) {

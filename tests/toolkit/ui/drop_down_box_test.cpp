@@ -241,6 +241,32 @@ TEST_F(drop_down, ListMenuIsDestroyedWhenAHandlerOfThePickThrows)
     EXPECT_EQ(variable, 0u);
 }
 
+TEST_F(drop_down, WindowDestroyedWhileTheListIsOpenEndsTheListQuietly)
+{
+    auto owner = std::make_unique<qzsdk::ui::window>();
+    owner->create("owner", rect{20, 20, 200, 100}, window_style::borderless);
+    drop_down_box orphan;
+    orphan.attach_to_window(&owner->root(), rect{0, 0, 100, 20});
+    listen(orphan);
+    orphan.add_item(0, "a");
+    orphan.add_item(1, "b");
+    orphan.bind_value(&variable);
+    take();
+    {
+        menu_driver driver({VK_DOWN, VK_DOWN, VK_RETURN}, [&](HMENU, HWND) { owner.reset(); });
+        orphan.show_list();
+        EXPECT_TRUE(driver.opened());
+    }
+    EXPECT_EQ(orphan.owner_window(), nullptr);
+    // The list ended with its window: no choice was made.
+    EXPECT_EQ(variable, 3u);
+    EXPECT_TRUE(take().empty());
+    // A box without a window has nowhere to open its list.
+    menu_driver driver({});
+    orphan.show_list();
+    EXPECT_FALSE(driver.opened());
+}
+
 TEST_F(drop_down, HandlerDestroyingTheBoxBeforeTheWriteStopsTheChange)
 {
     box->bind_value(&variable);
