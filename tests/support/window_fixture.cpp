@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
+
 namespace qzsdk::test {
 
 void pump_messages()
@@ -93,6 +95,31 @@ void window_test::mouse_at(UINT message, int x, int y)
 void window_test::move_to(int x, int y)
 {
     mouse(WM_MOUSEMOVE, x, y);
+}
+
+COLORREF client_pixel(HWND window, int x, int y)
+{
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+bool shows_color(HWND window, int x, int y, int r, int g, int b)
+{
+    return pump_until([&] {
+        COLORREF actual = client_pixel(window, x, y);
+        return std::abs(GetRValue(actual) - r) <= 2 && std::abs(GetGValue(actual) - g) <= 2 &&
+               std::abs(GetBValue(actual) - b) <= 2;
+    });
+}
+
+void window_test::place_cursor(int x, int y)
+{
+    POINT screen{x, y};
+    ClientToScreen(window.handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
 }
 
 void window_test::show_without_focus()

@@ -31,6 +31,12 @@ bool pump_until(Condition condition, DWORD timeout_ms = 2000)
     return true;
 }
 
+// The colour on screen at a client point of a shown window, after its pending paint.
+COLORREF client_pixel(HWND window, int x, int y);
+// Whether the point comes to show the colour, each channel within 2 (colours pass through float
+// conversions); the screen may lag behind a paint, so it pumps and looks again for a while.
+bool shows_color(HWND window, int x, int y, int r, int g, int b);
+
 // One line per event heard: "<name>:<event id>:<param>".
 class event_log : public ui::event_object {
 public:
@@ -68,6 +74,8 @@ protected:
     // A move inside the window; the first one only arms leave tracking, as on Windows.
     void move_to(int x, int y);
     void show_without_focus();
+    // The real cursor, over a client point of the window.
+    void place_cursor(int x, int y);
     // Paints now what is invalid and returns the names of the widgets painted, in order.
     std::vector<std::string> paint_now();
     void record_paints(ui::widget& target);

@@ -9,6 +9,7 @@
 #include "toolkit/ui/guarded_call.h"
 #include "toolkit/ui/screen_dpi.h"
 #include "toolkit/ui/system_cursors.h"
+#include "toolkit/ui/tooltip.h"
 #include "toolkit/ui/window_procedure.h"
 
 namespace qzsdk::ui {
@@ -47,6 +48,8 @@ window::window() : properties(this), holder_(this)
 window::~window()
 {
     call_reporting([this] { fire_event(this, event_id::destroying); });
+    // Owned by this window natively too: it goes first, while its handle is still its own.
+    tooltip_.reset();
     // Messages sent while the rest goes away must not reach a half-destroyed window.
     holder_.detach_from_handle();
     modal_->alive = false;
@@ -121,6 +124,8 @@ void window::create(const std::string& title, const rect& bounds, uint16_t flags
 
 void window::hide_native()
 {
+    // A tooltip left standing would point at a window that is gone from the screen.
+    hide_tooltip();
     if (handle() && IsWindowVisible(handle()))
         ShowWindow(handle(), SW_HIDE);
     holder_.visible = false;
@@ -210,6 +215,8 @@ void window::set_visible(bool visible)
 {
     bool previous = holder_.visible;
     holder_.visible = visible;
+    if (!visible)
+        hide_tooltip();
     if (handle()) {
         if (!visible || !IsWindowVisible(handle()))
             ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);
@@ -292,11 +299,13 @@ void window::kill_all_timers()
     for (const auto& [id, entry] : holder_.timers)
         KillTimer(handle(), id);
     holder_.timers.clear();
+    if (handle())
+        KillTimer(handle(), tooltip_timer_id);
 }
 
 void window::handle_timer(uint32_t timer_id)
 {
-    if (timer_id == 0xFFFFFFFFu) {
+    if (timer_id == tooltip_timer_id) {
         update_tooltip();
         return;
     }
@@ -312,17 +321,93 @@ void window::handle_timer(uint32_t timer_id)
 
 void window::set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text)
 {
-    if (title.empty() && text.empty())
+    if (!target || (title.empty() && text.empty()))
         return;
+    if (tooltips_.empty()) {
+        auto made = std::make_unique<ui::tooltip>(target);
+        made->set_owner(this);
+        made->create("", rect{0, 0, 400, 200}, window_style::popup | window_style::topmost);
+        tooltip_ = std::move(made);
+        hover_time_ = 0;
+        if (handle())
+            SetTimer(handle(), tooltip_timer_id, 100, nullptr);
+    }
     tooltips_[target].push_back(tooltip_region{area, title, text});
 }
 
-// Showing tooltips comes with the tooltip window; the registrations are kept already.
-void window::update_tooltip() {}
+void window::hide_tooltip()
+{
+    if (tooltip_)
+        tooltip_->hide();
+}
+
+void window::update_tooltip()
+{
+    struct count_tick {
+        float& time;
+        ~count_tick() { time += 0.1f; }
+    } tick{hover_time_};
+
+    widget* hovered = hovered_;
+    if (hovered != tick_widget_) {
+        hover_time_ = 0;
+        tick_widget_ = hovered;
+        hide_tooltip();
+        return;
+    }
+    auto found = hovered ? tooltips_.find(hovered) : tooltips_.end();
+    if (found == tooltips_.end() || found->second.empty() || !tooltip_)
+        return;
+
+    point cursor = cursor_position(hovered);
+    const tooltip_region* inside = nullptr;
+    rect examined;
+    for (const tooltip_region& region : found->second) {
+        examined = region.area == rect{} ? rect{0, 0, hovered->bounds().width, hovered->bounds().height}
+                                         : region.area;
+        if (cursor.x >= examined.x && cursor.x <= examined.x + examined.width && cursor.y >= examined.y &&
+            cursor.y <= examined.y + examined.height) {
+            inside = &region;
+            break;
+        }
+    }
+    if (!inside || !(examined == current_region_)) {
+        hover_time_ = 0;
+        current_region_ = examined;
+        hide_tooltip();
+        return;
+    }
+    if (hover_time_ > 0.75f && hover_time_ < 6.0f && !tooltip_->is_visible()) {
+        point screen = cursor_position(nullptr);
+        tooltip_->show(point{screen.x + 5, screen.y + 20}, inside->title, inside->text);
+    } else if (hover_time_ >= 6.0f) {
+        hide_tooltip();
+    }
+}
+
+// A tooltip never outlives the widget it shows for or the one whose skin it reads, and the tick stops
+// with the last registration.
+void window::forget_tooltips_of(widget* target)
+{
+    tooltips_.erase(target);
+    if (tick_widget_ == target) {
+        tick_widget_ = nullptr;
+        hide_tooltip();
+    }
+    if (!tooltip_)
+        return;
+    if (tooltips_.empty()) {
+        tooltip_.reset();
+        if (handle())
+            KillTimer(handle(), tooltip_timer_id);
+    } else if (tooltip_->skin_source() == target) {
+        tooltip_->set_skin_source(tooltips_.begin()->first);
+    }
+}
 
 void window::forget_widget(widget* target)
 {
-    tooltips_.erase(target);
+    forget_tooltips_of(target);
     for (auto entry = holder_.timers.begin(); entry != holder_.timers.end();) {
         if (entry->second.target == target) {
             KillTimer(handle(), entry->first);

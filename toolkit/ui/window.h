@@ -48,6 +48,11 @@ struct input_record {
     bool swallows_release = false;
 };
 
+class tooltip;
+
+// The timer of every window's tooltip tick; widget timers count up from 1.
+constexpr uint32_t tooltip_timer_id = 0xFFFFFFFFu;
+
 class window : public event_object {
 public:
     window();
@@ -70,6 +75,7 @@ public:
     void set_timer(widget* target, uint32_t timer_id, uint32_t interval_ms, bool one_shot);
     void kill_timer(widget* target, uint32_t timer_id);
     void set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text);
+    // The tooltip tick: every 100 ms while the window has registrations.
     void update_tooltip();
     void route_input(const input_record& record);
     void paint(widget* target, const rect& update);
@@ -93,6 +99,7 @@ public:
 
 private:
     friend class widget;
+    friend class tooltip_test_api;
     friend struct window_message;
     friend class window_test_api;
 
@@ -122,6 +129,8 @@ private:
     void invalidate_client(const rect& area);
     void hide_native();
     void kill_all_timers();
+    void hide_tooltip();
+    void forget_tooltips_of(widget* target);
 
     native_window holder_;
     std::unique_ptr<ui::renderer> renderer_;
@@ -131,6 +140,10 @@ private:
     widget* hovered_ = nullptr;
     std::vector<widget*> registry_;
     std::unordered_map<widget*, std::vector<tooltip_region>> tooltips_;
+    std::unique_ptr<ui::tooltip> tooltip_;
+    float hover_time_ = 0;
+    widget* tick_widget_ = nullptr;
+    rect current_region_;
     int32_t paint_origin_x_ = 0;
     int32_t paint_origin_y_ = 0;
     paint_session* painting_ = nullptr;
