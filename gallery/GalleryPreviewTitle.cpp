@@ -30,7 +30,8 @@ void GalleryPreviewTitle::OnPaint()
     const int32_t h = bounds().height;
     const int32_t name_width = int32_t(r->measure_text(name_).width);
     const int32_t info_width = int32_t(r->measure_text(info_).width);
-    const int32_t shown = std::min(name_width, bounds().width - info_width - 30);
+    // A caption too narrow for the size text shows no name rather than a negative clip.
+    const int32_t shown = std::max(std::min(name_width, bounds().width - info_width - 30), 0);
 
     r->set_text_color(shadow);
     r->draw_text_clipped(rect{1, 1, name_width, h}, rect{1, 1, shown, 20}, name_);
