@@ -1,0 +1,253 @@
+#include "gallery/GalleryPopupWindow.h"
+
+#include <gtest/gtest.h>
+#include <windowsx.h>
+
+#include "tests/gallery/gallery_test_files.h"
+#include "tests/gallery/gallery_window_test_api.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/key_state.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
+#include "toolkit/platform/file_system.h"
+#include "toolkit/ui/event_manager.h"
+
+using namespace qzsdk::ui;
+using namespace gallery_test;
+using qzsdk::test::dialog_driver;
+
+namespace {
+
+// A capture folder with four good images (newest d.png) and files the gallery must not list or show.
+class gallery_window : public qzsdk::test::window_test {
+protected:
+    void SetUp() override
+    {
+        window_test::SetUp();
+        clear_thumbnail_cache();
+        int64_t time = 1700000000;
+        for (const wchar_t* name : {L"a.PNG", L"b.Jpg", L"c.png", L"d.png"}) {
+            write_image(folder / name, 320, 180);
+            set_modified(folder / name, time += 10);
+        }
+        write_truncated_png(folder / L"cut.png");
+        qzsdk::test::write_bytes(folder / L"noise.jpg", "garbage");
+        write_image(folder / L"e.jpeg", 32, 32);
+        qzsdk::test::write_bytes(folder / L"f.bmp", "BM");
+        qzsdk::test::make_folder(folder / L"x.png");
+        capture = folder.get().to_utf8();
+        gallery = std::make_unique<GalleryPopupWindow>(&window, &themes[0], capture);
+    }
+    void TearDown() override
+    {
+        gallery.reset();
+        clear_thumbnail_cache();
+        window_test::TearDown();
+    }
+
+    void click(GalleryThumbnail* thumbnail, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP)
+    {
+        const POINT at = api().centre_of(*thumbnail);
+        place_gallery_cursor(at);
+        SendMessageW(gallery->handle(), down, 0, MAKELPARAM(at.x, at.y));
+        if (up)
+            SendMessageW(gallery->handle(), up, 0, MAKELPARAM(at.x, at.y));
+    }
+    void place_gallery_cursor(POINT client)
+    {
+        ClientToScreen(gallery->handle(), &client);
+        SetCursorPos(client.x, client.y);
+        qzsdk::test::pump_messages();
+    }
+    void key(WPARAM code) { SendMessageW(gallery->handle(), WM_KEYDOWN, code, 0); }
+    GalleryWindowTestApi api() { return GalleryWindowTestApi(*gallery); }
+
+    std::vector<EffectsTheme> themes = build_effects_themes();
+    qzsdk::test::temp_folder folder;
+    std::string capture;
+    std::unique_ptr<GalleryPopupWindow> gallery;
+};
+
+using names = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(gallery_window, ScanListsImagesNewestFirstAndSkipsWhatItCannotShow)
+{
+    qzsdk::test::event_log log;
+    log.listen(gallery.get(), "gallery", {event_id::shown, event_id::hidden});
+    gallery->ShowGallery(&themes[0]);
+    EXPECT_TRUE(IsWindowVisible(gallery->handle()));
+    EXPECT_EQ(api().names(), (names{"d.png", "c.png", "b.Jpg", "a.PNG"}));
+    EXPECT_EQ(api().selected_names(), (names{"d.png"}));
+    EXPECT_EQ(api().preview().Paths().size(), 1u);
+    EXPECT_TRUE(api().copy_button().is_visible(false));
+    EXPECT_EQ(api().export_button().badge(), "");
+
+    // Kept thumbnails survive a scan; vanished files lose theirs; new files gain one.
+    GalleryThumbnail* kept = api().column()[1];
+    ASSERT_TRUE(qzsdk::remove_file(folder / L"d.png"));
+    write_image(folder / L"g.png", 64, 36);
+    set_modified(folder / L"g.png", 1600000000);
+    gallery->Rescan();
+    EXPECT_EQ(api().names(), (names{"c.png", "b.Jpg", "a.PNG", "g.png"}));
+    EXPECT_EQ(api().column()[0], kept);
+    EXPECT_EQ(api().selected_names(), (names{"c.png"}));
+
+    key(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(gallery->handle()));
+    EXPECT_EQ(log.take(), (std::vector<std::string>{"gallery:35:0", "gallery:36:0"}));
+}
+
+TEST_F(gallery_window, MissingOrEmptyFolderShowsNothing)
+{
+    for (const std::string& setting : {std::string(), (folder / L"nowhere").to_utf8()}) {
+        capture = setting;
+        gallery->ShowGallery(&themes[0]);
+        EXPECT_TRUE(api().column().empty());
+        EXPECT_TRUE(api().selection().empty());
+        EXPECT_TRUE(api().preview().Paths().empty());
+        EXPECT_FALSE(api().copy_button().is_visible(false));
+        EXPECT_EQ(api().delete_button().badge(), "");
+    }
+}
+
+TEST_F(gallery_window, ClicksSelectWithShiftAndCtrl)
+{
+    gallery->ShowGallery(&themes[1]);
+    std::vector<GalleryThumbnail*> column = api().column();
+    ASSERT_EQ(column.size(), 4u);
+    qzsdk::test::key_state keys;
+
+    keys.press(VK_LSHIFT);  // from the newest, anchored by the scan
+    click(column[2]);
+    EXPECT_EQ(api().selected_names(), (names{"d.png", "c.png", "b.Jpg"}));
+    EXPECT_EQ(api().export_button().badge(), "(3)");
+    EXPECT_FALSE(api().copy_button().is_visible(false));
+    keys.release(VK_LSHIFT);
+
+    keys.press(VK_LCONTROL);
+    click(column[1]);
+    EXPECT_EQ(api().selected_names(), (names{"d.png", "b.Jpg"}));
+    EXPECT_FALSE(column[1]->selected);
+    keys.press(VK_RMENU);  // AltGr is not Ctrl: Ctrl+A toggles the arrangement instead
+    key('A');
+    EXPECT_EQ(api().selection().size(), 2u);
+    EXPECT_EQ(api().preview().arrangement, 1u);
+    keys.release(VK_RMENU);
+    key('A');  // in the order the thumbnails were made
+    EXPECT_EQ(api().selected_names(), (names{"d.png", "c.png", "b.Jpg", "a.PNG"}));
+    EXPECT_EQ(api().delete_button().badge(), "(4)");
+    keys.release(VK_LCONTROL);
+
+    // A press on a selected thumbnail keeps the selection for a drag; the release collapses it.
+    click(column[3], WM_LBUTTONDOWN, 0);
+    EXPECT_EQ(api().selection().size(), 4u);
+    click(column[3], WM_LBUTTONUP, 0);
+    EXPECT_EQ(api().selected_names(), (names{"a.PNG"}));
+    EXPECT_TRUE(api().copy_button().is_visible(false));
+
+    key(VK_UP);
+    EXPECT_EQ(api().selected_names(), (names{"b.Jpg"}));
+    key(VK_DOWN);
+    key(VK_DOWN);  // already the last
+    EXPECT_EQ(api().selected_names(), (names{"a.PNG"}));
+
+    keys.press(VK_LCONTROL);
+    click(column[3]);  // the only selected one: nothing left
+    EXPECT_TRUE(api().selection().empty());
+    EXPECT_TRUE(api().preview().Paths().empty());
+    EXPECT_FALSE(api().copy_button().is_visible(false));
+}
+
+TEST_F(gallery_window, CopyPutsTheOnePreviewedImageOnTheClipboard)
+{
+    gallery->ShowGallery(&themes[0]);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    const POINT at = api().centre_of(api().copy_button());
+    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+}
+
+TEST_F(gallery_window, SavesOneThroughTheDialogAndBatchesWithoutOverwriting)
+{
+    gallery->ShowGallery(&themes[0]);
+    qzsdk::test::temp_folder out;
+    {
+        dialog_driver driver(dialog_driver::answer::ok, (out / L"single.jpg").wide());
+        gallery->SaveImages({api().column()[0]}, 2);
+        EXPECT_EQ(driver.titles(), (std::vector<std::wstring>{L"Save to JPG"}));
+    }
+    EXPECT_EQ(qzsdk::test::read_bytes(out / L"single.jpg").substr(0, 2), "\xFF\xD8");
+    {
+        dialog_driver cancelled(dialog_driver::answer::cancel);
+        gallery->SaveImages({api().column()[0]}, 1);
+    }
+
+    // c.png and the PNG made of c... none here; a.PNG and a file already named a.png in the target collide.
+    write_image(folder / L"c.jpg", 16, 16);
+    gallery->Rescan();
+    qzsdk::test::write_bytes(out / L"a.png", "keep me");
+    std::vector<GalleryThumbnail*> all = api().column();
+    {
+        dialog_driver driver(dialog_driver::answer::ok, out.get().wide());
+        gallery->SaveImages(all, 1);
+    }
+    EXPECT_EQ(qzsdk::test::read_bytes(out / L"a.png"), "keep me");
+    for (const wchar_t* written : {L"a (2).png", L"b.png", L"c.png", L"c (2).png", L"d.png"})
+        EXPECT_EQ(qzsdk::test::read_bytes(out / written).substr(1, 3), "PNG") << qzsdk::path(written).to_utf8();
+    EXPECT_FALSE(IsWindowVisible(FindWindowW(nullptr, L"")) && false);
+}
+
+TEST_F(gallery_window, DragOutDropsTheSelectedFilesOnATarget)
+{
+    ShowWindow(window.handle(), SW_SHOWNOACTIVATE);
+    SetWindowPos(window.handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    widget target;
+    target.attach_to_window(&window.root(), rect{0, 0, 300, 200});
+    target.set_visible(true);
+    std::vector<qzsdk::path> received;
+    event_manager::instance().connect(&target, &target, event_id::drag_over, [&](const event_info& info) {
+        received = *reinterpret_cast<const std::vector<qzsdk::path>*>(info.param);
+    });
+    gallery->ShowGallery(&themes[0]);
+    std::vector<GalleryThumbnail*> column = api().column();
+    {
+        qzsdk::test::key_state keys;
+        keys.press(VK_LCONTROL);
+        click(column[2]);
+    }
+    // A file deleted behind the gallery's back is left out of the drag.
+    ASSERT_TRUE(qzsdk::remove_file(folder / L"d.png"));
+    click(column[2], WM_LBUTTONDOWN, 0);
+    POINT start = api().centre_of(*column[2]);
+    place_gallery_cursor(POINT{start.x + 5, start.y});
+    SendMessageW(gallery->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 5, start.y));
+    EXPECT_TRUE(received.empty());  // 5 units: no drag yet
+
+    POINT over{150, 100};
+    ClientToScreen(window.handle(), &over);
+    POINT in_gallery = over;
+    ScreenToClient(gallery->handle(), &in_gallery);
+    SetCursorPos(over.x, over.y);
+    qzsdk::test::pump_messages();
+    SendMessageW(gallery->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(in_gallery.x, in_gallery.y));
+    EXPECT_EQ(received, (std::vector<qzsdk::path>{folder / L"b.Jpg"}));
+    EXPECT_FALSE(IsWindowVisible(api().drag_window().handle()));
+    EXPECT_EQ(captured_widget(), nullptr);
+}
+
+TEST_F(gallery_window, WindowsGoWithTheGallery)
+{
+    gallery->ShowGallery(&themes[0]);
+    const HWND drag = api().drag_window().handle();
+    const HWND main = gallery->handle();
+    click(api().column()[0], WM_LBUTTONDOWN, 0);  // holds the capture while destroyed
+    gallery.reset();
+    EXPECT_FALSE(IsWindow(drag));
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(captured_widget(), nullptr);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Test-only access to the gallery window's internals.
+#include "gallery/GalleryPopupWindow.h"
+
+class GalleryWindowTestApi {
+public:
+    explicit GalleryWindowTestApi(GalleryPopupWindow& gallery) : g(gallery) {}
+
+    // The thumbnails in column order.
+    std::vector<GalleryThumbnail*> column() const
+    {
+        std::vector<GalleryThumbnail*> listed;
+        if (g.column_)
+            for (qzsdk::ui::widget* child : g.column_->children())
+                listed.push_back(static_cast<GalleryThumbnail*>(child));
+        return listed;
+    }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> listed;
+        for (GalleryThumbnail* t : column())
+            listed.push_back(t->GetPath().file_name().to_utf8());
+        return listed;
+    }
+    std::vector<std::string> selected_names() const
+    {
+        std::vector<std::string> listed;
+        for (GalleryThumbnail* t : g.selection_)
+            listed.push_back(t->GetPath().file_name().to_utf8());
+        return listed;
+    }
+    const std::vector<GalleryThumbnail*>& selection() const { return g.selection_; }
+    GalleryPreview& preview() const { return g.preview_; }
+    GalleryButton& export_button() const { return g.export_button_; }
+    GalleryButton& delete_button() const { return g.delete_button_; }
+    GalleryButton& copy_button() const { return g.copy_button_; }
+    GalleryThumbnailDrag& drag_window() const { return *g.drag_window_; }
+    GalleryThumbnail* current() const { return g.current_; }
+    // A client point at the middle of a widget of the gallery.
+    POINT centre_of(const qzsdk::ui::widget& target) const
+    {
+        const qzsdk::ui::rect area = target.visible_area();
+        return POINT{area.x + area.width / 2, area.y + area.height / 2};
+    }
+
+private:
+    GalleryPopupWindow& g;
+};
