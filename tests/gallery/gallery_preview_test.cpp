@@ -1,0 +1,216 @@
+#include "gallery/GalleryPreview.h"
+
+#include <gtest/gtest.h>
+
+#include "gallery/GalleryButton.h"
+#include "gallery/GalleryThumbnail.h"
+#include "gallery/GalleryThumbnailDrag.h"
+#include "tests/gallery/gallery_test_api.h"
+#include "tests/gallery/gallery_test_files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
+#include "toolkit/ui/event_manager.h"
+
+using namespace qzsdk::ui;
+using namespace gallery_test;
+
+namespace {
+
+// A 300 x 200 preview filling the test window, over image files 200 x 100 pixels.
+class gallery_preview : public qzsdk::test::window_test {
+protected:
+    void SetUp() override
+    {
+        window_test::SetUp();
+        clear_thumbnail_cache();
+        preview.theme = &themes[0];
+        preview.attach_to_window(&window.root(), rect{0, 0, 300, 200});
+        preview.set_visible(true);
+        connect_member(&preview, event_id::resized, &GalleryPreview::Relayout, &preview);
+    }
+    void TearDown() override
+    {
+        clear_thumbnail_cache();
+        window_test::TearDown();
+    }
+
+    std::vector<qzsdk::path> files(int count)
+    {
+        std::vector<qzsdk::path> made;
+        for (int i = 0; i < count; ++i) {
+            made.push_back(folder / (L"shot" + std::to_wstring(i) + L".png").c_str());
+            write_image(made.back(), 200, 100);
+        }
+        return made;
+    }
+
+    std::vector<rect> cells()
+    {
+        std::vector<rect> bounds;
+        for (auto& panel : GalleryTestApi::panels(preview))
+            bounds.push_back(panel->bounds());
+        return bounds;
+    }
+
+    std::vector<EffectsTheme> themes = build_effects_themes();
+    qzsdk::test::temp_folder folder;
+    GalleryPreview preview;
+};
+
+}  // namespace
+
+TEST_F(gallery_preview, GridFollowsTheArrangement)
+{
+    preview.Rebuild(files(1));
+    EXPECT_EQ(cells(), (std::vector<rect>{{0, 0, 300, 200}}));
+
+    preview.Rebuild(files(3));
+    EXPECT_EQ(cells(), (std::vector<rect>{{0, 0, 149, 99}, {0, 101, 149, 99}, {151, 0, 149, 99}}));
+    preview.arrangement = 1;
+    preview.Rebuild(files(3));
+    EXPECT_EQ(cells(), (std::vector<rect>{{0, 0, 149, 99}, {151, 0, 149, 99}, {0, 101, 149, 99}}));
+
+    preview.Rebuild(files(7));
+    EXPECT_EQ(GalleryTestApi::rows(preview), 3u);
+    EXPECT_EQ(GalleryTestApi::columns(preview), 3u);
+    EXPECT_EQ(GalleryTestApi::cell_width(preview), 98u);
+    EXPECT_EQ(cells()[6].x, 0);
+    preview.arrangement = 0;
+    preview.Rebuild(files(5));
+    EXPECT_EQ(GalleryTestApi::columns(preview), 2u);
+    EXPECT_EQ(GalleryTestApi::rows(preview), 3u);
+
+    // A resize lays the cells out row first.
+    preview.Rebuild(files(3));
+    preview.set_bounds(rect{0, 0, 202, 100});
+    EXPECT_EQ(cells(), (std::vector<rect>{{0, 0, 100, 49}, {102, 0, 100, 49}, {0, 51, 100, 49}}));
+    EXPECT_EQ(GalleryTestApi::buttons(preview)[0]->bounds().x, 74);
+    EXPECT_EQ(GalleryTestApi::captions(preview)[0]->bounds(), (rect{10, 10, 60, 20}));
+
+    preview.Rebuild({});
+    EXPECT_TRUE(cells().empty());
+    EXPECT_TRUE(preview.GetImages().empty());
+}
+
+TEST_F(gallery_preview, CellsShowTheirFilesAndBadFilesStayEmpty)
+{
+    std::vector<qzsdk::path> shown = files(1);
+    shown.push_back(folder / L"cut.png");
+    write_truncated_png(shown.back());
+    shown.push_back(folder / L"missing.png");
+    preview.Rebuild(shown);
+    ASSERT_EQ(cells().size(), 3u);
+    std::vector<image*> pictures = preview.GetImages();
+    EXPECT_TRUE(pictures[0]->valid());
+    EXPECT_EQ(pictures[1], nullptr);
+    EXPECT_EQ(preview.PathOfImage(pictures[0]), shown[0]);
+    EXPECT_EQ(preview.PathOfImage(nullptr), qzsdk::path());
+    EXPECT_EQ(GalleryTestApi::captions(preview)[0]->Name(), "shot0");
+    EXPECT_EQ(GalleryTestApi::captions(preview)[0]->Info(), "Full: 200x100");
+    EXPECT_EQ(GalleryTestApi::captions(preview)[2]->Info(), "Full: 0x0");
+
+    preview.SetTitlesVisible(false);
+    EXPECT_FALSE(GalleryTestApi::captions(preview)[0]->is_visible(false));
+    preview.titles_visible = true;
+    preview.Rebuild(shown);
+    EXPECT_TRUE(GalleryTestApi::captions(preview)[0]->is_visible(false));
+    qzsdk::test::window_snapshot snapshot(window);
+    EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(200, 90), themes[0].gallery_swap_button_color));
+    EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(299, 199), themes[0].gallery_back_color));
+}
+
+TEST_F(gallery_preview, ActualSizeTogglesPerCellAndForAll)
+{
+    preview.Rebuild(files(2));  // two cells of 300 x 99 showing 200 x 100 pictures: fitted below 1.0
+    auto& panels = GalleryTestApi::panels(preview);
+    const float fitted = panels[0]->zoom;
+    ASSERT_LT(fitted, 1.0f);
+
+    show_without_focus();
+    mouse(WM_LBUTTONDOWN, 284, 16);  // the first cell's button
+    mouse(WM_LBUTTONUP, 284, 16);
+    EXPECT_EQ(panels[0]->zoom, 1.0f);
+    EXPECT_EQ(panels[1]->zoom, fitted);
+    EXPECT_EQ(GalleryTestApi::buttons(preview)[0]->properties.get_image("button_back_image").data,
+              themes[0].fit_image.data);
+
+    preview.ToggleAllActualSize();  // one still fitted: all go to actual size
+    EXPECT_EQ(panels[1]->zoom, 1.0f);
+    preview.ToggleAllActualSize();
+    EXPECT_EQ(panels[0]->zoom, fitted);
+    EXPECT_EQ(panels[1]->zoom, fitted);
+    EXPECT_EQ(GalleryTestApi::buttons(preview)[1]->properties.get_image("button_back_image").data,
+              themes[0].actual_size_image.data);
+}
+
+TEST_F(gallery_preview, ZoomKeysReachOnlyTheCellUnderTheCursor)
+{
+    preview.Rebuild(files(2));
+    auto& panels = GalleryTestApi::panels(preview);
+    const float fitted = panels[0]->zoom;
+    show_without_focus();
+    place_cursor(150, 100);  // the gap between the two cells
+    preview.ZoomCellUnderCursor(true);
+    EXPECT_EQ(panels[0]->zoom, fitted);
+    EXPECT_EQ(panels[1]->zoom, fitted);
+    place_cursor(150, 150);
+    preview.ZoomCellUnderCursor(true);
+    EXPECT_GT(panels[1]->zoom, fitted);
+    preview.ZoomCellUnderCursor(false);
+    EXPECT_FLOAT_EQ(panels[1]->zoom, fitted);
+}
+
+TEST_F(gallery_preview, CellPressesReachTheWindowHandler)
+{
+    preview.Rebuild(files(2));
+    image_panel* pressed = nullptr;
+    uint64_t button = 99;
+    preview.on_cell_pressed = [&](image_panel& cell, const event_info& info) {
+        pressed = &cell;
+        button = info.param;
+    };
+    mouse(WM_RBUTTONDOWN, 100, 150);
+    EXPECT_EQ(pressed, GalleryTestApi::panels(preview)[1].get());
+    EXPECT_EQ(button, 2u);
+}
+
+TEST_F(gallery_preview, BadgeKeepsTheGroupCentred)
+{
+    GalleryButton button;
+    button.set_text("Export");
+    button.properties.set_image("button_back_image", themes[0].gallery_export_image);
+    button.attach_to_window(&window.root(), rect{10, 11, 90, 18});
+    button.set_visible(true);
+    button.SetBadge("(5)");
+    EXPECT_EQ(button.badge(), "(5)");
+    qzsdk::test::window_snapshot snapshot(window);  // paints with the icon, label and badge without failing
+}
+
+TEST_F(gallery_preview, DragWindowCountsFilesAndForgetsThemWhenHidden)
+{
+    write_image(folder / L"a.png", 64, 36);
+    GalleryThumbnail a(&themes[0], folder / L"a.png", 1);
+    GalleryThumbnail b(&themes[0], folder / L"a.png", 1);
+    GalleryThumbnail c(&themes[0], folder / L"a.png", 1);
+    GalleryThumbnailDrag drag(&window);
+    drag.Setup({&a, &b, &c}, &b, point{300, 400}, &themes[0]);
+    EXPECT_EQ(drag.Count(), 3u);
+    EXPECT_EQ(drag.Position(), (point{304, 296}));
+    RECT placed{};
+    GetWindowRect(drag.handle(), &placed);
+    EXPECT_EQ(placed.left, drag.holder().to_pixels_x(304));
+    EXPECT_EQ(placed.top, drag.holder().to_pixels_y(296));
+    EXPECT_NE(GetWindowLongPtrW(drag.handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+
+    drag.set_visible(true);
+    {
+        qzsdk::test::window_snapshot snapshot(drag);
+        EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(50, 2), themes[0].gallery_preview_back_color));
+    }
+    drag.Forget(&b);
+    EXPECT_EQ(GalleryTestApi::drag_files(drag).size(), 2u);
+    drag.set_visible(false);
+    EXPECT_TRUE(GalleryTestApi::drag_files(drag).empty());
+    qzsdk::test::window_snapshot after(drag);  // nothing to paint, and nothing reached
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Test-only access to the gallery's internals.
+#include "gallery/GalleryButton.h"
+#include "gallery/GalleryPreview.h"
+#include "gallery/GalleryThumbnail.h"
+#include "gallery/GalleryThumbnailDrag.h"
+
+class GalleryTestApi {
+public:
+    static qzsdk::ui::generic_button& delete_button(GalleryThumbnail& thumbnail) { return thumbnail.delete_button_; }
+    static std::vector<std::unique_ptr<qzsdk::ui::image_panel>>& panels(GalleryPreview& preview)
+    {
+        return preview.panels_;
+    }
+    static std::vector<std::unique_ptr<qzsdk::ui::generic_button>>& buttons(GalleryPreview& preview)
+    {
+        return preview.buttons_;
+    }
+    static std::vector<std::unique_ptr<GalleryPreviewTitle>>& captions(GalleryPreview& preview)
+    {
+        return preview.captions_;
+    }
+    static uint32_t rows(const GalleryPreview& preview) { return preview.rows_; }
+    static uint32_t columns(const GalleryPreview& preview) { return preview.columns_; }
+    static uint32_t cell_width(const GalleryPreview& preview) { return preview.cell_width_; }
+    static const std::vector<GalleryThumbnail*>& drag_files(const GalleryThumbnailDrag& drag) { return drag.files_; }
+};
