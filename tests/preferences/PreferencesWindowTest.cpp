@@ -7,6 +7,7 @@
 #include "tests/support/dialog_driver.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
@@ -263,4 +264,65 @@ TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndStaysDoneAfterCanc
                          click(cancel_x, cancel_y)}});
     EXPECT_EQ(window_->show_modal(), 0);
     EXPECT_FALSE(qzsdk::get_file_info(local_ / L"effects_cache").exists);
+}
+
+TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndACancelledPickKeepsTheOldOne)
+{
+    temp_folder picked;
+    std::unique_ptr<dialog_driver> dialogs;
+    ModalScript script({
+        {now(),
+         [&] {
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::cancel);
+             click(212, 122)();
+         }},
+        {[&] { return dialogs->titles().size() == 1; },
+         [&] {
+             EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
+             dialogs.reset();
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, picked.get().wide());
+             click(212, 122)();
+         }},
+        {[&] { return dialogs->titles().size() == 1 && settings_.capture_folder != capture_.get().to_utf8(); },
+         click(cancel_x, cancel_y)},
+    });
+    EXPECT_EQ(window_->show_modal(), 0);
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(dialogs->titles(), (std::vector<std::wstring>{L"Select Folder"}));
+    EXPECT_EQ(path::from_utf8(settings_.capture_folder).file_name(), picked.get().file_name());
+}
+
+TEST_F(PreferencesWindowTest, TheTopThirtyUnitsDragTheWindowAndTheRestDoesNot)
+{
+    auto drag = [this](int y) {
+        RECT before{};
+        GetWindowRect(window_->handle(), &before);
+        SetCursorPos(before.left + 600, before.top + y);
+        PostMessageW(window_->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, y));
+        qzsdk::test::pump_messages();
+        SetCursorPos(before.left + 640, before.top + y + 20);
+        PostMessageW(window_->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(640, y + 20));
+        qzsdk::test::pump_messages();
+        PostMessageW(window_->handle(), WM_LBUTTONUP, 0, MAKELPARAM(640, y + 20));
+        qzsdk::test::pump_messages();
+        RECT after{};
+        GetWindowRect(window_->handle(), &after);
+        return std::pair{after.left - before.left, after.top - before.top};
+    };
+    ShowWindow(window_->handle(), SW_SHOWNOACTIVATE);
+    EXPECT_EQ(drag(29), (std::pair{40L, 20L}));
+    EXPECT_EQ(drag(30), (std::pair{0L, 0L}));
+    EXPECT_EQ(qzsdk::ui::captured_widget(), nullptr);
+}
+
+TEST_F(PreferencesWindowTest, ThePaintFollowsTheChosenColourWithoutTouchingAnythingElse)
+{
+    const std::vector<EffectsTheme>& themes = popup_->themes();
+    EXPECT_TRUE(qzsdk::test::looks_like(qzsdk::test::window_snapshot(*window_).pixel(500, 250),
+                                        themes[0].dialog_back_color));
+    settings_.ui_color = 1;
+    window_->ApplyTheme(1, false);
+    EXPECT_TRUE(qzsdk::test::looks_like(qzsdk::test::window_snapshot(*window_).pixel(500, 250),
+                                        themes[1].dialog_back_color));
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).current_theme(), &themes[1]);
 }
