@@ -1,6 +1,7 @@
 #include "popup/effects_popup_window.h"
 
 #include "popup/effect_list_text.h"
+#include "popup/effect_slot.h"
 #include "popup/entry_index.h"
 #include "popup/list_file_io.h"
 #include "popup/settings_file.h"
@@ -97,6 +98,13 @@ void EffectsPopupWindow::ReplaceShortcut(const EffectEntry* entry, uint64_t slot
         return;
     lists_.shortcuts[slot] = {shortcut_label(entry->name), entry};
     SaveEffectFiles();
+}
+
+void EffectsPopupWindow::SetSelectedSlot(EffectSlot* slot)
+{
+    if (selected_slot_ && selected_slot_ != slot)
+        selected_slot_->set_highlight(false);
+    selected_slot_ = slot;
 }
 
 void EffectsPopupWindow::LoadSearchFile()

@@ -39,6 +39,7 @@ public:
     void AddToList(const EffectEntry* entry, bool blacklist) override;
     void CreateShortcut(const EffectEntry* entry) override;
     void ReplaceShortcut(const EffectEntry* entry, uint64_t slot) override;
+    void SetSelectedSlot(EffectSlot* slot) override;
 
     void LoadSearchFile();
     void LoadShortcutsFile();
@@ -81,6 +82,7 @@ private:
     std::string comp_name_;
     std::string layer_name_;
     std::vector<ResultLine> result_;
+    EffectSlot* selected_slot_ = nullptr;
     std::vector<EffectsTheme> themes_;
     const EffectsTheme* current_theme_ = nullptr;
 };

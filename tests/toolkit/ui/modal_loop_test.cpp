@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "tests/support/run_soon.h"
 #include "tests/support/window_fixture.h"
 
 using namespace qzsdk::ui;
@@ -19,20 +20,9 @@ public:
     void on_user_message(uint32_t value) override { received.push_back(value); }
 };
 
-// Runs the action once, from a timer tick inside whatever loop is pumping.
 void soon(widget& on, std::function<void()> action)
 {
-    static uint32_t next_id = 100;
-    uint32_t id = next_id++;
-    auto shared = std::make_shared<std::function<void()>>(std::move(action));
-    on.set_timer(id, 10, true);
-    event_manager::instance().connect(&on, &on, event_id::timer, [shared, id](const event_info& info) {
-        if (info.param == id && *shared) {
-            auto run = std::move(*shared);
-            *shared = nullptr;
-            run();
-        }
-    });
+    qzsdk::test::run_soon(on, std::move(action));
 }
 
 class modal : public ::testing::Test {

@@ -1,0 +1,14 @@
+#pragma once
+#include "popup/effects_theme.h"
+#include "toolkit/ui/generic_button.h"
+#include "toolkit/ui/input_box.h"
+#include "toolkit/ui/widget.h"
+
+// The small popups' common faces: plain Arial buttons without hover or focus borders, and themed fields.
+void StylePopupButton(qzsdk::ui::generic_button& button);
+void ThemePopupButton(qzsdk::ui::generic_button& button, const EffectsTheme& theme);
+void StylePopupInput(qzsdk::ui::input_box& input);
+void ThemePopupInput(qzsdk::ui::input_box& input, const EffectsTheme& theme, const qzsdk::ui::color& border,
+                     const char* placeholder);
+// Fills the widget's whole area; used by the popups' root paint handlers.
+void FillWidget(const qzsdk::ui::widget& painted, const qzsdk::ui::color& fill);

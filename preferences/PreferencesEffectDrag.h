@@ -1,0 +1,29 @@
+#pragma once
+// The half-transparent copy of a dragged row that follows the cursor.
+#include "toolkit/ui/rect.h"
+#include "toolkit/ui/window.h"
+
+class PreferencesEffectSlot;
+
+class PreferencesEffectDrag : public qzsdk::ui::window {
+public:
+    PreferencesEffectDrag();
+    ~PreferencesEffectDrag() override;
+
+    // Shows the ghost over the row's screen rectangle (96-dpi units); the grab point is where it was pressed.
+    void Take(PreferencesEffectSlot* row, const qzsdk::ui::rect& screen_bounds, qzsdk::ui::point grab_point);
+    // Keeps the grab point under the cursor.
+    void Follow(qzsdk::ui::point cursor);
+    void Drop();
+    PreferencesEffectSlot* row() const { return row_; }
+
+private:
+    void OnPaint();
+
+    PreferencesEffectSlot* row_ = nullptr;
+    qzsdk::ui::rect bounds_;
+    qzsdk::ui::point grab_point_;
+};
+
+// Moves a toolkit window to a rectangle in 96-dpi screen units without activating it.
+void PlaceOnScreen(qzsdk::ui::window& target, const qzsdk::ui::rect& units);

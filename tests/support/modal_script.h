@@ -1,0 +1,40 @@
+#pragma once
+// Plays steps into a modal window from a timer that runs inside its own loop, one step per tick; a window
+// still open after the last step is ended with 0. Helpers post real key and mouse messages to it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/ui/window.h"
+
+namespace qzsdk::test {
+
+class modal_script {
+public:
+    explicit modal_script(std::vector<std::function<void()>> steps);
+    ~modal_script();
+    modal_script(const modal_script&) = delete;
+    modal_script& operator=(const modal_script&) = delete;
+
+    // Runs the window modally while the steps play; returns its result.
+    int32_t run(ui::window& popup);
+
+private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+    void step();
+
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+    ui::window* popup_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+// A key press with the scan code the keyboard would send, so that the system can name the key.
+void post_key(HWND target, UINT virtual_key);
+void post_text(HWND target, const std::wstring& text);
+// A left click at a point of the client area, in 96-dpi units, with the real cursor put there.
+void post_click(HWND target, int x, int y);
+
+}  // namespace qzsdk::test
