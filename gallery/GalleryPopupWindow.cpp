@@ -153,7 +153,7 @@ void GalleryPopupWindow::ApplyTheme()
         return;
     const EffectsTheme& t = *theme_;
     list_panel_.properties.set_color("default_back_color", t.gallery_list_back_color);
-    scroll_bar_.properties.set_color("default_back_color", t.popup_body_color);
+    scroll_bar_.ApplyTheme(theme_);
     preview_.theme = theme_;
     preview_.ApplyTheme();
     split_.properties.set_color("splitpanel_back_color", t.gallery_split_back_color);

@@ -11,7 +11,7 @@
 #include "toolkit/ui/flow_panel.h"
 #include "toolkit/ui/generic_button.h"
 #include "toolkit/ui/generic_panel.h"
-#include "toolkit/ui/scroll_bar.h"
+#include "popup/effects_scroll_bar.h"
 #include "toolkit/ui/split_panel.h"
 #include "toolkit/ui/window.h"
 
@@ -94,7 +94,7 @@ private:
     qzsdk::ui::generic_button swap_button_;
     qzsdk::ui::generic_panel list_panel_;
     std::unique_ptr<qzsdk::ui::flow_panel> column_;
-    qzsdk::ui::scroll_bar scroll_bar_;
+    EffectsScrollBar scroll_bar_;
     GalleryButton delete_button_;
     GalleryButton export_button_;
     GalleryButton copy_button_;

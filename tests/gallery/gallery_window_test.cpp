@@ -5,6 +5,7 @@
 
 #include "tests/gallery/gallery_test_files.h"
 #include "tests/gallery/gallery_window_test_api.h"
+#include "tests/gallery/popup_answer.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/key_state.h"
 #include "tests/support/temp_folder.h"
@@ -250,4 +251,66 @@ TEST_F(gallery_window, WindowsGoWithTheGallery)
     EXPECT_FALSE(IsWindow(drag));
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(captured_widget(), nullptr);
+}
+
+TEST_F(gallery_window, DeleteAsksFirstAndSelectsTheNextThumbnail)
+{
+    gallery->ShowGallery(&themes[0]);
+    std::vector<GalleryThumbnail*> column = api().column();
+    {
+        qzsdk::test::key_state keys;
+        keys.press(VK_LCONTROL);
+        click(column[1]);
+        click(column[3]);
+        click(column[0]);  // d.png off again: c.png and a.PNG stay selected
+    }
+    {
+        popup_answer no(L"Delete?");
+        key(VK_DELETE);
+        EXPECT_EQ(no.answered(), 1);
+    }
+    EXPECT_EQ(api().names().size(), 4u);
+    {
+        popup_answer yes(L"Delete?", question_yes);
+        key(VK_DELETE);
+        EXPECT_EQ(yes.answered(), 1);
+    }
+    EXPECT_FALSE(qzsdk::get_file_info(folder / L"c.png").exists);
+    EXPECT_FALSE(qzsdk::get_file_info(folder / L"a.PNG").exists);
+    EXPECT_EQ(api().names(), (names{"d.png", "b.Jpg"}));
+    EXPECT_EQ(api().selected_names(), (names{"b.Jpg"}));
+
+    // The thumbnail's own delete button: the last one goes, the new last one is selected.
+    column = api().column();
+    {
+        popup_answer yes(L"Delete?", question_yes);
+        const rect button = column[1]->children()[0]->visible_area();
+        const LPARAM at = MAKELPARAM(button.x + 9, button.y + 9);
+        SendMessageW(gallery->handle(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(gallery->handle(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(gallery->handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(yes.answered(), 1);
+    }
+    EXPECT_EQ(api().names(), (names{"d.png"}));
+    EXPECT_EQ(api().selected_names(), (names{"d.png"}));
+}
+
+TEST_F(gallery_window, DeleteThatFailsIsReportedAndTheFileStays)
+{
+    gallery->ShowGallery(&themes[0]);
+    // Held open without delete sharing: the file cannot be removed.
+    HANDLE held = CreateFileW((folder / L"d.png").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        popup_answer yes(L"Delete?", question_yes);
+        popup_answer told(L"Failed to Delete");
+        key(VK_DELETE);
+        EXPECT_EQ(yes.answered(), 1);
+        EXPECT_EQ(told.answered(), 1);
+    }
+    CloseHandle(held);
+    EXPECT_EQ(api().names().size(), 4u);
+    EXPECT_EQ(api().selected_names(), (names{"d.png"}));
 }

@@ -1,0 +1,35 @@
+#pragma once
+// Answers the next toolkit popup of the given title from a thread timer that runs inside its modal loop:
+// clicks a point of it (a button) or presses Escape. Records the title it found.
+#include <windows.h>
+
+#include <string>
+
+namespace gallery_test {
+
+class popup_answer {
+public:
+    // With a click point, the popup is clicked there (client units at 96 dpi); without, Escape is pressed.
+    popup_answer(std::wstring title, POINT click);
+    explicit popup_answer(std::wstring title);
+    ~popup_answer();
+    popup_answer(const popup_answer&) = delete;
+    popup_answer& operator=(const popup_answer&) = delete;
+
+    int answered() const { return answered_; }
+
+private:
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD);
+    void answer();
+
+    std::wstring title_;
+    bool click_;
+    POINT point_;
+    int answered_ = 0;
+    UINT_PTR timer_ = 0;
+};
+
+// Where the question popup's "Yes" button sits.
+constexpr POINT question_yes{135, 57};
+
+}  // namespace gallery_test
