@@ -8,9 +8,11 @@
 #include "tests/gallery/popup_answer.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/key_state.h"
+#include "tests/support/menu_driver.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "toolkit/platform/file_system.h"
+#include "toolkit/platform/shell.h"
 #include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
@@ -313,4 +315,53 @@ TEST_F(gallery_window, DeleteThatFailsIsReportedAndTheFileStays)
     CloseHandle(held);
     EXPECT_EQ(api().names().size(), 4u);
     EXPECT_EQ(api().selected_names(), (names{"d.png"}));
+}
+
+TEST_F(gallery_window, ContextMenuRevealsTheFileInExplorer)
+{
+    gallery->ShowGallery(&themes[0]);
+    std::vector<qzsdk::shell_request> requests;
+    qzsdk::shell_launcher previous =
+        qzsdk::set_shell_launcher([&](const qzsdk::shell_request& request) { requests.push_back(request); });
+    std::vector<UINT> states;
+    {
+        // Up from no highlighted item reaches the last one, "Open in Explorer".
+        qzsdk::test::menu_driver driver({VK_UP, VK_RETURN}, [&](HMENU menu, HWND) {
+            for (int i = 0; i < GetMenuItemCount(menu); ++i)
+                states.push_back(GetMenuState(menu, UINT(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+        });
+        click(api().column()[2], WM_RBUTTONDOWN, WM_RBUTTONUP);
+        EXPECT_TRUE(driver.opened());
+    }
+    qzsdk::set_shell_launcher(previous);
+    EXPECT_EQ(api().selected_names(), (names{"b.Jpg"}));
+    ASSERT_EQ(states.size(), 6u);
+    states.erase(states.begin() + 4);  // the separator
+    EXPECT_EQ(states, (std::vector<UINT>{0, 0, 0, 0, 0}));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].parameters.find(L"b.Jpg"), std::wstring::npos);
+}
+
+TEST_F(gallery_window, ExportMenuSavesTheSelectionAndReportsFilesThatFail)
+{
+    gallery->ShowGallery(&themes[0]);
+    {
+        qzsdk::test::key_state keys;
+        keys.press(VK_LCONTROL);
+        click(api().column()[1]);
+    }
+    ASSERT_TRUE(qzsdk::remove_file(folder / L"c.png"));  // gone behind the gallery's back
+    qzsdk::test::temp_folder out;
+    {
+        qzsdk::test::menu_driver menu({VK_DOWN, VK_DOWN, VK_RETURN});
+        dialog_driver driver(dialog_driver::answer::ok, out.get().wide());
+        popup_answer told(L"Failed to Save");
+        const POINT at = api().centre_of(api().export_button());
+        SendMessageW(gallery->handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(driver.titles(), (std::vector<std::wstring>{L"Select Folder"}));
+        EXPECT_EQ(told.answered(), 1);
+    }
+    EXPECT_EQ(qzsdk::test::read_bytes(out / L"d.jpg").substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(qzsdk::test::read_bytes(out / L"c.jpg"), "<missing>");
 }
