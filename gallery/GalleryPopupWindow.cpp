@@ -1,5 +1,6 @@
 #include "gallery/GalleryPopupWindow.h"
 
+#include "gallery/GalleryInput.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/system_cursors.h"
 #include "toolkit/ui/widget_painting.h"
@@ -14,14 +15,6 @@ using namespace qzsdk::ui;
 namespace {
 
 constexpr uint16_t gallery_window_style = 111;
-
-void make_transparent(generic_button& button)
-{
-    const color clear{0, 0, 0, 0};
-    for (const char* key : {"button_border_color_hover", "button_border_color_focus", "button_color_normal",
-                            "button_color_hover"})
-        button.properties.set_color(key, clear);
-}
 
 qzsdk::path folder_from_setting(const std::string& text)
 {
@@ -97,8 +90,8 @@ void GalleryPopupWindow::BuildWidgets()
     const int32_t h = client.height;
     close_button_.attach_to_window(&root(), rect{w - 30, 10, 20, 20});
     maximise_button_.attach_to_window(&root(), rect{w - 60, 10, 20, 20});
-    make_transparent(close_button_);
-    make_transparent(maximise_button_);
+    MakeButtonTransparent(close_button_);
+    MakeButtonTransparent(maximise_button_);
 
     int32_t x = 10;
     for (auto [button, label] : {std::pair<GalleryButton*, const char*>{&export_button_, "Export"},
@@ -109,7 +102,7 @@ void GalleryPopupWindow::BuildWidgets()
         button->properties.set_string("button_font_name", "Arial");
         button->properties.set_scalar("button_font_weight", int32_t(0));
         button->properties.set_scalar("button_font_size", 12.0f);
-        make_transparent(*button);
+        MakeButtonTransparent(*button);
         x += 90;
     }
 

@@ -1,5 +1,6 @@
 // The gallery window's moving, maximising, layout, keys and title-strip buttons.
 #include "gallery/GalleryPopupWindow.h"
+#include "gallery/GalleryInput.h"
 
 #include "toolkit/ui/event_manager.h"
 
@@ -9,16 +10,6 @@
 using namespace qzsdk::ui;
 
 namespace {
-
-bool key_held(int key)
-{
-    return (GetKeyState(key) & 0x8000) != 0;
-}
-
-bool ctrl_held()
-{
-    return (key_held(VK_LCONTROL) || key_held(VK_RCONTROL)) && !key_held(VK_RMENU);
-}
 
 rect window_rect_units(const window& target)
 {
@@ -189,7 +180,7 @@ void GalleryPopupWindow::OnKeyDown(const event_info& info)
             ConfirmDelete(selection_, nullptr);
         break;
     case 'A':
-        if (ctrl_held()) {
+        if (GalleryCtrlHeld()) {
             SelectAll();
         } else {
             preview_.arrangement = preview_.arrangement == 0 ? 1 : 0;

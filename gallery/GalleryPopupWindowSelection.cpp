@@ -1,5 +1,6 @@
 // The gallery window's folder scan, selection rules and thumbnail presses.
 #include "gallery/GalleryPopupWindow.h"
+#include "gallery/GalleryInput.h"
 
 #include "toolkit/platform/directory_listing.h"
 #include "toolkit/platform/file_system.h"
@@ -11,21 +12,6 @@
 using namespace qzsdk::ui;
 
 namespace {
-
-bool key_held(int key)
-{
-    return (GetKeyState(key) & 0x8000) != 0;
-}
-
-bool ctrl_held()
-{
-    return (key_held(VK_LCONTROL) || key_held(VK_RCONTROL)) && !key_held(VK_RMENU);
-}
-
-bool shift_held()
-{
-    return key_held(VK_LSHIFT) || key_held(VK_RSHIFT);
-}
 
 struct found_file {
     int64_t time;
@@ -168,10 +154,10 @@ void GalleryPopupWindow::Select(GalleryThumbnail* thumbnail)
             set_selected(t, false);
     };
     if (thumbnail) {
-        if (ctrl_held()) {
+        if (GalleryCtrlHeld()) {
             set_selected(thumbnail, !thumbnail->selected);
             anchor_ = thumbnail;
-        } else if (shift_held()) {
+        } else if (GalleryShiftHeld()) {
             clear_all();
             const int32_t to = ColumnPosition(thumbnail);
             const int32_t from = ColumnPosition(anchor_);
@@ -260,7 +246,7 @@ void GalleryPopupWindow::OnThumbnailMouseDown(const event_info& info)
         ShowContextMenu(cursor_position(&root()), false, picture);
         return;
     }
-    if (!thumbnail->selected || ctrl_held() || shift_held())
+    if (!thumbnail->selected || GalleryCtrlHeld() || GalleryShiftHeld())
         Select(thumbnail);
     set_captured_widget(thumbnail);
     press_point_ = cursor_position(nullptr);
@@ -271,7 +257,7 @@ void GalleryPopupWindow::OnThumbnailMouseUp(const event_info& info)
     if (info.param != 0)
         return;
     auto* thumbnail = static_cast<GalleryThumbnail*>(info.sender);
-    if (!ctrl_held() && !shift_held() && !dragged_)
+    if (!GalleryCtrlHeld() && !GalleryShiftHeld() && !dragged_)
         Select(thumbnail);
     if (captured_widget() == thumbnail)
         set_captured_widget(nullptr);

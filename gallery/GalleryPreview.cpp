@@ -1,5 +1,6 @@
 #include "gallery/GalleryPreview.h"
 
+#include "gallery/GalleryInput.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/widget_painting.h"
 #include "toolkit/ui/window.h"
@@ -8,18 +9,6 @@
 #include <cstring>
 
 using namespace qzsdk::ui;
-
-namespace {
-
-void make_transparent(generic_button& button)
-{
-    const color clear{0, 0, 0, 0};
-    for (const char* key : {"button_border_color_hover", "button_border_color_focus", "button_color_normal",
-                            "button_color_hover"})
-        button.properties.set_color(key, clear);
-}
-
-}  // namespace
 
 GalleryPreview::GalleryPreview() = default;
 
@@ -97,7 +86,7 @@ void GalleryPreview::Rebuild(const std::vector<qzsdk::path>& paths)
         button->attach_to_window(cell, rect{cw - 26, 6, 20, 20});
         if (theme)
             button->properties.set_image("button_back_image", theme->actual_size_image);
-        make_transparent(*button);
+        MakeButtonTransparent(*button);
         connect_member_info(button.get(), event_id::activated, &GalleryPreview::OnActualSizeClicked, this);
 
         auto caption = std::make_unique<GalleryPreviewTitle>(file, pixels, theme);

@@ -1,5 +1,6 @@
 #include "gallery/GalleryThumbnail.h"
 
+#include "gallery/GalleryInput.h"
 #include "gallery/ThumbnailCache.h"
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/event_manager.h"
@@ -8,18 +9,6 @@
 #include <memory>
 
 using namespace qzsdk::ui;
-
-namespace {
-
-void make_transparent(generic_button& button)
-{
-    const color clear{0, 0, 0, 0};
-    for (const char* key : {"button_border_color_hover", "button_border_color_focus", "button_color_normal",
-                            "button_color_hover"})
-        button.properties.set_color(key, clear);
-}
-
-}  // namespace
 
 GalleryThumbnail::GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path& path, int64_t time)
     : path_(path), theme_(theme)
@@ -78,7 +67,7 @@ void GalleryThumbnail::OnAttached()
 {
     const rect b = bounds();
     delete_button_.attach_to_window(this, rect{b.width - 20, b.height - 20, 18, 18});
-    make_transparent(delete_button_);
+    MakeButtonTransparent(delete_button_);
     connect_member(&delete_button_, event_id::activated, &GalleryThumbnail::OnDeleteClicked, this);
     // The button is a child: the pointer moving onto it leaves the thumbnail but must keep it shown.
     event_manager::instance().connect(&delete_button_, this, event_id::mouse_enter, [this](const event_info&) {

@@ -365,3 +365,52 @@ TEST_F(gallery_window, ExportMenuSavesTheSelectionAndReportsFilesThatFail)
     EXPECT_EQ(qzsdk::test::read_bytes(out / L"d.jpg").substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(qzsdk::test::read_bytes(out / L"c.jpg"), "<missing>");
 }
+
+TEST_F(gallery_window, TitleStripMovesAndMaximisesTheWindow)
+{
+    gallery->ShowGallery(&themes[0]);
+    RECT before{};
+    GetWindowRect(gallery->handle(), &before);
+
+    // Below the strip: no move, and a double click there does not maximise.
+    place_gallery_cursor(POINT{400, 100});
+    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 100));
+    place_gallery_cursor(POINT{450, 130});
+    SendMessageW(gallery->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(450, 130));
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(450, 130));
+    SendMessageW(gallery->handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(450, 130));
+    RECT after{};
+    GetWindowRect(gallery->handle(), &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_FALSE(gallery->holder().maximized);
+
+    place_gallery_cursor(POINT{400, 20});
+    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 20));
+    place_gallery_cursor(POINT{430, 30});
+    SendMessageW(gallery->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(430, 30));
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(430, 30));
+    GetWindowRect(gallery->handle(), &after);
+    EXPECT_EQ(after.left - before.left, 30);
+    EXPECT_EQ(after.top - before.top, 10);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+    place_gallery_cursor(POINT{400, 20});
+    SendMessageW(gallery->handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(400, 20));
+    EXPECT_TRUE(gallery->holder().maximized);
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(400, 20));
+    key(VK_ESCAPE);
+}
+
+TEST_F(gallery_window, SwapPutsTheListOnTheOtherSide)
+{
+    gallery->ShowGallery(&themes[0]);
+    GalleryThumbnail* first = api().column()[0];
+    const int32_t list_x = first->visible_area().x;
+    // The swap button sits at the top of the list's scroll bar.
+    const rect area = first->visible_area();
+    const LPARAM at = MAKELPARAM(area.x + area.width + 9, 52);
+    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, 0, at);
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_GT(first->visible_area().x, list_x + 300);
+    EXPECT_GT(first->visible_area().width, 0);
+}
