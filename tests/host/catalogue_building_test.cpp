@@ -101,14 +101,10 @@ TEST_F(CatalogueBuildingTest, UserPresetFolderFollowsTheHostGeneration)
 TEST(CatalogueBuilding, AHostAnsweringInACircleEndsTheWalk)
 {
     SuiteCache suites(&circular_host);
-    std::vector<EffectEntry> list;
     std::vector<qzsdk::path> paths;
-    list = BuildEffectList(suites, 99, paths);
-    std::vector<std::string> effects;
-    for (const EffectEntry& entry : list)
-        if (!entry.is_preset)
-            effects.push_back(entry.name);
-    EXPECT_EQ(effects, (std::vector<std::string>{"5", "6"}));
+    std::vector<EffectEntry> list = BuildEffectList(suites, 99, paths);
+    std::erase_if(list, [](const EffectEntry& entry) { return entry.is_preset; });
+    EXPECT_EQ(names(list), (std::vector<std::string>{"5", "6"}));
 }
 
 TEST(HostQueries, NamesOfLayerCompositionAndProject)

@@ -6,11 +6,10 @@
 #include <shlobj.h>
 
 #include <cstdio>
-#include <vector>
-
 #include <fstream>
 #include <regex>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -56,11 +55,9 @@ TEST_F(FaultGuardTest, AccessViolationBecomesAnExceptionWithADumpAndUnwinds)
     std::string path = DumpPathIn(message);
     std::regex name(R"(.*\\Tarnwick\\Error Logs\\Zephrin_v1\.0\.118-\d{8}-\d{6}-\d+-\d+\.dmp)");
     EXPECT_TRUE(std::regex_match(path, name)) << path;
-    std::ifstream dump(path, std::ios::binary);
-    char magic[4] = {};
-    dump.read(magic, 4);
-    EXPECT_EQ(std::string(magic, 4), "MDMP");
-    dump.close();
+    char magic[5] = {};
+    std::ifstream(path, std::ios::binary).read(magic, 4);
+    EXPECT_STREQ(magic, "MDMP");
     DeleteFileA(path.c_str());
 
     // The process goes on, and the guard is gone with its scope.
@@ -103,11 +100,9 @@ TEST_F(FaultGuardTest, ADumpOfTheSameSecondDoesNotOverwriteAnEarlierOne)
     std::string path = DumpPathIn(message);
     EXPECT_TRUE(path.size() > 6 && path.substr(path.size() - 6) == "-2.dmp") << path;
     for (const std::string& name : earlier) {
-        std::ifstream file(name);
         std::string text;
-        file >> text;
+        std::ifstream(name) >> text;
         EXPECT_EQ(text, "earlier") << name;
-        file.close();
         DeleteFileA(name.c_str());
     }
     DeleteFileA(path.c_str());

@@ -9,6 +9,7 @@
 #include "popup/effects_popup_window.h"
 #include "popup/settings_file.h"
 #include "standin/host.h"
+#include "tests/host/host_test_project.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wic_canvas.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 
@@ -41,13 +43,6 @@ constexpr const char* capture_project_json = R"({
   "active_layer": "Title"
 })";
 
-void remove_local_files()
-{
-    MakerFolders folders = MakerFolders::standard();
-    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
-        qzsdk::remove_file(folders.local.join(qzsdk::path(name)));
-}
-
 std::vector<std::wstring> files_in(const qzsdk::path& folder, const wchar_t* pattern)
 {
     std::vector<std::wstring> names;
@@ -63,16 +58,13 @@ std::vector<std::wstring> files_in(const qzsdk::path& folder, const wchar_t* pat
     return names;
 }
 
-std::vector<std::wstring> png_files(const qzsdk::path& folder)
-{
-    return files_in(folder, L"*.png");
-}
+std::vector<std::wstring> png_files(const qzsdk::path& folder) { return files_in(folder, L"*.png"); }
 
 class FrameCaptureTest : public testing::Test {
 protected:
     FrameCaptureTest()
     {
-        remove_local_files();
+        host_test::remove_local_files();
         host_.call_entry(&PluginMain, 115, 0);
         host_.run_idle();
         state().settings().capture_folder = capture_.get().to_utf8();
@@ -83,7 +75,7 @@ protected:
         EXPECT_EQ(host_.book().live_mem_handles, 0);
         host_.run_death_hooks();
         g_effects_popup.reset();
-        remove_local_files();
+        host_test::remove_local_files();
     }
 
     EffectsPopup& state() { return *g_effects_popup; }
@@ -119,10 +111,9 @@ TEST_F(FrameCaptureTest, RebuildRefreshesTheListAndRendersNothing)
     info.id = 44;
     info.param = popup_rebuild_effects;
     state().OnPopupCommand(info);
-    bool found = false;
-    for (const EffectEntry& entry : state().popup_window()->entries())
-        found |= entry.name == "Added Later";
-    EXPECT_TRUE(found);
+    const auto& entries = state().popup_window()->entries();
+    EXPECT_TRUE(
+        std::any_of(entries.begin(), entries.end(), [](const EffectEntry& e) { return e.name == "Added Later"; }));
     EXPECT_EQ(render_suite_uses(), 0);
     EXPECT_TRUE(png_files(capture_.get()).empty());
 }
@@ -140,20 +131,14 @@ TEST_F(FrameCaptureTest, CaptureFolderFileIsNamedByProjectCompAndTime)
     EXPECT_GT(render_suite_uses(), 0);
 }
 
-TEST_F(FrameCaptureTest, ARemovedCaptureFolderIsMadeAgain)
-{
-    const qzsdk::path folder = capture_ / L"gone";
-    state().settings().capture_folder = folder.to_utf8();
-    state().OnPopupCommand(screenshot_to_capture_folder);
-    EXPECT_EQ(png_files(folder).size(), 1u);
-}
-
-TEST_F(FrameCaptureTest, NamesThatAreNoFileNamesAreMadeSafe)
+TEST_F(FrameCaptureTest, UnsafeNamesAreMadeSafeAndARemovedFolderIsMadeAgain)
 {
     host_.project().name = "Take: 2?";
     comp().name = "A/B <final>";
+    const qzsdk::path removed = capture_ / L"gone";  // made again
+    state().settings().capture_folder = removed.to_utf8();
     state().OnPopupCommand(screenshot_to_capture_folder);
-    const std::vector<std::wstring> files = png_files(capture_.get());
+    const std::vector<std::wstring> files = png_files(removed);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(files[0].starts_with(L"Take_ 2__A_B _final__")) << qzsdk::wide_to_utf8(files[0]);
 }
@@ -172,12 +157,6 @@ TEST_F(FrameCaptureTest, EveryBitDepthGivesTheSameEightBitPixels)
     }
 }
 
-TEST_F(FrameCaptureTest, PixelAspectTwoDoublesTheWidth)
-{
-    comp().pixel_aspect = {2, 1};
-    EXPECT_EQ(capture_file()->width(), 16u);
-}
-
 TEST_F(FrameCaptureTest, ColourManagedFramesKeepTheRenderedAlphaAndStayStraight)
 {
     host_.project().color_managed = true;
@@ -191,14 +170,11 @@ TEST_F(FrameCaptureTest, ColourManagedFramesKeepTheRenderedAlphaAndStayStraight)
     EXPECT_NEAR(right.b, 128, 1);
 }
 
-TEST_F(FrameCaptureTest, ClipboardGetsTheFrameAsADib)
+TEST_F(FrameCaptureTest, ClipboardGetsTheFrameAsADibTwiceAsWideForPixelAspectTwo)
 {
     comp().pixel_aspect = {2, 1};
     state().OnPopupCommand(screenshot_to_clipboard);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    const bool has_dib = IsClipboardFormatAvailable(CF_DIB);
-    CloseClipboard();
-    EXPECT_TRUE(has_dib);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
     qzsdk::ui::image pasted;
     ASSERT_TRUE(pasted.load_from_clipboard());
     EXPECT_EQ(pasted.width(), 16u);
@@ -275,15 +251,10 @@ TEST(FramePixels, UnreadableFramesAreRefused)
     std::vector<uint8_t> pixels(8 * 4 * 2 * 4);
     PF_EffectWorld frame{8, 4, 8 * 4 * 2, 2, pixels.data()};
     EXPECT_NO_THROW(CheckFrame(frame));
-    PF_EffectWorld unknown_type = frame;
-    unknown_type.world_type = 7;
-    EXPECT_THROW(ImageFromFrame(unknown_type), qz_exception);
-    PF_EffectWorld short_rows = frame;
-    short_rows.rowbytes = 8 * 4;  // a row of 8-bit pixels for a 16-bit world
-    EXPECT_THROW(ImageFromFrame(short_rows), qz_exception);
-    PF_EffectWorld no_pixels = frame;
-    no_pixels.data = nullptr;
-    EXPECT_THROW(ImageFromFrame(no_pixels), qz_exception);
+    // An unknown type, rows of 8-bit pixels in a 16-bit world, no pixels.
+    for (PF_EffectWorld bad : {PF_EffectWorld{8, 4, 8 * 4 * 2, 7, pixels.data()},
+                               PF_EffectWorld{8, 4, 8 * 4, 2, pixels.data()}, PF_EffectWorld{8, 4, 8 * 4 * 2, 2, nullptr}})
+        EXPECT_THROW(ImageFromFrame(bad), qz_exception);
 }
 
 TEST(FramePixels, PixelAspectWidthIsBounded)

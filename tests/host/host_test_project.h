@@ -1,7 +1,9 @@
 #pragma once
 // A stand-in project for the catalogue and applying tests: awkward effect names and categories, presets
 // in nested folders, layers of every kind.
+#include "popup/maker_folders.h"
 #include "standin/project.h"
+#include "toolkit/platform/file_system.h"
 
 namespace host_test {
 
@@ -35,5 +37,12 @@ inline constexpr const char* catalogue_project_json = R"({
 })";
 
 inline standin::Project catalogue_project() { return standin::parse_project(catalogue_project_json); }
+
+// The first idle call and the death hook write the user's three files; no later test may find them.
+inline void remove_local_files()
+{
+    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
+        qzsdk::remove_file(MakerFolders::standard().local.join(qzsdk::path(name)));
+}
 
 }  // namespace host_test

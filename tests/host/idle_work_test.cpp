@@ -17,19 +17,12 @@ using standin::ApplyRoute;
 
 namespace {
 
-void remove_local_files()
-{
-    MakerFolders folders = MakerFolders::standard();
-    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
-        qzsdk::remove_file(folders.local.join(qzsdk::path(name)));
-}
-
 // The module's entry and hooks running in this process against a visible stand-in host.
 class IdleWorkTest : public testing::Test {
 protected:
     IdleWorkTest()
     {
-        remove_local_files();
+        host_test::remove_local_files();
         qzsdk::remove_tree(GetHostPresetsFolder());
         host_.call_entry(&PluginMain, 115, 0);
         host_.run_idle();
@@ -38,7 +31,7 @@ protected:
     {
         host_.run_death_hooks();
         g_effects_popup.reset();
-        remove_local_files();
+        host_test::remove_local_files();
         qzsdk::remove_tree(GetHostPresetsFolder());
     }
 
@@ -140,6 +133,12 @@ TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
 {
     key_state keys;
     EffectsPopupWindowTestApi popup(*state().popup_window());
+    auto tap_space = [&] {
+        keys.press(VK_SPACE);
+        host_.run_idle();
+        keys.release(VK_SPACE);
+        host_.run_idle();
+    };
     SetForegroundWindow(host_.main_window());
     host_.run_idle();
     keys.press(VK_LCONTROL);
@@ -156,33 +155,21 @@ TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
     EXPECT_EQ(popup.layer_name(), "Title");
     keys.release(VK_SPACE);
     host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
+    tap_space();
     EXPECT_EQ(popup.layer_name(), "Logo.png");
-    keys.release(VK_SPACE);
 
     // A window the host owns counts as the host; an unrelated one does not.
     ASSERT_TRUE(host_.project().select_layer("Camera 1"));
-    HWND unrelated = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+    for (HWND owner : {HWND(nullptr), host_.main_window()}) {
+        HWND front = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr,
                                      nullptr, nullptr);
-    SetForegroundWindow(unrelated);
-    host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
-    keys.release(VK_SPACE);
-    EXPECT_EQ(popup.layer_name(), "Logo.png");
-    DestroyWindow(unrelated);
-
-    HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, host_.main_window(),
-                                 nullptr, nullptr, nullptr);
-    SetForegroundWindow(owned);
-    host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
-    keys.release(VK_SPACE);
-    EXPECT_EQ(popup.layer_name(), "");
+        SetForegroundWindow(front);
+        host_.run_idle();
+        tap_space();
+        EXPECT_EQ(popup.layer_name(), owner ? "" : "Logo.png");
+        DestroyWindow(front);
+    }
     EXPECT_FALSE(popup.has_layer());
-    DestroyWindow(owned);
 }
 
 TEST(IdleWork, NoPopupCommandBeforeTheFirstIdleCall)

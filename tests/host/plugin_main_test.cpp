@@ -12,6 +12,12 @@ class PluginMainTest : public testing::Test {
 protected:
     void TearDown() override { g_effects_popup.reset(); }
 
+    void ExpectBox(size_t index, const std::string& text)
+    {
+        ASSERT_GT(host.book().message_boxes.size(), index);
+        EXPECT_EQ(host.book().message_boxes[index].caption, "Zephrin exception");
+        EXPECT_EQ(host.book().message_boxes[index].text, text);
+    }
     void ExpectSuitesBalanced()
     {
         for (const auto& [suite, use] : host.book().suites)
@@ -42,18 +48,12 @@ TEST_F(PluginMainTest, CurrentHostGetsAStateObjectAndBothHooksInOrder)
     ExpectSuitesBalanced();
 }
 
-TEST_F(PluginMainTest, OldHostsGetNothing)
+TEST_F(PluginMainTest, OldHostsGetNothingAndASuppressedInterfaceNoHooks)
 {
     for (int major : {111, 17}) {
         EXPECT_EQ(host.call_entry(&PluginMain, major, 0), A_Err_NONE);
         EXPECT_EQ(g_effects_popup, nullptr) << major;
     }
-    EXPECT_TRUE(host.book().idle_hooks.empty());
-    EXPECT_TRUE(host.book().death_hooks.empty());
-}
-
-TEST_F(PluginMainTest, SuppressedInterfaceRegistersNoHook)
-{
     host.project().suppress_interactive_ui = true;
     EXPECT_EQ(host.call_entry(&PluginMain, 113, 4), A_Err_NONE);
     ASSERT_NE(g_effects_popup, nullptr);
@@ -78,10 +78,8 @@ TEST_F(PluginMainTest, MissingSuiteAtStartIsReportedByNameAndTheEntryStillSuccee
 {
     host.withhold_suite("AEGP Register Suite", 6);
     EXPECT_EQ(host.call_entry(&PluginMain, 115, 0), A_Err_NONE);
-    ASSERT_EQ(host.book().message_boxes.size(), 1u);
-    EXPECT_EQ(host.book().message_boxes[0].caption, "Zephrin exception");
-    EXPECT_EQ(host.book().message_boxes[0].text,
-              "The host does not provide the suite \"AEGP Register Suite\" version 6.");
+    EXPECT_EQ(host.book().message_boxes.size(), 1u);
+    ExpectBox(0, "The host does not provide the suite \"AEGP Register Suite\" version 6.");
     EXPECT_TRUE(host.book().idle_hooks.empty());
     ExpectSuitesBalanced();
 }
@@ -111,11 +109,9 @@ TEST_F(PluginMainTest, ErrorBoxesNameTheFailureOrSayItIsUnknown)
     EXPECT_FALSE(RunReportingErrors(basic, [] { throw std::runtime_error("disk on fire"); }));
     EXPECT_FALSE(RunReportingErrors(basic, [] { throw 42; }));
     EXPECT_TRUE(RunReportingErrors(basic, [] {}));
-    ASSERT_EQ(host.book().message_boxes.size(), 2u);
-    EXPECT_EQ(host.book().message_boxes[0].caption, "Zephrin exception");
-    EXPECT_EQ(host.book().message_boxes[0].text, "disk on fire");
-    EXPECT_EQ(host.book().message_boxes[1].caption, "Zephrin exception");
-    EXPECT_EQ(host.book().message_boxes[1].text, "Zephrin has encountered an unrecoverable error.");
+    EXPECT_EQ(host.book().message_boxes.size(), 2u);
+    ExpectBox(0, "disk on fire");
+    ExpectBox(1, "Zephrin has encountered an unrecoverable error.");
     ExpectSuitesBalanced();
 }
 

@@ -1,6 +1,5 @@
 // Real requests through the linked libcurl to the in-process server: a broken or mis-built dependency
 // shows here first.
-#define CURL_DISABLE_DEPRECATION  // the multipart form calls, which the news check uses too
 #include "popup/curl_global.h"
 #include "tests/support/local_http_server.h"
 
@@ -55,33 +54,6 @@ TEST_F(LibcurlRoundTrip, GetReachesTheServerAndBringsBackStatusAndBody)
     EXPECT_EQ(requests[0].target, "/some/path?x=1");
     EXPECT_EQ(requests[0].header("host"), server.address());
     EXPECT_TRUE(requests[0].body.empty());
-}
-
-TEST_F(LibcurlRoundTrip, MultipartPostCarriesEveryField)
-{
-    ASSERT_NE(handle, nullptr);
-    server.answer_with(200, "5");
-    curl_httppost* first = nullptr;
-    curl_httppost* last = nullptr;
-    ASSERT_EQ(curl_formadd(&first, &last, CURLFORM_COPYNAME, "updates", CURLFORM_COPYCONTENTS, "1", CURLFORM_END),
-              CURL_FORMADD_OK);
-    ASSERT_EQ(curl_formadd(&first, &last, CURLFORM_COPYNAME, "text", CURLFORM_COPYCONTENTS, "caf\xC3\xA9 & more",
-                           CURLFORM_END),
-              CURL_FORMADD_OK);
-    curl_easy_setopt(handle.get(), CURLOPT_HTTPPOST, first);
-    CURLcode result = Perform("/form/");
-    curl_formfree(first);
-    ASSERT_EQ(result, CURLE_OK);
-    EXPECT_EQ(status, 200);
-    EXPECT_EQ(body, "5");
-    auto requests = server.requests();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].method, "POST");
-    EXPECT_EQ(requests[0].target, "/form/");
-    auto fields = requests[0].form_fields();
-    EXPECT_EQ(fields.size(), 2u);
-    EXPECT_EQ(fields["updates"], "1");
-    EXPECT_EQ(fields["text"], "caf\xC3\xA9 & more");
 }
 
 }  // namespace

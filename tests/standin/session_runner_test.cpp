@@ -35,6 +35,8 @@ std::string read_file(const std::wstring& path)
     }
 }
 
+nlohmann::json state_of(const std::wstring& out) { return nlohmann::json::parse(read_file(out + L"\\state.json")); }
+
 class StandinRunner : public testing::Test {
 protected:
     void SetUp() override
@@ -93,20 +95,19 @@ TEST_F(StandinRunner, IdleScreenshotQuitWritesStateAndPng)
     std::string png = read_file(out_ + L"\\shot.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    auto state = nlohmann::json::parse(read_file(out_ + L"\\state.json"));
+    auto state = state_of(out_);
     EXPECT_EQ(state["version"], "115.0");
     EXPECT_EQ(state["quit"], true);
     EXPECT_EQ(state["unloaded"], true);
     EXPECT_EQ(state["suites_balanced"], true);
     EXPECT_TRUE(state["failures"].empty());
-    EXPECT_TRUE(state.contains("hooks"));
-    EXPECT_TRUE(state.contains("message_boxes"));
+    EXPECT_TRUE(state.contains("hooks") && state.contains("message_boxes"));
 }
 
 TEST_F(StandinRunner, FailedCommandsAreNamedAndTheExitCodeSaysSo)
 {
     EXPECT_EQ(run_session("select Nobody\nchoose Gaussian Blur\nidle\n"), 1u);
-    auto state = nlohmann::json::parse(read_file(out_ + L"\\state.json"));
+    auto state = state_of(out_);
     ASSERT_EQ(state["failures"].size(), 2u);
     EXPECT_EQ(state["failures"][0]["line"], 1);
     EXPECT_NE(state["failures"][0]["message"].get<std::string>().find("no layer named \"Nobody\""),
@@ -119,17 +120,12 @@ TEST_F(StandinRunner, FailedCommandsAreNamedAndTheExitCodeSaysSo)
 TEST_F(StandinRunner, ScriptCallsReachTheModulesExecute)
 {
     ASSERT_EQ(run_session("script requeststatus\nscript news\nidle\nscript news\nscript bogus 2.5\n"), 0u);
-    auto state = nlohmann::json::parse(read_file(out_ + L"\\state.json"));
+    auto state = state_of(out_);
     const auto& calls = state["script_calls"];
     ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[0]["verb"], "requeststatus");
     EXPECT_EQ(calls[0]["code"], 0);
-    std::string status = calls[0]["result"];
-    EXPECT_EQ(status.rfind("var shortcutValue = ", 0), 0u);
-    for (int index = 0; index < 6; ++index) {
-        std::string line_start = "\nvar button" + std::to_string(index) + "Hex = \"\\x89\\x50\\x4e\\x47";
-        EXPECT_NE(status.find(line_start), std::string::npos) << index;
-    }
+    EXPECT_EQ(calls[0]["result"].get<std::string>().rfind("var shortcutValue = ", 0), 0u);
     EXPECT_EQ(calls[1]["result"], "-1");  // no popup before the first idle call
     EXPECT_EQ(calls[2]["result"], "-1");  // the popup has no news count yet
     EXPECT_EQ(calls[3]["code"], 0);

@@ -98,17 +98,6 @@ TEST(StandinSuites, ActiveLayerItemAndCompositionFollowTheProject)
     comps9->AEGP_GetCompFromItem(active, &from_item);
     EXPECT_EQ(from_item, comp);
 
-    // A layer without a name of its own still names its source item.
-    ASSERT_TRUE(host.project().select_layer(""));
-    layers->AEGP_GetActiveLayer(&layer);
-    AEGP_ItemH source = nullptr;
-    layers11->AEGP_GetLayerSourceItem(layer, &source);
-    items->AEGP_GetItemName(source, item_name);
-    EXPECT_STREQ(item_name, "Logo.png");
-    AEGP_ItemType item_type{};
-    items->AEGP_GetItemType(source, &item_type);
-    EXPECT_EQ(item_type, AEGP_ItemType_FOOTAGE);
-
     host.project().active_layer = -1;
     layers->AEGP_GetActiveLayer(&layer);
     EXPECT_EQ(layer, nullptr);

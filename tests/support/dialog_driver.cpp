@@ -7,27 +7,22 @@ namespace {
 // The timer procedure has no context of its own.
 dialog_driver* active_driver = nullptr;
 
-BOOL CALLBACK find_dialog(HWND window, LPARAM found)
-{
-    wchar_t class_name[16] = {};
-    GetClassNameW(window, class_name, 16);
-    if (std::wstring(class_name) == L"#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+// The first visible window of a class: the dialog among the thread's windows, or the file name box (an edit
+// control, possibly inside a combo box) among the dialog's children in tab order.
+struct window_search {
+    const wchar_t* class_name;
+    HWND found = nullptr;
+};
 
-// The file name box: an edit control, possibly inside a combo box; the first visible one in tab order.
-BOOL CALLBACK find_edit(HWND window, LPARAM found)
+BOOL CALLBACK find_visible(HWND window, LPARAM search_data)
 {
+    auto* search = reinterpret_cast<window_search*>(search_data);
     wchar_t class_name[16] = {};
     GetClassNameW(window, class_name, 16);
-    if (std::wstring(class_name) == L"Edit" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (std::wstring(class_name) != search->class_name || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 }  // namespace
@@ -47,10 +42,10 @@ dialog_driver::~dialog_driver()
 
 void CALLBACK dialog_driver::on_timer(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &find_dialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog && active_driver)
-        active_driver->answer_dialog(dialog);
+    window_search dialog{L"#32770"};
+    EnumThreadWindows(GetCurrentThreadId(), &find_visible, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog.found && active_driver)
+        active_driver->answer_dialog(dialog.found);
 }
 
 void dialog_driver::answer_dialog(HWND dialog)
@@ -65,10 +60,10 @@ void dialog_driver::answer_dialog(HWND dialog)
     GetWindowTextW(dialog, title, 256);
     titles_.push_back(title);
     if (choice_ == answer::ok && !file_name_.empty()) {
-        HWND edit = nullptr;
-        EnumChildWindows(dialog, &find_edit, reinterpret_cast<LPARAM>(&edit));
-        if (edit)
-            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file_name_.c_str()));
+        window_search edit{L"Edit"};
+        EnumChildWindows(dialog, &find_visible, reinterpret_cast<LPARAM>(&edit));
+        if (edit.found)
+            SendMessageW(edit.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file_name_.c_str()));
     }
     PostMessageW(dialog, WM_COMMAND, choice_ == answer::ok ? IDOK : IDCANCEL, 0);
 }

@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace qzsdk::test {
 
@@ -26,20 +28,15 @@ void event_log::listen(ui::event_object* source, const std::string& name, std::v
 
 std::vector<std::string> event_log::take()
 {
-    std::vector<std::string> result;
-    for (auto& [id, line] : lines_)
-        result.push_back(line);
-    lines_.clear();
-    return result;
+    return take(UINT32_MAX);
 }
 
 std::vector<std::string> event_log::take(uint32_t id)
 {
     std::vector<std::string> result;
-    for (auto& [event, line] : lines_)
-        if (event == id)
+    for (auto& [event, line] : std::exchange(lines_, {}))
+        if (id == UINT32_MAX || event == id)
             result.push_back(line);
-    lines_.clear();
     return result;
 }
 
@@ -84,12 +81,10 @@ void window_test::mouse(UINT message, int x, int y, WPARAM keys)
     send(message, keys, MAKELPARAM(x, y));
 }
 
-void window_test::mouse_at(UINT message, int x, int y)
+void window_test::mouse_at(UINT message, int x, int y, WPARAM keys)
 {
-    POINT screen{x, y};
-    ClientToScreen(window.handle(), &screen);
-    SetCursorPos(screen.x, screen.y);
-    mouse(message, x, y);
+    place_cursor(x, y);
+    mouse(message, x, y, keys);
 }
 
 void window_test::move_to(int x, int y)

@@ -70,7 +70,7 @@ protected:
     LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
     void mouse(UINT message, int x, int y, WPARAM keys = 0);
     // The same with the real cursor put there first, for widgets that read where it is (drags).
-    void mouse_at(UINT message, int x, int y);
+    void mouse_at(UINT message, int x, int y, WPARAM keys = 0);
     // A move inside the window; the first one only arms leave tracking, as on Windows.
     void move_to(int x, int y);
     void show_without_focus();

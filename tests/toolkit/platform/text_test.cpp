@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <clocale>
-#include <regex>
+#include <ctime>
 
 using namespace qzsdk;
 
@@ -35,20 +35,10 @@ TEST(Text, FormatCutsLongOutputAtAWholeCharacter)
     EXPECT_EQ(format_to_string("%s exception", "Zephrin"), "Zephrin exception");
     std::string long_text(510, 'a');
     long_text += "\xE2\x9C\x93";  // a three-byte character straddling byte 511
-    std::string formatted = format_to_string("%s", long_text.c_str());
-    EXPECT_EQ(formatted, std::string(510, 'a'));
+    EXPECT_EQ(format_to_string("%s", long_text.c_str()), std::string(510, 'a'));
 }
 
 TEST(Text, ClockCountsWindowsTicksSince1970)
 {
-    int64_t now = clock_now();
-    int64_t unix_seconds = now / ticks_per_second;
-    EXPECT_NEAR(static_cast<double>(unix_seconds), static_cast<double>(std::time(nullptr)), 2.0);
-}
-
-TEST(Text, TimestampHasTheScreenshotShape)
-{
-    std::string stamp = timestamp_text();
-    EXPECT_EQ(stamp.size(), 19u);
-    EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{4}-\d{2}-\d{2}_\d{2}\.\d{2}\.\d{2})"))) << stamp;
+    EXPECT_NEAR(static_cast<double>(clock_now() / ticks_per_second), static_cast<double>(std::time(nullptr)), 2.0);
 }

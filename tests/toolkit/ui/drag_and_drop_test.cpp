@@ -113,15 +113,12 @@ TEST(DataObject, ServesPrivateCopiesOfItsBlockOnlyInGlobalMemory)
     }
 
     IEnumFORMATETC* formats = nullptr;
-    EXPECT_EQ(object->EnumFormatEtc(DATADIR_SET, &formats), E_NOTIMPL);
     ASSERT_EQ(object->EnumFormatEtc(DATADIR_GET, &formats), S_OK);
     FORMATETC listed{};
     ULONG fetched = 0;
     EXPECT_EQ(formats->Next(1, &listed, &fetched), S_OK);
     EXPECT_EQ(listed.cfFormat, CF_HDROP);
     formats->Release();
-    EXPECT_EQ(object->DAdvise(nullptr, 0, nullptr, nullptr), OLE_E_ADVISENOTSUPPORTED);
-    EXPECT_EQ(object->SetData(nullptr, nullptr, FALSE), E_NOTIMPL);
 }
 
 TEST(DataObject, EmptyObjectAndForeignInterfacesAreRefused)
@@ -132,11 +129,6 @@ TEST(DataObject, EmptyObjectAndForeignInterfacesAreRefused)
     void* other = &format;
     EXPECT_EQ(empty->QueryInterface(IID_IDropTarget, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
-    IUnknown* unknown = nullptr;
-    ASSERT_EQ(empty->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
-    EXPECT_EQ(unknown->Release(), 1u);
-    EXPECT_EQ(empty->AddRef(), 2u);
-    EXPECT_EQ(empty->Release(), 1u);
 }
 
 TEST(DropSource, DropsOnReleaseCancelsOnEscape)
@@ -146,34 +138,26 @@ TEST(DropSource, DropsOnReleaseCancelsOnEscape)
     EXPECT_EQ(source->QueryContinueDrag(FALSE, 0), DRAGDROP_S_DROP);
     EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_LBUTTON), S_OK);
     EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
-    void* other = nullptr;
-    EXPECT_EQ(source->QueryInterface(IID_IDataObject, &other), E_NOINTERFACE);
-    EXPECT_EQ(source->AddRef(), 2u);
-    EXPECT_EQ(source->Release(), 1u);
 }
 
 TEST_F(drop, OnlyAnEnabledListeningWidgetAcceptsFiles)
 {
     com_ptr<native_drop_target> target(native_drop_target::create(&window.holder()));
     file_drop data({file});
+    auto effect_at = [&](int x, int y) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragOver(0, screen_point(x, y), &effect);
+        return effect;
+    };
     DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     EXPECT_EQ(target->DragEnter(data.object().get(), 0, screen_point(50, 50), &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    target->DragOver(0, screen_point(50, 50), &effect);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-
+    EXPECT_EQ(effect_at(50, 50), static_cast<DWORD>(DROPEFFECT_NONE));
     accept_drops();
-    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    target->DragOver(0, screen_point(50, 50), &effect);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    effect = DROPEFFECT_COPY;
-    target->DragOver(0, screen_point(200, 150), &effect);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(effect_at(50, 50), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(effect_at(200, 150), static_cast<DWORD>(DROPEFFECT_NONE));
     target_widget.set_enabled(false);
-    effect = DROPEFFECT_COPY;
-    target->DragOver(0, screen_point(50, 50), &effect);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(effect_at(50, 50), static_cast<DWORD>(DROPEFFECT_NONE));
 }
 
 TEST_F(drop, DropHandsOverFilesButNotFoldersOrUnreadableNames)
@@ -253,11 +237,8 @@ TEST_F(drop, RealDragBetweenTwoWindowsCarriesANonAsciiFileName)
     com_ptr<QZDataObject> object = data.object();
     com_ptr<QZDropSource> drop_source(QZDropSource::create());
     DWORD effect = DROPEFFECT_NONE;
-    HRESULT result = DoDragDrop(object.get(), drop_source.get(), DROPEFFECT_COPY, &effect);
-    EXPECT_EQ(result, DRAGDROP_S_DROP);
+    EXPECT_EQ(DoDragDrop(object.get(), drop_source.get(), DROPEFFECT_COPY, &effect), DRAGDROP_S_DROP);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    ASSERT_EQ(drops, 1);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0], file);
-    EXPECT_EQ(received[0].file_name().wide(), L"caf\u00e9 \u65e5\u672c.txt");
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(received, std::vector<path>{file});
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/toolkit/ui/event_manager_test_api.h"
@@ -13,27 +14,23 @@ using namespace qzsdk::ui;
 namespace {
 
 struct object : event_object {
+    object() = default;
+    object(std::vector<std::string>* log, std::string name) : log(log), name(std::move(name)) {}
     std::vector<std::string>* log = nullptr;
     std::string name;
     void heard() { log->push_back(name); }
     void heard_info(const event_info& info) { log->push_back(name + ":" + std::to_string(info.param)); }
 };
 
-event_manager& manager()
-{
-    return event_manager::instance();
-}
+event_manager& manager() { return event_manager::instance(); }
 
 }  // namespace
 
 // Each test runs in a process of its own, so the first connection of this one is the process's first.
-TEST(EventManager, IdsStartAtZeroAndHandlersRunInConnectionOrder)
+TEST(EventManager, IdsStartAtZeroHandlersRunInConnectionOrderAndInfoArrivesWhole)
 {
     std::vector<std::string> log;
-    object source, a, b;
-    a.log = b.log = &log;
-    a.name = "a";
-    b.name = "b";
+    object source, a(&log, "a"), b(&log, "b");
     EXPECT_EQ(connect_member(&source, event_id::activated, &object::heard, &a), 0u);
     EXPECT_EQ(connect_member_info(&source, event_id::activated, &object::heard_info, &b), 1u);
     EXPECT_EQ(connect_member(&source, event_id::activated, &object::heard, &a), 2u);
@@ -41,11 +38,7 @@ TEST(EventManager, IdsStartAtZeroAndHandlersRunInConnectionOrder)
     EXPECT_EQ(log, (std::vector<std::string>{"a", "b:7", "a"}));
     EXPECT_FALSE(manager().fire(&a, event_id::activated));
     EXPECT_FALSE(manager().fire(&source, event_id::cancelled));
-}
 
-TEST(EventManager, InfoCarriesSenderPhaseFlagAndParam)
-{
-    object source;
     event_info seen;
     manager().connect(&source, &source, event_id::value_changed, [&](const event_info& info) { seen = info; });
     manager().fire(&source, event_id::value_changed, 0, 5, 0x1234567890ull);
@@ -56,36 +49,22 @@ TEST(EventManager, InfoCarriesSenderPhaseFlagAndParam)
     EXPECT_EQ(seen.param, 0x1234567890ull);
 }
 
-TEST(EventManager, DisconnectDuringAFireTakesEffectFromTheNextFire)
+TEST(EventManager, ConnectOrDisconnectDuringAFireTakesEffectFromTheNextFire)
 {
     object source;
     std::vector<int> calls;
     uint32_t later = 0;
+    bool connected = false;
     manager().connect(&source, &source, 1, [&](const event_info&) {
         calls.push_back(1);
         manager().disconnect(later);
+        if (!std::exchange(connected, true))
+            manager().connect(&source, &source, 1, [&](const event_info&) { calls.push_back(3); });
     });
     later = manager().connect(&source, &source, 1, [&](const event_info&) { calls.push_back(2); });
     manager().fire(&source, 1);
     manager().fire(&source, 1);
-    EXPECT_EQ(calls, (std::vector<int>{1, 2, 1}));
-}
-
-TEST(EventManager, ConnectDuringAFireRunsFromTheNextFire)
-{
-    object source;
-    int added_calls = 0;
-    bool connected = false;
-    manager().connect(&source, &source, 1, [&](const event_info&) {
-        if (!connected) {
-            connected = true;
-            manager().connect(&source, &source, 1, [&](const event_info&) { ++added_calls; });
-        }
-    });
-    manager().fire(&source, 1);
-    EXPECT_EQ(added_calls, 0);
-    manager().fire(&source, 1);
-    EXPECT_EQ(added_calls, 1);
+    EXPECT_EQ(calls, (std::vector<int>{1, 2, 1, 3}));
 }
 
 TEST(EventManager, EmptiedListStillCountsAsHandled)
@@ -98,39 +77,26 @@ TEST(EventManager, EmptiedListStillCountsAsHandled)
     EXPECT_TRUE(manager().fire(&source, event_id::mouse_wheel));
 }
 
-TEST(EventManager, DestroyedListenerIsNeverCalledAgain)
+TEST(EventManager, DestroyedListenerIsNeverCalledAgainAlsoWithinTheSameFire)
 {
     object source;
     std::vector<std::string> log;
-    auto listener = std::make_unique<object>();
-    listener->log = &log;
-    listener->name = "gone";
-    connect_member(&source, 1, &object::heard, listener.get());
-    listener.reset();
+    auto gone = std::make_unique<object>(&log, "gone");
+    connect_member(&source, 1, &object::heard, gone.get());
+    gone.reset();
     EXPECT_TRUE(manager().fire(&source, 1));
-    EXPECT_TRUE(log.empty());
-}
-
-TEST(EventManager, ListenerDestroyedEarlierInTheSameFireIsSkipped)
-{
-    object source;
-    std::vector<std::string> log;
-    auto victim = std::make_unique<object>();
-    victim->log = &log;
-    victim->name = "victim";
-    manager().connect(&source, &source, 1, [&](const event_info&) { victim.reset(); });
-    connect_member(&source, 1, &object::heard, victim.get());
-    manager().fire(&source, 1);
+    auto victim = std::make_unique<object>(&log, "victim");
+    manager().connect(&source, &source, 2, [&](const event_info&) { victim.reset(); });
+    connect_member(&source, 2, &object::heard, victim.get());
+    manager().fire(&source, 2);
     EXPECT_TRUE(log.empty());
 }
 
 TEST(EventManager, SourceDestroyedByItsOwnHandlerFinishesTheFire)
 {
     auto source = std::make_unique<object>();
-    object other;
     std::vector<std::string> log;
-    other.log = &log;
-    other.name = "other";
+    object other(&log, "other");
     uint32_t first = manager().connect(source.get(), &other, 1, [&](const event_info&) { source.reset(); });
     connect_member(source.get(), 1, &object::heard, &other);
     manager().fire(source.get(), 1);

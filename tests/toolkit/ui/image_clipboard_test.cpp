@@ -12,7 +12,6 @@ namespace {
 
 using test::bgra;
 
-
 struct clipboard_dib {
     BITMAPINFOHEADER header{};
     std::vector<uint8_t> pixels;
@@ -76,14 +75,11 @@ TEST(ImageClipboard, CopyWritesABottomUpThirtyTwoBitDib)
     ASSERT_TRUE(copy_image_to_clipboard(picture));
     clipboard_dib dib;
     ASSERT_TRUE(read_dib(dib));
-    EXPECT_EQ(dib.header.biSize, 40u);
-    EXPECT_EQ(dib.header.biWidth, 2);
-    EXPECT_EQ(dib.header.biHeight, 2);
-    EXPECT_EQ(dib.header.biPlanes, 1);
-    EXPECT_EQ(dib.header.biBitCount, 32);
-    EXPECT_EQ(dib.header.biCompression, DWORD(BI_RGB));
-    EXPECT_EQ(dib.header.biXPelsPerMeter, 3000);
-    EXPECT_EQ(dib.header.biClrUsed, 0u);
+    BITMAPINFOHEADER expected = dib_header(2, 2, 32);
+    expected.biXPelsPerMeter = 3000;
+    expected.biSizeImage = dib.header.biSizeImage;
+    expected.biYPelsPerMeter = dib.header.biYPelsPerMeter;
+    EXPECT_EQ(std::memcmp(&dib.header, &expected, sizeof expected), 0);
     ASSERT_GE(dib.pixels.size(), 16u);
     EXPECT_EQ(std::memcmp(dib.pixels.data(), rows[1], 8), 0);  // the last row first
     EXPECT_EQ(std::memcmp(dib.pixels.data() + 8, rows[0], 8), 0);
@@ -93,7 +89,7 @@ TEST(ImageClipboard, CopyWritesABottomUpThirtyTwoBitDib)
     CloseClipboard();
 }
 
-TEST(ImageClipboard, CopyRefusesAnEmptyImageAndLeavesTheClipboardClosed)
+TEST(ImageClipboard, CopyRefusesAnImageWithoutPixelsAndNeverTakesMoreThanExist)
 {
     image empty;
     EXPECT_FALSE(copy_image_to_clipboard(empty));
@@ -103,10 +99,8 @@ TEST(ImageClipboard, CopyRefusesAnEmptyImageAndLeavesTheClipboardClosed)
     EXPECT_FALSE(copy_image_to_clipboard(tiny));
     ASSERT_TRUE(OpenClipboard(nullptr));
     CloseClipboard();
-}
 
-TEST(ImageClipboard, CopyAtAScaleBelowOneTakesNoMorePixelsThanExist)
-{
+    // Below scale one the copy takes no more pixels than exist.
     image picture;
     ASSERT_TRUE(picture.create_blank(3, 2, 0));
     picture.set_scale(0.5f);
@@ -157,15 +151,12 @@ TEST(ImageClipboard, ThirtyTwoBitRoundTripAndTopDownRows)
 TEST(ImageClipboard, MalformedDibsAreRefused)
 {
     image picture;
-    // Claims far more rows than the block holds.
-    put_dib(dib_header(1000, 1000, 32), std::vector<uint8_t>(16));
-    EXPECT_FALSE(picture.load_from_clipboard());
-    put_dib(dib_header(2, 2, 8), std::vector<uint8_t>(64));
-    EXPECT_FALSE(picture.load_from_clipboard());
-    put_dib(dib_header(40000, 40000, 32), std::vector<uint8_t>(16));
-    EXPECT_FALSE(picture.load_from_clipboard());
-    put_dib(dib_header(0, 2, 32), std::vector<uint8_t>(16));
-    EXPECT_FALSE(picture.load_from_clipboard());
+    // More rows than the block holds, a palette depth, a size beyond 32 bits, no width.
+    for (BITMAPINFOHEADER header : {dib_header(1000, 1000, 32), dib_header(2, 2, 8), dib_header(40000, 40000, 32),
+                                    dib_header(0, 2, 32)}) {
+        put_dib(header, std::vector<uint8_t>(64));
+        EXPECT_FALSE(picture.load_from_clipboard()) << header.biWidth << "x" << header.biHeight;
+    }
     EXPECT_FALSE(picture.valid());
 
     ASSERT_TRUE(OpenClipboard(nullptr));

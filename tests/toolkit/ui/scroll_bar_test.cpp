@@ -39,6 +39,12 @@ protected:
         send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(notches * 120)), MAKELPARAM(screen.x, screen.y));
     }
 
+    void click(int x, int y)
+    {
+        mouse_at(WM_LBUTTONDOWN, x, y);
+        mouse_at(WM_LBUTTONUP, x, y);
+    }
+
     widget view, content;
     scroll_bar bar;
     event_log log;
@@ -83,10 +89,8 @@ TEST_F(scrolling, DraggingSnapsTheTargetButReportsTheUnsnappedPosition)
 
 TEST_F(scrolling, TrackPressesJumpAndTheWheelScrollsFromTargetOrBar)
 {
-    mouse_at(WM_LBUTTONDOWN, 208, 150);  // after the thumb: its top goes to 100
-    mouse_at(WM_LBUTTONUP, 208, 150);
-    mouse_at(WM_LBUTTONDOWN, 208, 20);
-    mouse_at(WM_LBUTTONUP, 208, 20);
+    click(208, 150);  // after the thumb: its top goes to 100
+    click(208, 20);
     EXPECT_EQ(log.take(), (lines{"bar:37:200", "bar:37:40"}));
     wheel(50, 50, -1);  // over the target, toward the user
     EXPECT_EQ(bar.position(), 100);
@@ -135,15 +139,12 @@ TEST_F(scrolling, ArrowButtonsStepAndTrackPressesCountFromTheTrack)
     buttons.set_target(&content);
     EXPECT_EQ(buttons.second_button_rect(), (rect{0, 166, 16, 16}));
     EXPECT_EQ(buttons.thumb_rect(), (rect{0, 16, 16, 50}));
-    mouse_at(WM_LBUTTONDOWN, 248, 170);
-    mouse_at(WM_LBUTTONUP, 248, 170);
+    click(248, 170);
     EXPECT_EQ(buttons.position(), 10);
-    mouse_at(WM_LBUTTONDOWN, 248, 5);
-    mouse_at(WM_LBUTTONUP, 248, 5);
+    click(248, 5);
     EXPECT_EQ(buttons.position(), 0);
     bar.scroll_to(150, true);  // the thumb now spans 66 to 116
-    mouse_at(WM_LBUTTONDOWN, 248, 60);
-    mouse_at(WM_LBUTTONUP, 248, 60);
+    click(248, 60);
     EXPECT_NEAR(buttons.position(), 132, 1);  // 44 into the track: above the thumb, so never further down
     window_snapshot shot(window);
     EXPECT_TRUE(looks_like(shot.pixel(241, 100), {0.145f, 0.149f, 0.165f, 1}));  // thumb
@@ -172,8 +173,7 @@ TEST_F(scrolling, ATargetThatDiesOrIsReplacedLeavesNoConnection)
     EXPECT_EQ(bar.target(), nullptr);
     wheel(208, 50, -1);
     bar.scroll_to(50, true);
-    mouse_at(WM_LBUTTONDOWN, 208, 50);
-    mouse_at(WM_LBUTTONUP, 208, 50);
+    click(208, 50);
 }
 
 TEST_F(window_test, AValueHandlerMayDestroyTheBarMidDrag)

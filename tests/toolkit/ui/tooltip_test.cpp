@@ -47,8 +47,15 @@ protected:
         tick();
     }
 
-    bool shown() const { return tooltip_test_api::of(window) && tooltip_test_api::of(window)->is_visible(); }
-
+    // Hovers and waits the nine ticks it takes to show.
+    bool shown_after_wait(int x, int y)
+    {
+        hover(x, y);
+        tick(9);
+        return shown();
+    }
+    tooltip* tip() const { return tooltip_test_api::of(window); }
+    bool shown() const { return tip() && tip()->is_visible(); }
     bool tick_timer_running() { return KillTimer(window.handle(), tooltip_timer_id) != FALSE; }
 
     std::unique_ptr<widget> target;
@@ -59,11 +66,11 @@ protected:
 TEST_F(tooltips, EmptyRegistrationMakesNoWindowAndNoTimer)
 {
     window.set_tooltip(target.get(), rect{}, "", "");
-    EXPECT_EQ(tooltip_test_api::of(window), nullptr);
+    EXPECT_EQ(tip(), nullptr);
     EXPECT_FALSE(tick_timer_running());
     target->set_tooltip("Title", "");
-    EXPECT_NE(tooltip_test_api::of(window), nullptr);
-    EXPECT_EQ(tooltip_test_api::of(window)->skin_source(), target.get());
+    EXPECT_NE(tip(), nullptr);
+    EXPECT_EQ(tip()->skin_source(), target.get());
     EXPECT_TRUE(tick_timer_running());
 }
 
@@ -77,19 +84,18 @@ TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
     EXPECT_FALSE(shown());
     tick();
     ASSERT_TRUE(shown());
-    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Title");
+    EXPECT_EQ(tooltip_test_api::title(*tip()), "Title");
 
     RECT placed{};
-    GetWindowRect(tooltip_test_api::of(window)->handle(), &placed);
+    GetWindowRect(tip()->handle(), &placed);
     POINT cursor{};
     GetCursorPos(&cursor);
-    EXPECT_EQ(placed.left, cursor.x + 5);
-    EXPECT_EQ(placed.top, cursor.y + 20);
+    EXPECT_TRUE(placed.left == cursor.x + 5 && placed.top == cursor.y + 20);
 
-    HWND tip = tooltip_test_api::of(window)->handle();
-    EXPECT_TRUE(qzsdk::test::shows_color(tip, 0, 0, 74, 79, 83));
-    EXPECT_TRUE(qzsdk::test::shows_color(tip, 1, 1, 0, 0, 0));
-    EXPECT_TRUE(qzsdk::test::shows_color(tip, 3, 3, 27, 27, 28));
+    HWND tip_window = tip()->handle();
+    EXPECT_TRUE(qzsdk::test::shows_color(tip_window, 0, 0, 74, 79, 83));
+    EXPECT_TRUE(qzsdk::test::shows_color(tip_window, 1, 1, 0, 0, 0));
+    EXPECT_TRUE(qzsdk::test::shows_color(tip_window, 3, 3, 27, 27, 28));
 
     tick(48);  // about 5.7 s in the region
     EXPECT_TRUE(shown());
@@ -103,13 +109,13 @@ TEST_F(tooltips, ShownOnTheNinthTickInARegionAndHiddenForGoodAfterSixSeconds)
 TEST_F(tooltips, WindowIsTheContentPlusMarginsAndTheGapOnlyWithBothTexts)
 {
     auto content_for = [this](const std::string& title, const std::string& text) {
-        tooltip_test_api::of(window)->show(point{30, 30}, title, text);
+        tip()->show(point{30, 30}, title, text);
         RECT client{};
-        GetClientRect(tooltip_test_api::of(window)->handle(), &client);
-        text_extent content = tooltip_test_api::content_size(*tooltip_test_api::of(window));
+        GetClientRect(tip()->handle(), &client);
+        text_extent content = tooltip_test_api::content_size(*tip());
         EXPECT_EQ(client.right, static_cast<LONG>(content.width + 16));
         EXPECT_EQ(client.bottom, static_cast<LONG>(content.height + 8));
-        tooltip_test_api::of(window)->hide();
+        tip()->hide();
         return content;
     };
     target->set_tooltip("A", "");
@@ -125,10 +131,8 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
 {
     window.set_tooltip(target.get(), rect{0, 0, 50, 50}, "Left", "");
     window.set_tooltip(target.get(), rect{51, 0, 49, 50}, "Right", "first");
-    hover(30, 30);
-    tick(9);
-    ASSERT_TRUE(shown());
-    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Left");
+    ASSERT_TRUE(shown_after_wait(30, 30));
+    EXPECT_EQ(tooltip_test_api::title(*tip()), "Left");
 
     place_cursor(90, 30);
     tick();  // the first tick in the new region
@@ -137,8 +141,8 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     EXPECT_FALSE(shown());
     tick();
     ASSERT_TRUE(shown());
-    EXPECT_EQ(tooltip_test_api::title(*tooltip_test_api::of(window)), "Right");
-    EXPECT_EQ(tooltip_test_api::text(*tooltip_test_api::of(window)), "first");
+    EXPECT_EQ(tooltip_test_api::title(*tip()), "Right");
+    EXPECT_EQ(tooltip_test_api::text(*tip()), "first");
 
     // Another widget (here the root) hides it at once.
     hover(250, 150);
@@ -148,9 +152,7 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
 TEST_F(tooltips, HidingTheWindowHidesItsTooltip)
 {
     target->set_tooltip("Title", "");
-    hover(40, 30);
-    tick(9);
-    ASSERT_TRUE(shown());
+    ASSERT_TRUE(shown_after_wait(40, 30));
     window.close_request(true);
     EXPECT_FALSE(shown());
 }
@@ -179,13 +181,11 @@ TEST_F(tooltips, RealTimerShowsTheTooltip)
 TEST_F(tooltips, DestroyedWidgetTakesItsTooltipAndTheTickWithIt)
 {
     target->set_tooltip("Title", "");
-    hover(40, 30);
-    tick(9);
-    ASSERT_TRUE(shown());
-    HWND tip = tooltip_test_api::of(window)->handle();
+    ASSERT_TRUE(shown_after_wait(40, 30));
+    HWND tip_window = tip()->handle();
     target.reset();
-    EXPECT_EQ(tooltip_test_api::of(window), nullptr);
-    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(tip(), nullptr);
+    EXPECT_FALSE(IsWindow(tip_window));
     EXPECT_FALSE(tick_timer_running());
     tick(20);
 
@@ -193,7 +193,7 @@ TEST_F(tooltips, DestroyedWidgetTakesItsTooltipAndTheTickWithIt)
     widget again;
     again.attach_to_window(&window.root(), rect{10, 10, 100, 50});
     again.set_tooltip("Again", "");
-    EXPECT_NE(tooltip_test_api::of(window), nullptr);
+    EXPECT_NE(tip(), nullptr);
     EXPECT_TRUE(tick_timer_running());
 }
 
@@ -203,20 +203,16 @@ TEST_F(tooltips, TooltipOfAnotherWidgetOutlivesTheWidgetItTookItsSkinFrom)
     other.attach_to_window(&window.root(), rect{150, 10, 100, 50});
     target->set_tooltip("First", "");
     other.set_tooltip("Second", "");
-    tooltip* tip = tooltip_test_api::of(window);
-    hover(40, 30);
-    tick(9);
-    ASSERT_TRUE(shown());
+    tooltip* first_tip = tip();
+    ASSERT_TRUE(shown_after_wait(40, 30));
     target.reset();
-    EXPECT_EQ(tooltip_test_api::of(window), tip);
-    EXPECT_EQ(tip->skin_source(), &other);
-    EXPECT_FALSE(tip->is_visible());
+    EXPECT_EQ(tip(), first_tip);
+    EXPECT_EQ(tip()->skin_source(), &other);
+    EXPECT_FALSE(shown());
 
-    hover(200, 30);
-    tick(9);
-    EXPECT_TRUE(shown());
-    EXPECT_EQ(tooltip_test_api::title(*tip), "Second");
-    UpdateWindow(tip->handle());
+    EXPECT_TRUE(shown_after_wait(200, 30));
+    EXPECT_EQ(tooltip_test_api::title(*tip()), "Second");
+    UpdateWindow(tip()->handle());
 }
 
 TEST_F(tooltips, TooltipWindowGoesWithItsWindow)
@@ -234,7 +230,7 @@ TEST_F(tooltips, TooltipWindowGoesWithItsWindow)
     for (int i = 0; i < 10; ++i)
         SendMessageW(owner->handle(), WM_TIMER, tooltip_timer_id, 0);
     ASSERT_TRUE(tooltip_test_api::of(*owner)->is_visible());
-    HWND tip = tooltip_test_api::of(*owner)->handle();
+    HWND tip_window = tooltip_test_api::of(*owner)->handle();
     owner.reset();
-    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_FALSE(IsWindow(tip_window));
 }

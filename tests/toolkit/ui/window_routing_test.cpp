@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "tests/support/key_state.h"
 #include "tests/support/window_fixture.h"
 
 using namespace qzsdk::ui;
@@ -31,6 +32,13 @@ protected:
         log.listen(&inner, "inner", mouse_ids);
         log.listen(&b, "b", mouse_ids);
         log.listen(&window, "window", {event_id::mouse_up, event_id::mouse_down, event_id::mouse_double_click});
+    }
+
+    void wheel_at(int x, int y, short delta)
+    {
+        POINT screen{x, y};
+        ClientToScreen(window.handle(), &screen);
+        send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(screen.x, screen.y));
     }
 
     widget a, b, inner;
@@ -103,9 +111,7 @@ TEST_F(routing, WheelClimbsToTheFirstAncestorWithHandlers)
         std::memcpy(&delta, &info.param, sizeof(delta));
     });
     inner.set_enabled(false);
-    POINT screen{30, 30};
-    ClientToScreen(window.handle(), &screen);
-    send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(screen.x, screen.y));
+    wheel_at(30, 30, -120);
     EXPECT_EQ(delta, -60.0);
     EXPECT_TRUE(log.take().empty());
 }
@@ -117,9 +123,7 @@ TEST_F(routing, WheelStopsAtAnEmptiedHandlerList)
     auto& manager = qzsdk::ui::event_manager::instance();
     manager.connect(&a, &wheel, event_id::mouse_wheel, [&](const event_info&) { ++parent_calls; });
     manager.disconnect(manager.connect(&inner, &wheel, event_id::mouse_wheel, [](const event_info&) {}));
-    POINT screen{30, 30};
-    ClientToScreen(window.handle(), &screen);
-    send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(screen.x, screen.y));
+    wheel_at(30, 30, 120);
     EXPECT_EQ(parent_calls, 0);
 }
 
@@ -177,13 +181,11 @@ TEST_F(routing, TabAndShiftTabWrapThroughTabStops)
     send(WM_CHAR, 9);  // b is disabled: wraps to a
     EXPECT_EQ(window.focused_widget(), &a);
     EXPECT_EQ(log.take(), (lines{"a:34:1", "inner:33:1", "inner:34:1", "a:33:1"}));
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
-    SetKeyboardState(keys);
-    send(WM_CHAR, 9);
-    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
-    SetKeyboardState(keys);
+    {
+        qzsdk::test::key_state keys;
+        keys.press(VK_LSHIFT);
+        send(WM_CHAR, 9);
+    }
     EXPECT_EQ(window.focused_widget(), &inner);
     EXPECT_EQ(typed.take(), (lines{"window:11:9", "window:11:9", "window:11:9"}));
 }
