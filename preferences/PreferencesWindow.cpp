@@ -50,8 +50,21 @@ PreferencesWindow::PreferencesWindow(qzsdk::ui::window* owner, const std::vector
       settings_(settings),
       lists_(lists),
       popup_(popup),
-      prompts_(prompts)
+      prompts_(prompts),
+      shortcut_records_(&lists.shortcuts),
+      favourite_records_(&lists.aliases),
+      blacklist_records_(&lists.blacklist)
 {
+    const EffectsTheme* theme = &themes_.at(settings.ui_color < themes_.size() ? settings.ui_color : 0);
+    shortcuts_panel_ = std::make_unique<PreferencesEffectsScrollPanel>(this, &shortcut_records_, false, theme);
+    favourites_panel_ = std::make_unique<PreferencesEffectsScrollPanel>(this, &favourite_records_, true, theme);
+    blacklist_panel_ = std::make_unique<PreferencesEffectsScrollPanel>(this, &blacklist_records_, true, theme);
+    shortcuts_panel_->show_label_column = true;
+    shortcuts_panel_->show_number_column = true;
+    shortcuts_panel_->show_scroll_bar = false;
+    favourites_panel_->show_label_column = true;
+    favourites_panel_->show_override_column = true;
+
     set_owner(owner);
     create("Preferences", {0, 0, client_width, client_height},
            qzsdk::ui::window_style::borderless | qzsdk::ui::window_style::popup |
@@ -104,6 +117,10 @@ PreferencesWindow::PreferencesWindow(qzsdk::ui::window* owner, const std::vector
     box_skin.set_scalar("checkbox_font_size", 14.0f);
     full_resolution_box_.bind_value(&settings_.full_resolution);
 
+    shortcuts_panel_->attach_to_window(&root(), {10, 288, 303, 270});
+    favourites_panel_->attach_to_window(&root(), {510, 62, 480, 496});
+    blacklist_panel_->attach_to_window(&root(), {324, 257, 166, 301});
+
     center();
     ApplyTheme(settings_.ui_color, true);
 }
@@ -151,6 +168,9 @@ void PreferencesWindow::ApplyTheme(uint32_t color_index, bool force)
         set_button_face(*button, theme->dropdown_back_color, *theme);
     full_resolution_box_.properties.set_color("checkbox_font_color", theme->warning_text_color);
     full_resolution_box_.properties.set_image("checkbox_image", theme->checkbox_image);
+    favourites_panel_->ApplyTheme(theme);
+    blacklist_panel_->ApplyTheme(theme);
+    shortcuts_panel_->ApplyTheme(theme);
     root().invalidate(false);
 }
 
@@ -237,6 +257,9 @@ void PreferencesWindow::ResetSettings()
     lists_.unresolved_search_lines.clear();
     lists_.unresolved_shortcut_lines.clear();
     ShowSettings();
+    shortcuts_panel_->Rebuild();
+    favourites_panel_->Rebuild();
+    blacklist_panel_->Rebuild();
 }
 
 void PreferencesWindow::ShowSettings()
@@ -268,7 +291,17 @@ void PreferencesWindow::ImportSettings()
         return;
     TransferMessage outcome = SettingsTransfer(popup_).Import(chosen.front(), settings_, lists_);
     ShowSettings();
+    blacklist_panel_->Rebuild();
+    favourites_panel_->Rebuild();
+    shortcuts_panel_->Rebuild();
     Tell(outcome.title, outcome.text);
+}
+
+bool PreferencesWindow::OnListEvent(const event_info&)
+{
+    // Row clicks, row buttons and context menus edit the lists through the list router once it is wired in;
+    // until then the rows are shown and reordered by dragging only.
+    return false;
 }
 
 void PreferencesWindow::Tell(std::string_view title, std::string_view text)

@@ -4,19 +4,23 @@
 #include "popup/effect_entry.h"
 #include "popup/effects_theme.h"
 #include "popup/popup_settings.h"
+#include "preferences/PreferencesEffectsScrollPanel.h"
+#include "preferences/PreferencesListEvents.h"
+#include "preferences/PreferencesRecordList.h"
 #include "toolkit/ui/check_box.h"
 #include "toolkit/ui/drop_down_box.h"
 #include "toolkit/ui/generic_button.h"
 #include "toolkit/ui/window.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 class EffectsPopupWindow;
 class PreferencesPrompts;
 
-class PreferencesWindow : public qzsdk::ui::window {
+class PreferencesWindow : public qzsdk::ui::window, public PreferencesListEvents {
 public:
     // The settings and lists are the caller's copies, edited in place; all references must outlive the window.
     PreferencesWindow(qzsdk::ui::window* owner, const std::vector<EffectsTheme>& themes, PopupSettings& settings,
@@ -26,6 +30,7 @@ public:
     void ApplyTheme(uint32_t color_index, bool force);
     void ExportSettings();
     void ImportSettings();
+    bool OnListEvent(const qzsdk::ui::event_info& info) override;
 
 private:
     friend class PreferencesWindowTestApi;
@@ -68,4 +73,11 @@ private:
     EffectLists& lists_;
     const EffectsPopupWindow& popup_;
     PreferencesPrompts& prompts_;
+    ShortcutRecordList shortcut_records_;
+    AliasRecordList favourite_records_;
+    AliasRecordList blacklist_records_;
+    // Last, so that the rows go before the controls and the lists they show.
+    std::unique_ptr<PreferencesEffectsScrollPanel> shortcuts_panel_;
+    std::unique_ptr<PreferencesEffectsScrollPanel> favourites_panel_;
+    std::unique_ptr<PreferencesEffectsScrollPanel> blacklist_panel_;
 };

@@ -153,6 +153,7 @@ constexpr int import_x = 432, import_y = 149;
 TEST_F(PreferencesWindowTest, ResetAndOkHandBackTheResetCopiesButKeepTheNewsVisit)
 {
     int64_t news_visit = settings_.last_news_visit = 12345;
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
     ModalScript script({{now(), click(reset_x, reset_y)}, {told(1), click(ok_x, ok_y)}});
     EXPECT_EQ(window_->show_modal(), 1);
     EXPECT_TRUE(script.finished());
@@ -164,6 +165,7 @@ TEST_F(PreferencesWindowTest, ResetAndOkHandBackTheResetCopiesButKeepTheNewsVisi
     EXPECT_EQ(settings_.capture_folder, PopupSettings().capture_folder);
     // Nothing comes back: not even the line kept for a plug-in missing this session.
     EXPECT_EQ(lists_text(), search_text(EffectLists()) + shortcuts_text(EffectLists()));
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 0u);
 }
 
 TEST_F(PreferencesWindowTest, ARefusedResetThenCancelOrEscapeChangesNothing)
@@ -196,7 +198,7 @@ TEST_F(PreferencesWindowTest, ExportAndImportRunThroughTheDialogsAndTheImportSho
              // Edits after the export, which the import takes back.
              settings_.full_resolution = false;
              settings_.hotkey_mode = hotkey_ctrl_tab;
-             lists_.aliases.clear();
+             lists_.aliases[0].text = "changed";
              dialogs.reset();  // one driver at a time: the old one's end would silence the new one
              dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
              click(import_x, import_y)();
@@ -218,6 +220,7 @@ TEST_F(PreferencesWindowTest, ExportAndImportRunThroughTheDialogsAndTheImportSho
     EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
     EXPECT_EQ(PreferencesWindowTestApi(*window_).hotkey_box().get_selected().value, int32_t(hotkey_shift_tab));
     EXPECT_EQ(lists_text(), exported_lists);
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
 }
 
 TEST_F(PreferencesWindowTest, ADamagedImportLeavesTheCopiesAsTheyWere)
