@@ -136,50 +136,60 @@ TEST_F(IdleWorkTest, TheOverrideOfAnAliasIsWhatGetsApplied)
     EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Fill & Stroke", ApplyRoute::menu_command}}));
 }
 
-TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
+TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFrontAndASecondPressHidesIt)
 {
     key_state keys;
-    EffectsPopupWindowTestApi popup(*state().popup_window());
+    EffectsPopupWindow& window = *state().popup_window();
+    EffectsPopupWindowTestApi popup(window);
+    auto press_space = [&] {
+        keys.press(VK_SPACE);
+        host_.run_idle();
+        keys.release(VK_SPACE);
+        host_.run_idle();
+    };
     SetForegroundWindow(host_.main_window());
     host_.run_idle();
+    EXPECT_FALSE(window.is_visible());
     keys.press(VK_LCONTROL);
     keys.press(VK_SPACE);
     host_.run_idle();
+    EXPECT_TRUE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Title");
     EXPECT_EQ(popup.comp_name(), "Main Comp");
     EXPECT_EQ(popup.project_name(), "Shot");
     EXPECT_TRUE(popup.has_layer());
 
-    // Held down: no second command.
+    // Held down: nothing more happens; the next press hides the popup, the one after shows it again.
     ASSERT_TRUE(host_.project().select_layer(""));
     host_.run_idle();
+    EXPECT_TRUE(window.is_visible());
+    keys.release(VK_SPACE);
+    host_.run_idle();
+    press_space();
+    EXPECT_FALSE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Title");
-    keys.release(VK_SPACE);
-    host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
+    SetForegroundWindow(host_.main_window());
+    press_space();
+    EXPECT_TRUE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Logo.png");
-    keys.release(VK_SPACE);
+    press_space();
+    EXPECT_FALSE(window.is_visible());
 
     // A window the host owns counts as the host; an unrelated one does not.
     ASSERT_TRUE(host_.project().select_layer("Camera 1"));
     HWND unrelated = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
     SetForegroundWindow(unrelated);
-    host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
-    keys.release(VK_SPACE);
+    press_space();
+    EXPECT_FALSE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Logo.png");
     DestroyWindow(unrelated);
 
     HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, host_.main_window(),
                                  nullptr, nullptr, nullptr);
     SetForegroundWindow(owned);
-    host_.run_idle();
-    keys.press(VK_SPACE);
-    host_.run_idle();
-    keys.release(VK_SPACE);
+    press_space();
+    EXPECT_TRUE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "");
     EXPECT_FALSE(popup.has_layer());
     DestroyWindow(owned);
