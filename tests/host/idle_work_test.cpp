@@ -11,6 +11,9 @@
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <tlhelp32.h>
 
 using qzsdk::test::key_state;
 using standin::ApplyRoute;
@@ -204,4 +207,48 @@ TEST(IdleWork, NoPopupCommandBeforeTheFirstIdleCall)
     EXPECT_EQ(result, -1);
     host.run_death_hooks();
     g_effects_popup.reset();
+}
+
+TEST_F(IdleWorkTest, AnEntryChosenInThePopupIsAppliedAtTheNextIdleCallFromACopy)
+{
+    EffectsPopupWindow& window = *state().popup_window();
+    int32_t result = 0;
+    state().SendPopupCommand(result, popup_command_show);
+    ASSERT_TRUE(window.is_visible());
+    EffectsPopupWindowTestApi popup(window);
+    popup.Search("gaussian");
+    window.set_focus_widget(&popup.search_box().inside, 0);  // as the popup's timer does 250 ms after showing
+    SendMessageW(window.handle(), WM_CHAR, L'\r', 0);  // Enter in the search box
+    EXPECT_FALSE(window.is_visible());
+    ASSERT_TRUE(EffectsPopupTestApi(state()).pending_choice());
+    window.SetEffects({});  // the entry the event pointed at is gone; the pending choice is a copy
+    EXPECT_TRUE(applied().empty());
+    host_.run_idle();
+    EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Gaussian Blur", ApplyRoute::menu_command}}));
+}
+
+TEST_F(IdleWorkTest, TheDeathHookLeavesNoWindowNoThreadAndTheHostWindowAlive)
+{
+    HWND popup_handle = state().popup_window()->handle();
+    ASSERT_TRUE(IsWindow(popup_handle));
+    ASSERT_EQ(GetWindow(popup_handle, GW_OWNER), host_.main_window());
+    auto thread_count = [] {
+        DWORD count = 0;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            count += entry.th32OwnerProcessID == GetCurrentProcessId();
+        CloseHandle(snapshot);
+        return count;
+    };
+    const DWORD with_news_thread = thread_count();
+    host_.run_death_hooks();
+    EXPECT_EQ(state().popup_window(), nullptr);
+    EXPECT_EQ(state().owner_window(), nullptr);
+    EXPECT_FALSE(IsWindow(popup_handle));
+    EXPECT_TRUE(IsWindow(host_.main_window()));  // the wrapper never destroys the host's window
+    EXPECT_LT(thread_count(), with_news_thread);
+    qzsdk::path local = MakerFolders::standard().local;
+    EXPECT_TRUE(qzsdk::get_file_info(local.join(qzsdk::path(search_file_name))).exists);
 }
