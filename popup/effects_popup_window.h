@@ -97,6 +97,8 @@ public:
     bool SerializeLocalSettings(bool with_lists) const;
     // Ends the news check now (the host's death hook); the destructor does it too, never from a static one.
     void StopNewsCheck() { news_.Stop(); }
+    // Lets a running news check end on its own: only for the module's unload without the death hook.
+    void AbandonNewsCheck() { news_.Abandon(); }
 
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }

@@ -191,13 +191,9 @@ void EffectsPopupWindow::ShowExportMenu()
 // The gallery window is connected here once it exists; until then F5 and command 3 do nothing.
 void EffectsPopupWindow::ShowGallery() {}
 
-// The preferences window is connected here once it exists; until then the settings button and command 4
-// do nothing beyond marking the popup busy for their duration.
-void EffectsPopupWindow::ShowPreferences()
-{
-    busy_ = true;
-    busy_ = false;
-}
+// The preferences window is connected here once it exists (it sets busy_ while it runs); until then the
+// settings button and command 4 do nothing.
+void EffectsPopupWindow::ShowPreferences() {}
 
 void EffectsPopupWindow::OpenNewsPage()
 {
