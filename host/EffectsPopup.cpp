@@ -13,7 +13,8 @@
 #include "popup/settings_file.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/platform/text.h"
-#include "toolkit/ui/event_info.h"
+#include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/window.h"
 
 #include <windows.h>
 
@@ -38,7 +39,24 @@ EffectsPopup::EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_
 {
 }
 
-EffectsPopup::~EffectsPopup() = default;
+namespace {
+
+bool module_unloading = false;
+
+}  // namespace
+
+void MarkModuleUnloading()
+{
+    module_unloading = true;
+}
+
+EffectsPopup::~EffectsPopup()
+{
+    if (module_unloading && popup_window_)
+        popup_window_->AbandonNewsCheck();
+    popup_window_.reset();
+    owner_window_.reset();
+}
 
 void EffectsPopup::OnIdle()
 {
@@ -59,18 +77,38 @@ void EffectsPopup::RunFirstIdleWork()
 {
     SuiteCache suites(basic_suite_);
     suites.get<AEGP_UtilitySuite11>().AEGP_GetMainHWND(&host_main_window_);
+    // The popup goes before the owner it was made for.
+    popup_window_.reset();
+    owner_window_ = std::make_unique<qzsdk::ui::window>();
+    owner_window_->wrap_native(static_cast<HWND>(host_main_window_));
     MakerFolders folders = MakerFolders::standard();
     qzsdk::create_directories(folders.local);
     read_local_or_common_settings(folders, settings_);
     qzsdk::create_directories(qzsdk::path::from_utf8(settings_.capture_folder));
-    popup_window_ = std::make_unique<EffectsPopupWindow>(&settings_, folders);
+    popup_window_ = std::make_unique<EffectsPopupWindow>(owner_window_.get(), &settings_, folders);
     popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+    BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::activated, &EffectsPopup::OnEffectChosen);
+    BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::command, &EffectsPopup::OnPopupCommand);
+}
+
+void EffectsPopup::BindPopupEvent(qzsdk::ui::event_object* source, uint32_t event_id,
+                                  void (EffectsPopup::*member)(const qzsdk::ui::event_info&))
+{
+    // The owner window is the listener: it outlives the popup, so the connection goes with the popup.
+    qzsdk::ui::event_manager::instance().connect(source, owner_window_.get(), event_id,
+                                                 [this, member](const qzsdk::ui::event_info& info) {
+                                                     (this->*member)(info);
+                                                 });
 }
 
 void EffectsPopup::PollHotkey()
 {
     if (!HotkeyFired(settings_))
         return;
+    if (popup_window_ && popup_window_->is_visible()) {
+        popup_window_->Hide();
+        return;
+    }
     // Ignored while another program or an unrelated window is in front.
     HWND main_window = static_cast<HWND>(host_main_window_);
     HWND foreground = GetForegroundWindow();
@@ -122,6 +160,12 @@ void EffectsPopup::OnEffectChosen(const EffectEntry& entry)
     pending_choice_ = entry;
 }
 
+void EffectsPopup::OnEffectChosen(const qzsdk::ui::event_info& info)
+{
+    if (const auto* entry = reinterpret_cast<const EffectEntry*>(info.param))
+        OnEffectChosen(*entry);
+}
+
 bool EffectsPopup::ChooseEntryByName(std::string_view name)
 {
     if (!popup_window_)
@@ -145,7 +189,10 @@ void EffectsPopup::ApplyPendingChoice()
 
 void EffectsPopup::OnDeath()
 {
-    if (popup_window_)
+    if (popup_window_) {
         popup_window_->SaveEffectFiles();
+        popup_window_->StopNewsCheck();
+    }
     popup_window_.reset();
+    owner_window_.reset();
 }

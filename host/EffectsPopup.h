@@ -13,8 +13,10 @@
 
 class EffectsPopupWindow;
 namespace qzsdk::ui {
+class event_object;
 struct event_info;
-}
+class window;
+}  // namespace qzsdk::ui
 
 // The plug-in's single state object: everything the module keeps between the host's calls.
 class EffectsPopup {
@@ -36,6 +38,11 @@ public:
     // The popup's choice (after its override rule), carried out at the next idle call. A copy: a rebuild
     // of the catalogue frees the popup's entries.
     void OnEffectChosen(const EffectEntry& entry);
+    // The popup's event 38, its parameter the chosen entry in the popup's list.
+    void OnEffectChosen(const qzsdk::ui::event_info& info);
+    // Connects the popup's event to one of the members above.
+    void BindPopupEvent(qzsdk::ui::event_object* source, uint32_t event_id,
+                        void (EffectsPopup::*member)(const qzsdk::ui::event_info&));
     // The popup's event 44, its parameter the command: 0 to 3 screenshots (clipboard, JPEG and PNG save
     // dialogs, capture folder), 5 rebuild the effect list. The popup fires it from its own message handling,
     // so nothing is thrown back: a failure ends in ReportFatalError.
@@ -50,6 +57,7 @@ public:
     void* host_main_window() const { return host_main_window_; }
     PopupSettings& settings() { return settings_; }
     EffectsPopupWindow* popup_window() const { return popup_window_.get(); }
+    qzsdk::ui::window* owner_window() const { return owner_window_.get(); }
 
 private:
     friend class EffectsPopupTestApi;
@@ -72,6 +80,8 @@ private:
     bool setup_failed_ = false;
     bool set_up_ = false;
     PopupSettings settings_;
+    // Wraps the host's main window without ever destroying it; the popup's owner, so it goes after it.
+    std::unique_ptr<qzsdk::ui::window> owner_window_;
     std::unique_ptr<EffectsPopupWindow> popup_window_;
     std::optional<EffectEntry> pending_choice_;
     AEGP_ProjectH project_ = nullptr;
@@ -80,6 +90,10 @@ private:
 // The one owner of the state object, filled by PluginMain. It is the module's first static object, so at
 // unload it goes after every other one.
 extern std::unique_ptr<EffectsPopup> g_effects_popup;
+
+// Called as the module's static objects go: a state object destroyed later, without the death hook having
+// run, lets its news thread end on its own instead of joining it under the loader lock.
+void MarkModuleUnloading();
 
 A_Err IdleHook(AEGP_GlobalRefcon global_refcon, AEGP_IdleRefcon idle_refcon, A_long* max_sleep);
 A_Err DeathHook(AEGP_GlobalRefcon global_refcon, AEGP_DeathRefcon death_refcon);

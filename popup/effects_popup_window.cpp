@@ -1,36 +1,115 @@
 #include "popup/effects_popup_window.h"
 
 #include "popup/effect_list_text.h"
-#include "popup/effect_slot.h"
 #include "popup/entry_index.h"
 #include "popup/list_file_io.h"
 #include "popup/settings_file.h"
 #include "popup/shortcut_label.h"
 #include "toolkit/platform/file_system.h"
+#include "toolkit/ui/event_manager.h"
 
-EffectsPopupWindow::EffectsPopupWindow(PopupSettings* settings, MakerFolders folders)
-    : settings_(settings), folders_(std::move(folders))
+using namespace qzsdk::ui;
+
+namespace {
+
+constexpr uint16_t popup_style_flags = 71;
+constexpr color transparent{0, 0, 0, 0};
+
+}  // namespace
+
+EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, MakerFolders folders,
+                                       NewsServer news_server)
+    : settings_(settings),
+      folders_(std::move(folders)),
+      news_server_(news_server),
+      news_(std::move(news_server), settings->last_news_visit),
+      shortcuts_bar_(this, [this](const event_info& info) { OnShortcutButton(info); })
 {
+    set_owner(owner);
+    create("Effects Popup", bounds_units_, popup_style_flags);
+    BuildThemes();
+
+    connect_member(this, event_id::focus_gained, &EffectsPopupWindow::OnFocusGained, this);
+    connect_member(this, event_id::focus_lost, &EffectsPopupWindow::Hide, this);
+    connect_member_info(this, event_id::char_input, &EffectsPopupWindow::OnChar, this);
+    connect_member_info(this, event_id::key_down, &EffectsPopupWindow::OnKeyDown, this);
+    connect_member(&root(), event_id::paint, &EffectsPopupWindow::OnPaint, this);
+    connect_member_info(&root(), event_id::timer, &EffectsPopupWindow::OnTimer, this);
+
+    BuildButtons();
+    BuildList();
+    shortcuts_bar_.attach_to_window(&root(), {0, 44, bounds_units_.width, 36});
+    shortcuts_bar_.set_visible(false);
+    tab_navigation = false;
+
+    ApplyTheme(settings_->ui_color, true);
+    root().set_timer(popup_timer::news_poll, 1000, false);
     if (!folders_.local.empty() && !qzsdk::get_file_info(folders_.local.join(qzsdk::path(settings_file_name))).exists)
         SerializeLocalSettings(false);
-    BuildThemes();
-    ApplyTheme(settings_->ui_color, true);
+}
+
+EffectsPopupWindow::~EffectsPopupWindow()
+{
+    // The news thread ends before anything it could outlive; the timers go before the widgets they tick.
+    news_.Stop();
+    root().kill_timer(popup_timer::flash);
+    root().kill_timer(popup_timer::news_poll);
+    root().kill_timer(popup_timer::search_focus);
+    selected_slot_ = nullptr;
+}
+
+void EffectsPopupWindow::BuildButtons()
+{
+    const int32_t w = bounds_units_.width;
+    struct placed {
+        generic_button& button;
+        int32_t x;
+        const char* tip;
+    };
+    for (const placed& p : {placed{screenshot_button_, w - 209, "Take a screenshot (Shift + F5)"},
+                            placed{gallery_button_, w - 163, "Open Gallery"}, placed{export_button_, w - 123, "Export"},
+                            placed{settings_button_, w - 80, "Settings"}, placed{news_button_, w - 37, nullptr}}) {
+        p.button.attach_to_window(&root(), {p.x, 8, 28, 28});
+        p.button.properties.set_color("button_color_normal", transparent);
+        p.button.properties.set_color("button_color_hover", transparent);
+        if (p.tip)
+            p.button.set_tooltip("", p.tip);
+    }
+    badge_button_.attach_to_window(&root(), {w - 19, 1, 18, 18});
+    badge_button_.properties.set_color("button_color_normal", transparent);
+    badge_button_.properties.set_color("button_color_hover", transparent);
+    badge_button_.properties.set_string("button_font_name", "tahoma");
+    badge_button_.properties.set_scalar("button_font_style", int32_t(0));
+    badge_button_.properties.set_scalar("button_font_weight", int32_t(2));
+    badge_button_.set_visible(false);
+
+    connect_member(&screenshot_button_, event_id::activated, &EffectsPopupWindow::TakeScreenshot, this);
+    connect_member(&export_button_, event_id::mouse_down, &EffectsPopupWindow::ShowExportMenu, this);
+    for (generic_button* button : {&gallery_button_, &settings_button_, &news_button_, &badge_button_})
+        connect_member_info(button, event_id::activated, &EffectsPopupWindow::OnButton, this);
+}
+
+void EffectsPopupWindow::BuildList()
+{
+    const int32_t w = bounds_units_.width;
+    const int32_t h = bounds_units_.height;
+    search_box_.attach_to_window(&root(), {51, 8, w - 281, 30});
+    search_box_.properties.set_default_font("input_font_name");
+    search_box_.properties.set_scalar("input_font_size", 20.0f);
+    connect_member(&search_box_, event_id::value_changed, &EffectsPopupWindow::UpdateSearch, this);
+    connect_member(&search_box_, event_id::activated, &EffectsPopupWindow::ApplySelection, this);
+    connect_member(&search_box_, event_id::cancelled, &EffectsPopupWindow::Hide, this);
+    connect_member_info(&search_box_.inside, event_id::key_down, &EffectsPopupWindow::OnListKey, this);
+
+    list_container_.attach_to_window(&root(), {1, top_area_.height, w - 20, h - top_area_.height - 1});
+    list_panel_.attach_to_window(&list_container_, {0, 0, list_container_.bounds().width, 20});
+    scroll_bar_.attach_to_window(&root(), {w - 18, top_area_.height + 1, 16, h - top_area_.height - 3});
+    scroll_bar_.set_target(&list_panel_);
 }
 
 void EffectsPopupWindow::BuildThemes()
 {
     themes_ = build_effects_themes();
-}
-
-void EffectsPopupWindow::ApplyTheme(uint32_t index, bool force)
-{
-    if (themes_.empty())
-        return;
-    const EffectsTheme* theme = &themes_[index < themes_.size() ? index : 0];
-    if (theme == current_theme_ && !force)
-        return;
-    current_theme_ = theme;
-    apply_theme_to_skin(*theme);
 }
 
 void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,
@@ -42,24 +121,46 @@ void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_
     has_composition_ = !comp_name.empty();
     has_layer_ = !layer_name.empty();
     result = -1;
-    if (command == popup_command_save)
+    switch (command) {
+    case popup_command_show:
+        if (!busy_)
+            Show();
+        break;
+    case popup_command_screenshot:
+        TakeScreenshot();
+        break;
+    case popup_command_export_menu:
+        ShowExportMenu();
+        break;
+    case popup_command_gallery:
+        ShowGallery();
+        break;
+    case popup_command_preferences:
+        ShowPreferences();
+        break;
+    case popup_command_news_page:
+        OpenNewsPage();
+        break;
+    case popup_command_save:
         SerializeLocalSettings(true);
+        break;
+    case popup_command_news_count:
+        result = news_count_;
+        break;
+    default:
+        break;
+    }
 }
 
 void EffectsPopupWindow::SetEffects(std::vector<EffectEntry> entries)
 {
     // The rows of the last search point into the list being replaced.
+    RetireRows();
     result_.clear();
     entries_ = std::move(entries);
     search_.set_entries(entries_);
     LoadSearchFile();
     LoadShortcutsFile();
-}
-
-void EffectsPopupWindow::UpdateSearch(std::string_view typed_text)
-{
-    typed_text_ = typed_text;
-    result_ = result_lines(search_.run(lists_.aliases, lists_.blacklist, typed_text_), typed_text_);
 }
 
 const EffectEntry* EffectsPopupWindow::ResolveOverride(const EffectEntry* chosen) const
@@ -76,28 +177,28 @@ void EffectsPopupWindow::AddToList(const EffectEntry* entry, bool blacklist)
         return;
     (blacklist ? lists_.blacklist : lists_.aliases).push_back({entry->match_name, entry, nullptr});
     SaveEffectFiles();
-    UpdateSearch(std::string(typed_text_));
+    UpdateSearch();
 }
 
 void EffectsPopupWindow::CreateShortcut(const EffectEntry* entry)
 {
-    if (!entry)
-        return;
     for (EffectShortcut& slot : lists_.shortcuts) {
-        if (!slot.target) {
+        if (entry && !slot.target) {
             slot = {shortcut_label(entry->name), entry};
             SaveEffectFiles();
-            return;
+            break;
         }
     }
+    Hide();
 }
 
 void EffectsPopupWindow::ReplaceShortcut(const EffectEntry* entry, uint64_t slot)
 {
-    if (!entry || slot >= lists_.shortcuts.size() || !lists_.shortcuts[slot].target)
-        return;
-    lists_.shortcuts[slot] = {shortcut_label(entry->name), entry};
-    SaveEffectFiles();
+    if (entry && slot < lists_.shortcuts.size() && lists_.shortcuts[slot].target) {
+        lists_.shortcuts[slot] = {shortcut_label(entry->name), entry};
+        SaveEffectFiles();
+    }
+    Hide();
 }
 
 void EffectsPopupWindow::SetSelectedSlot(EffectSlot* slot)

@@ -1,37 +1,63 @@
 #pragma once
-// The effects popup's catalogue: the entries from the host, the user's lists and their files, the search
-// over them and the choice of an entry. The window around it is built on top of this state.
+// The effects popup: the borderless window the hotkey brings up at the cursor, with its search box, round
+// buttons, shortcuts bar and result list, over the catalogue state (entries, the user's lists and files,
+// the search, themes). It runs no loop of its own: it lives in the host's message loop.
 #include "popup/effect_entry.h"
 #include "popup/effect_search.h"
+#include "popup/effect_slot.h"
 #include "popup/effects_popup_interface.h"
+#include "popup/effects_scroll_bar.h"
+#include "popup/effects_shortcuts_bar.h"
 #include "popup/effects_theme.h"
+#include "popup/header_slot.h"
 #include "popup/maker_folders.h"
+#include "popup/news_check_thread.h"
 #include "popup/popup_settings.h"
+#include "toolkit/ui/flow_panel.h"
+#include "toolkit/ui/generic_button.h"
+#include "toolkit/ui/generic_panel.h"
+#include "toolkit/ui/image_handle.h"
+#include "toolkit/ui/input_box.h"
+#include "toolkit/ui/window.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class EffectsPopupWindow : public EffectsPopupInterface {
+// Timers of the popup's root widget.
+namespace popup_timer {
+constexpr uint32_t flash = 100;
+constexpr uint32_t news_poll = 200;
+constexpr uint32_t search_focus = 300;
+}  // namespace popup_timer
+
+class EffectsPopupWindow : public qzsdk::ui::window, public EffectsPopupInterface {
 public:
-    // The settings belong to the host glue's state object and outlive the popup. A missing local settings
-    // file is written at once.
-    explicit EffectsPopupWindow(PopupSettings* settings, MakerFolders folders = MakerFolders::standard());
-    virtual ~EffectsPopupWindow() = default;
+    // Built hidden. The owner (the host glue's wrapper of the host's main window) and the settings belong
+    // to the host glue's state object and outlive the popup. Starts the news check; a missing local
+    // settings file is written at once.
+    EffectsPopupWindow(qzsdk::ui::window* owner, PopupSettings* settings,
+                       MakerFolders folders = MakerFolders::standard(), NewsServer news_server = {});
+    ~EffectsPopupWindow() override;
     EffectsPopupWindow(const EffectsPopupWindow&) = delete;
     EffectsPopupWindow& operator=(const EffectsPopupWindow&) = delete;
 
     // The host glue's command entry: remembers what the user works on, then carries out the PopupCommand.
-    // The result is -1 for every command handled here.
+    // The result is -1 for every command but 7, which answers the news count.
     void RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,
                     const std::string& layer_name, int32_t command);
 
-    // Replaces the catalogue, then reads both list files against it; the previous result goes with it.
+    // Replaces the catalogue, then reads both list files against it; the rows of the last search go with it.
     void SetEffects(std::vector<EffectEntry> entries);
 
-    // Runs the search for the typed text into the headers and rows of the list.
-    void UpdateSearch(std::string_view typed_text);
+    // Runs the search for the search box's text into the headers and rows of the list.
+    void UpdateSearch();
+    // Enter in the search box: applies the selected row.
+    void ApplySelection();
+    void OnSlotActivated(const qzsdk::ui::event_info& info);
+    void Hide();
 
     // The entry that choosing this one applies: the first override set for it among the aliases.
     const EffectEntry* ResolveOverride(const EffectEntry* chosen) const;
@@ -40,6 +66,13 @@ public:
     void CreateShortcut(const EffectEntry* entry) override;
     void ReplaceShortcut(const EffectEntry* entry, uint64_t slot) override;
     void SetSelectedSlot(EffectSlot* slot) override;
+
+    void TakeScreenshot();
+    void ShowExportMenu();
+    // The gallery and the preferences windows are connected here.
+    void ShowGallery();
+    void ShowPreferences();
+    void OpenNewsPage();
 
     void LoadSearchFile();
     void LoadShortcutsFile();
@@ -51,8 +84,8 @@ public:
 
     // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
     void BuildThemes();
-    // Makes the theme current (theme 0 for an index beyond the table) and applies it; without force the
-    // current theme is not applied again.
+    // Makes the theme current (theme 0 for an index beyond the table) and applies it to the skin and the
+    // popup's widgets; without force the current theme is not applied again.
     void ApplyTheme(uint32_t index, bool force);
     // Never null once the popup is constructed; the table never changes, so the pointer stays valid.
     const EffectsTheme* current_theme() const { return current_theme_; }
@@ -62,20 +95,48 @@ public:
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
+    // Ends the news check now (the host's death hook); the destructor does it too, never from a static one.
+    void StopNewsCheck() { news_.Stop(); }
+    // Lets a running news check end on its own: only for the module's unload without the death hook.
+    void AbandonNewsCheck() { news_.Abandon(); }
 
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }
     const MakerFolders& folders() const { return folders_; }
+    int32_t news_count() const { return news_count_; }
+
+    void on_user_message(uint32_t value) override;
 
 private:
     friend class EffectsPopupWindowTestApi;
+
+    void BuildButtons();
+    void BuildList();
+    void OnFocusGained();
+    void OnChar(const qzsdk::ui::event_info& info);
+    void OnKeyDown(const qzsdk::ui::event_info& info);
+    void OnListKey(const qzsdk::ui::event_info& info);
+    void OnTimer(const qzsdk::ui::event_info& info);
+    void OnButton(const qzsdk::ui::event_info& info);
+    void OnShortcutButton(const qzsdk::ui::event_info& info);
+    void OnPaint();
+    void Show();
+    void PlaceAtCursor();
+    void FitToContent();
+    // Fires 38 with the entry after the override rule, then hides; nothing of the caller is touched after.
+    void Choose(const EffectEntry* chosen);
+    void ApplyShortcut(size_t slot);
+    void RetireRows();
+    std::vector<std::string> CollectShortcuts() const;
+    bool AnyShortcut() const;
+    void ThemeWidgets();
+    void ScrollRowIntoView(size_t index);
 
     PopupSettings* settings_;
     MakerFolders folders_;
     std::vector<EffectEntry> entries_;
     EffectLists lists_;
     EffectSearch search_;
-    std::string typed_text_;
     bool has_layer_ = false;
     bool has_composition_ = false;
     std::string project_name_;
@@ -85,4 +146,33 @@ private:
     EffectSlot* selected_slot_ = nullptr;
     std::vector<EffectsTheme> themes_;
     const EffectsTheme* current_theme_ = nullptr;
+
+    qzsdk::ui::rect bounds_units_{0, 0, 397, 68};
+    qzsdk::ui::rect top_area_{0, 0, 397, 45};
+    int32_t max_list_height_ = 231;
+    float flash_ = 0.0f;
+    bool busy_ = false;
+    int32_t news_count_ = -1;
+    NewsServer news_server_;
+    NewsCheckThread news_;
+
+    qzsdk::ui::generic_panel list_container_;
+    qzsdk::ui::flow_panel list_panel_{qzsdk::ui::flow_panel::vertical, false, true, true};
+    qzsdk::ui::input_box search_box_;
+    EffectsScrollBar scroll_bar_;
+    qzsdk::ui::generic_button screenshot_button_;
+    qzsdk::ui::generic_button export_button_;
+    qzsdk::ui::generic_button gallery_button_;
+    qzsdk::ui::generic_button settings_button_;
+    qzsdk::ui::generic_button news_button_;
+    qzsdk::ui::generic_button badge_button_;
+    EffectsShortcutsBar shortcuts_bar_;
+    qzsdk::ui::image_handle search_icon_;
+
+    std::unique_ptr<HeaderSlot> effects_header_;
+    std::unique_ptr<HeaderSlot> presets_header_;
+    std::vector<std::unique_ptr<EffectSlot>> rows_;
+    // Rows and headers of earlier searches: a rebuild may run inside a row's own handler, so they are
+    // deleted later, from the window's next posted message.
+    std::vector<std::unique_ptr<qzsdk::ui::widget>> retired_;
 };

@@ -3,7 +3,8 @@
 #include <utility>
 
 NewsCheckThread::NewsCheckThread(NewsServer server, int64_t last_visit)
-    : check_(std::move(server)), thread_(&NewsCheck::run, &check_, last_visit)
+    : shared_(std::make_shared<Shared>(std::move(server))),
+      thread_([kept = shared_, last_visit] { kept->check.run(last_visit); })
 {
 }
 
@@ -14,7 +15,14 @@ NewsCheckThread::~NewsCheckThread()
 
 void NewsCheckThread::Stop()
 {
-    check_.RequestStop();
+    shared_->check.RequestStop();
     if (thread_.joinable())
         thread_.join();
+}
+
+void NewsCheckThread::Abandon()
+{
+    shared_->check.RequestStop();
+    if (thread_.joinable())
+        thread_.detach();
 }

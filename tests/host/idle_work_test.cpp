@@ -11,18 +11,28 @@
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <tlhelp32.h>
 
 using qzsdk::test::key_state;
 using standin::ApplyRoute;
 
 namespace {
 
+void remove_local_files()
+{
+    MakerFolders folders = MakerFolders::standard();
+    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
+        qzsdk::remove_file(folders.local.join(qzsdk::path(name)));
+}
+
 // The module's entry and hooks running in this process against a visible stand-in host.
 class IdleWorkTest : public testing::Test {
 protected:
     IdleWorkTest()
     {
-        host_test::remove_local_files();
+        remove_local_files();
         qzsdk::remove_tree(GetHostPresetsFolder());
         host_.call_entry(&PluginMain, 115, 0);
         host_.run_idle();
@@ -31,7 +41,7 @@ protected:
     {
         host_.run_death_hooks();
         g_effects_popup.reset();
-        host_test::remove_local_files();
+        remove_local_files();
         qzsdk::remove_tree(GetHostPresetsFolder());
     }
 
@@ -129,11 +139,12 @@ TEST_F(IdleWorkTest, TheOverrideOfAnAliasIsWhatGetsApplied)
     EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Fill & Stroke", ApplyRoute::menu_command}}));
 }
 
-TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
+TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFrontAndASecondPressHidesIt)
 {
     key_state keys;
-    EffectsPopupWindowTestApi popup(*state().popup_window());
-    auto tap_space = [&] {
+    EffectsPopupWindow& window = *state().popup_window();
+    EffectsPopupWindowTestApi popup(window);
+    auto press_space = [&] {
         keys.press(VK_SPACE);
         host_.run_idle();
         keys.release(VK_SPACE);
@@ -141,35 +152,50 @@ TEST_F(IdleWorkTest, TheHotkeyOpensThePopupOnlyWhileTheHostIsInFront)
     };
     SetForegroundWindow(host_.main_window());
     host_.run_idle();
+    EXPECT_FALSE(window.is_visible());
     keys.press(VK_LCONTROL);
     keys.press(VK_SPACE);
     host_.run_idle();
+    EXPECT_TRUE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Title");
     EXPECT_EQ(popup.comp_name(), "Main Comp");
     EXPECT_EQ(popup.project_name(), "Shot");
     EXPECT_TRUE(popup.has_layer());
 
-    // Held down: no second command.
+    // Held down: nothing more happens; the next press hides the popup, the one after shows it again.
     ASSERT_TRUE(host_.project().select_layer(""));
     host_.run_idle();
-    EXPECT_EQ(popup.layer_name(), "Title");
+    EXPECT_TRUE(window.is_visible());
     keys.release(VK_SPACE);
     host_.run_idle();
-    tap_space();
+    press_space();
+    EXPECT_FALSE(window.is_visible());
+    EXPECT_EQ(popup.layer_name(), "Title");
+    SetForegroundWindow(host_.main_window());
+    press_space();
+    EXPECT_TRUE(window.is_visible());
     EXPECT_EQ(popup.layer_name(), "Logo.png");
+    press_space();
+    EXPECT_FALSE(window.is_visible());
 
     // A window the host owns counts as the host; an unrelated one does not.
     ASSERT_TRUE(host_.project().select_layer("Camera 1"));
-    for (HWND owner : {HWND(nullptr), host_.main_window()}) {
-        HWND front = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr,
+    HWND unrelated = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
-        SetForegroundWindow(front);
-        host_.run_idle();
-        tap_space();
-        EXPECT_EQ(popup.layer_name(), owner ? "" : "Logo.png");
-        DestroyWindow(front);
-    }
+    SetForegroundWindow(unrelated);
+    press_space();
+    EXPECT_FALSE(window.is_visible());
+    EXPECT_EQ(popup.layer_name(), "Logo.png");
+    DestroyWindow(unrelated);
+
+    HWND owned = CreateWindowExW(0, L"STATIC", L"owned", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, host_.main_window(),
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(owned);
+    press_space();
+    EXPECT_TRUE(window.is_visible());
+    EXPECT_EQ(popup.layer_name(), "");
     EXPECT_FALSE(popup.has_layer());
+    DestroyWindow(owned);
 }
 
 TEST(IdleWork, NoPopupCommandBeforeTheFirstIdleCall)
@@ -181,4 +207,48 @@ TEST(IdleWork, NoPopupCommandBeforeTheFirstIdleCall)
     EXPECT_EQ(result, -1);
     host.run_death_hooks();
     g_effects_popup.reset();
+}
+
+TEST_F(IdleWorkTest, AnEntryChosenInThePopupIsAppliedAtTheNextIdleCallFromACopy)
+{
+    EffectsPopupWindow& window = *state().popup_window();
+    int32_t result = 0;
+    state().SendPopupCommand(result, popup_command_show);
+    ASSERT_TRUE(window.is_visible());
+    EffectsPopupWindowTestApi popup(window);
+    popup.Search("gaussian");
+    window.set_focus_widget(&popup.search_box().inside, 0);  // as the popup's timer does 250 ms after showing
+    SendMessageW(window.handle(), WM_CHAR, L'\r', 0);  // Enter in the search box
+    EXPECT_FALSE(window.is_visible());
+    ASSERT_TRUE(EffectsPopupTestApi(state()).pending_choice());
+    window.SetEffects({});  // the entry the event pointed at is gone; the pending choice is a copy
+    EXPECT_TRUE(applied().empty());
+    host_.run_idle();
+    EXPECT_EQ(applied(), (std::vector<std::pair<std::string, ApplyRoute>>{{"Gaussian Blur", ApplyRoute::menu_command}}));
+}
+
+TEST_F(IdleWorkTest, TheDeathHookLeavesNoWindowNoThreadAndTheHostWindowAlive)
+{
+    HWND popup_handle = state().popup_window()->handle();
+    ASSERT_TRUE(IsWindow(popup_handle));
+    ASSERT_EQ(GetWindow(popup_handle, GW_OWNER), host_.main_window());
+    auto thread_count = [] {
+        DWORD count = 0;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            count += entry.th32OwnerProcessID == GetCurrentProcessId();
+        CloseHandle(snapshot);
+        return count;
+    };
+    const DWORD with_news_thread = thread_count();
+    host_.run_death_hooks();
+    EXPECT_EQ(state().popup_window(), nullptr);
+    EXPECT_EQ(state().owner_window(), nullptr);
+    EXPECT_FALSE(IsWindow(popup_handle));
+    EXPECT_TRUE(IsWindow(host_.main_window()));  // the wrapper never destroys the host's window
+    EXPECT_LT(thread_count(), with_news_thread);
+    qzsdk::path local = MakerFolders::standard().local;
+    EXPECT_TRUE(qzsdk::get_file_info(local.join(qzsdk::path(search_file_name))).exists);
 }

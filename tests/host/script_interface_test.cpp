@@ -7,6 +7,8 @@
 
 #include "standin/host.h"
 #include "tests/host/host_test_project.h"
+#include "tests/support/menu_driver.h"
+#include "toolkit/platform/shell.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/ui/image_handle.h"
 
@@ -173,8 +175,18 @@ TEST_F(ScriptInterfaceTest, AfterTheFirstIdleCallShortcutStoresAndSaves)
     start();
     host_.run_idle();
     ASSERT_NE(state().popup_window(), nullptr);
-    for (const char* verb : command_verbs)
-        expect_undefined(call_script({verb}));
+    std::vector<std::wstring> opened;
+    auto previous = qzsdk::set_shell_launcher([&](const qzsdk::shell_request& request) { opened.push_back(request.file); });
+    {
+        // The export verb opens the export menu, which waits for the user: dismissed here.
+        qzsdk::test::menu_driver dismiss({});
+        for (const char* verb : command_verbs)
+            expect_undefined(call_script({verb}));
+        EXPECT_TRUE(dismiss.opened());
+    }
+    qzsdk::set_shell_launcher(previous);
+    ASSERT_EQ(opened.size(), 1u);  // the logo verb opens the news page
+    EXPECT_NE(opened[0].find(L"products/recent/"), std::wstring::npos);
     expect_integer(call_script({"news"}), -1);
 
     expect_undefined(call_script({"shortcut", 2.9}));

@@ -30,7 +30,8 @@ protected:
     EffectsPopupWindow& popup()
     {
         if (!popup_) {
-            popup_ = std::make_unique<EffectsPopupWindow>(&settings_, MakerFolders{local_.get(), common_.get()});
+            popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &settings_, MakerFolders{local_.get(), common_.get()},
+                                                          EffectsPopupWindowTestApi::refusing_news_server());
             popup_->SetEffects(catalogue());
         }
         return *popup_;
@@ -71,7 +72,7 @@ TEST_F(PopupCatalogueTest, ListsAreReadLocalFirstAndAlwaysWrittenLocally)
 
 TEST_F(PopupCatalogueTest, AddingToAListSavesAndSearchesAgain)
 {
-    popup().UpdateSearch("bl");
+    EffectsPopupWindowTestApi(popup()).Search("bl");
     EXPECT_EQ(result().size(), 3u);
     popup().AddToList(entry("Glow"), false);
     popup().AddToList(entry("Glow"), false);
@@ -80,13 +81,13 @@ TEST_F(PopupCatalogueTest, AddingToAListSavesAndSearchesAgain)
     EXPECT_EQ(local_file(L"effects_search.txt"), "-Blur\nGlow\nGlow\n");
     // The search ran again: the blacklisted entry is gone from the rows.
     EXPECT_EQ(result(), (std::vector<ResultLine>{{Kind::effects_header}, {Kind::row, entry("Gaussian Blur")}}));
-    popup().UpdateSearch("glow");
+    EffectsPopupWindowTestApi(popup()).Search("glow");
     EXPECT_EQ(result().size(), 2u);
 }
 
 TEST_F(PopupCatalogueTest, ReplacingTheCatalogueClearsTheRowsThatPointedIntoIt)
 {
-    popup().UpdateSearch("g");
+    EffectsPopupWindowTestApi(popup()).Search("g");
     ASSERT_FALSE(result().empty());
     popup().SetEffects(catalogue());
     EXPECT_TRUE(result().empty());

@@ -1,5 +1,6 @@
 #include "popup/effects_popup_window.h"
 #include "popup/effects_theme.h"
+#include "tests/support/effects_popup_window_test_api.h"
 
 #include "tests/support/temp_folder.h"
 #include "toolkit/ui/default_skin.h"
@@ -81,7 +82,8 @@ protected:
     EffectsPopupWindow& popup(uint32_t ui_color)
     {
         settings_.ui_color = ui_color;
-        popup_ = std::make_unique<EffectsPopupWindow>(&settings_, MakerFolders{local_.get(), common_.get()});
+        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &settings_, MakerFolders{local_.get(), common_.get()},
+                                                          EffectsPopupWindowTestApi::refusing_news_server());
         return *popup_;
     }
 

@@ -1,17 +1,48 @@
 #pragma once
-// What tests read of the popup's catalogue state beyond its public face.
+// What tests read of the popup beyond its public face, and how they reach its widgets.
 #include "popup/effects_popup_window.h"
 
 class EffectsPopupWindowTestApi {
 public:
-    explicit EffectsPopupWindowTestApi(const EffectsPopupWindow& popup) : popup_(popup) {}
+    explicit EffectsPopupWindowTestApi(EffectsPopupWindow& popup) : popup_(popup) {}
+
+    // A news server that refuses at once, so that no test waits on the network.
+    static NewsServer refusing_news_server()
+    {
+        NewsServer refusing;
+        refusing.host = "127.0.0.1:1";
+        return refusing;
+    }
+
+    // Puts the text into the search box, which runs the search as typing would.
+    void Search(std::string_view text) { popup_.search_box_.inside.set_text(text); }
 
     const std::vector<ResultLine>& result() const { return popup_.result_; }
     bool has_layer() const { return popup_.has_layer_; }
     const std::string& project_name() const { return popup_.project_name_; }
     const std::string& comp_name() const { return popup_.comp_name_; }
     const std::string& layer_name() const { return popup_.layer_name_; }
+    const std::vector<std::unique_ptr<EffectSlot>>& rows() const { return popup_.rows_; }
+    EffectSlot* selected() const { return popup_.selected_slot_; }
+    qzsdk::ui::input_box& search_box() { return popup_.search_box_; }
+    EffectsShortcutsBar& shortcuts_bar() { return popup_.shortcuts_bar_; }
+    EffectsScrollBar& scroll_bar() { return popup_.scroll_bar_; }
+    qzsdk::ui::generic_button& badge() { return popup_.badge_button_; }
+    qzsdk::ui::generic_button& screenshot_button() { return popup_.screenshot_button_; }
+    qzsdk::ui::generic_panel& list_container() { return popup_.list_container_; }
+    size_t retired_count() const { return popup_.retired_.size(); }
+    bool news_timer_running() const { return popup_.holder().timers.count(timer_id(popup_timer::news_poll)) != 0; }
+    float flash() const { return popup_.flash_; }
 
 private:
-    const EffectsPopupWindow& popup_;
+    // The native timer behind a root-widget timer, or 0.
+    uint32_t timer_id(uint32_t widget_timer) const
+    {
+        for (const auto& [native, timer] : popup_.holder().timers)
+            if (timer.target == &popup_.root() && timer.timer_id == widget_timer)
+                return native;
+        return 0xFFFFFFFEu;
+    }
+
+    EffectsPopupWindow& popup_;
 };

@@ -1,0 +1,311 @@
+// The popup as a real window: shown by its command entry, driven by typed characters, keys, clicks and the
+// wheel; read back through its events 38, 44, 35 and 36, its state and its painted pixels.
+#include "tests/support/local_http_server.h"
+
+#include "popup/effects_popup_window.h"
+#include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+using namespace qzsdk::ui;
+using qzsdk::test::event_log;
+using qzsdk::test::looks_like;
+using qzsdk::test::make_folder;
+using qzsdk::test::pump_messages;
+using qzsdk::test::pump_until;
+using qzsdk::test::temp_folder;
+using qzsdk::test::window_snapshot;
+
+namespace {
+
+std::vector<EffectEntry> catalogue()
+{
+    std::vector<EffectEntry> entries{{1, "Glow", "glow", "Stylize", false},
+                                     {2, "Gaussian Blur", "gaussian blur", "Blur & Sharpen", false},
+                                     {3, "Blur", "blur", "Blur & Sharpen", false},
+                                     {-1, "Glow Pulse", "glow pulse", "Animation Preset", true}};
+    for (int i = 0; i < 30; ++i)
+        entries.push_back({10 + i, "Extra " + std::to_string(i), "extra " + std::to_string(i), "Misc", false});
+    return entries;
+}
+
+class PopupWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        make_folder(local_.get());
+        settings_.capture_folder = (local_ / L"captures").to_utf8();
+        owner_.create("owner", {0, 0, 200, 200}, window_style::borderless);
+        popup_ = MakePopup(EffectsPopupWindowTestApi::refusing_news_server());
+        log_.listen(popup_.get(), "popup", {event_id::activated, event_id::command, event_id::shown, event_id::hidden});
+    }
+    void TearDown() override
+    {
+        popup_.reset();
+        pump_messages();
+    }
+    std::unique_ptr<EffectsPopupWindow> MakePopup(NewsServer server)
+    {
+        auto made = std::make_unique<EffectsPopupWindow>(&owner_, &settings_, MakerFolders{local_.get(), common_.get()},
+                                                         std::move(server));
+        made->SetEffects(catalogue());
+        return made;
+    }
+    EffectsPopupWindowTestApi api() { return EffectsPopupWindowTestApi(*popup_); }
+    int32_t Command(int32_t command, const std::string& layer = "Title")
+    {
+        int32_t result = 0;
+        popup_->RunCommand(result, "Shot", "Main Comp", layer, command);
+        return result;
+    }
+    // Shown with a layer, as the hotkey does, and the search box given the focus as the popup's timer does.
+    void ShowWithLayer()
+    {
+        Command(popup_command_show);
+        SendMessageW(popup_->handle(), WM_SETFOCUS, 0, 0);
+        popup_->set_focus_widget(&api().search_box().inside, 0);
+        log_.take();
+    }
+    void Type(const std::wstring& text)
+    {
+        for (wchar_t c : text)
+            SendMessageW(popup_->handle(), WM_CHAR, c, 0);
+    }
+    // As a real keystroke arrives: the key down, the character TranslateMessage makes of it, the key up.
+    void Key(WPARAM key)
+    {
+        SendMessageW(popup_->handle(), WM_KEYDOWN, key, 0);
+        if (key == VK_RETURN)
+            SendMessageW(popup_->handle(), WM_CHAR, L'\r', 0);
+        SendMessageW(popup_->handle(), WM_KEYUP, key, 0);
+    }
+    // The row's centre in client coordinates.
+    POINT RowCentre(size_t index)
+    {
+        const rect area = api().rows()[index]->visible_area();
+        return {area.x + 50, area.y + area.height / 2};
+    }
+    void Click(POINT at, UINT down, UINT up)
+    {
+        SendMessageW(popup_->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(popup_->handle(), down, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(popup_->handle(), up, 0, MAKELPARAM(at.x, at.y));
+    }
+    SIZE ClientSize()
+    {
+        RECT r{};
+        GetClientRect(popup_->handle(), &r);
+        return {r.right, r.bottom};
+    }
+    std::string Chosen(const std::vector<std::string>& lines)
+    {
+        if (lines.size() != 1)
+            return "";
+        const uint64_t pointer = std::stoull(lines[0].substr(lines[0].rfind(':') + 1));
+        return reinterpret_cast<const EffectEntry*>(pointer)->name;
+    }
+
+    temp_folder local_;
+    temp_folder common_;
+    PopupSettings settings_;
+    window owner_;
+    std::unique_ptr<EffectsPopupWindow> popup_;
+    event_log log_;
+};
+
+}  // namespace
+
+TEST_F(PopupWindowTest, WithoutALayerItIsTheButtonRowAndAnyKeyOrCharacterHidesIt)
+{
+    EXPECT_FALSE(popup_->is_visible());
+    EXPECT_EQ(Command(popup_command_show, ""), -1);
+    EXPECT_TRUE(popup_->is_visible());
+    EXPECT_EQ(ClientSize().cx, 218);
+    EXPECT_EQ(ClientSize().cy, 68);
+    EXPECT_TRUE(api().screenshot_button().is_enabled(false));  // a composition is active
+    {
+        window_snapshot shot(*popup_);
+        EXPECT_TRUE(looks_like(shot.pixel(5, 5), popup_->current_theme()->top_bar_color));
+        EXPECT_TRUE(looks_like(shot.pixel(200, 20), popup_->current_theme()->corner_color));
+        EXPECT_TRUE(looks_like(shot.pixel(5, 50), popup_->current_theme()->header_back_color));
+    }
+    Key(VK_SHIFT);
+    EXPECT_TRUE(popup_->is_visible());
+    Type(L"x");
+    EXPECT_FALSE(popup_->is_visible());
+    EXPECT_EQ(log_.take(), (std::vector<std::string>{"popup:35:0", "popup:36:0"}));
+
+    int32_t result = 0;
+    popup_->RunCommand(result, "", "", "", popup_command_show);
+    EXPECT_FALSE(api().screenshot_button().is_enabled(false));
+    popup_->RunCommand(result, "", "", "", popup_command_export_menu);  // nothing to export: no menu
+    EXPECT_EQ(Command(popup_command_news_count), -1);
+    EXPECT_EQ(Command(42), -1);
+}
+
+TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
+{
+    ShowWithLayer();
+    EXPECT_EQ(ClientSize().cx, 397);
+    EXPECT_EQ(ClientSize().cy, 45);
+    Type(L"gl");
+    ASSERT_EQ(api().rows().size(), 2u);  // Glow, then the preset Glow Pulse
+    EXPECT_EQ(ClientSize().cy, 45 + 1 + 20 + 30 + 20 + 30);
+    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    Key(VK_DOWN);
+    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    EXPECT_FALSE(api().rows()[0]->highlighted());
+    Key(VK_DOWN);  // past the last row: back to the first
+    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    Key(VK_UP);
+    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    Key(VK_TAB);  // from a preset to the first row
+    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    Key(VK_TAB);  // from an effect to the first preset
+    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    Key(VK_RETURN);
+    EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow Pulse");
+    EXPECT_FALSE(popup_->is_visible());
+
+    ShowWithLayer();
+    Type(L"zzz");
+    EXPECT_TRUE(api().rows().empty());
+    Key(VK_RETURN);  // nothing listed: hides and chooses nothing
+    EXPECT_TRUE(log_.take(event_id::activated).empty());
+    EXPECT_FALSE(popup_->is_visible());
+
+    ShowWithLayer();
+    Type(L"blur");
+    SendMessageW(popup_->handle(), WM_CHAR, 27, 0);  // Escape in the search box
+    EXPECT_FALSE(popup_->is_visible());
+    EXPECT_TRUE(log_.take(event_id::activated).empty());
+}
+
+TEST_F(PopupWindowTest, ALeftClickOnARowChoosesItARightClickDoesNot)
+{
+    ShowWithLayer();
+    Type(L"blur");
+    ASSERT_EQ(api().rows().size(), 2u);
+    // The popup's owner rebuilds the list while the click that chose is still being handled.
+    event_manager::instance().connect(popup_.get(), popup_.get(), event_id::activated,
+                                      [this](const event_info&) { api().Search("gl"); });
+    Click(RowCentre(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Gaussian Blur");
+    EXPECT_GT(api().retired_count(), 0u);  // the clicked row is kept until the click is over
+    pump_messages();
+    EXPECT_EQ(api().retired_count(), 0u);
+    EXPECT_FALSE(popup_->is_visible());
+}
+
+TEST_F(PopupWindowTest, ShortcutsShowABarAndADigitAppliesTheirSlot)
+{
+    popup_->CreateShortcut(&popup_->entries()[2]);  // Blur
+    popup_->CreateShortcut(&popup_->entries()[0]);  // Glow
+    ShowWithLayer();
+    EXPECT_TRUE(api().shortcuts_bar().is_visible(true));
+    ASSERT_EQ(api().shortcuts_bar().buttons().size(), 2u);
+    EXPECT_EQ(api().shortcuts_bar().buttons()[0]->label(), "Blu");
+    EXPECT_EQ(ClientSize().cy, 80);
+    Type(L"e");  // typing hides the bar and the list starts under the search box
+    EXPECT_FALSE(api().shortcuts_bar().is_visible(true));
+    EXPECT_EQ(api().list_container().bounds().y, 45);
+    Type(L"2");  // also typed into the search box: applies the second slot at once
+    EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow");
+    EXPECT_FALSE(popup_->is_visible());
+
+    ShowWithLayer();
+    const rect first = api().shortcuts_bar().buttons()[0]->visible_area();
+    Click({first.x + 10, first.y + 10}, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Blur");
+}
+
+TEST_F(PopupWindowTest, ALongListIsCappedScrollsWithTheWheelAndFollowsTheKeyboard)
+{
+    ShowWithLayer();
+    Type(L"extra");
+    ASSERT_EQ(api().rows().size(), 30u);
+    EXPECT_EQ(ClientSize().cy, 45 + 1 + 231);
+    EXPECT_TRUE(api().scroll_bar().is_visible(true));
+    EXPECT_EQ(api().list_container().bounds().width, 397 - 20);
+    POINT inside = RowCentre(0);
+    ClientToScreen(popup_->handle(), &inside);
+    SendMessageW(popup_->handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(inside.x, inside.y));
+    EXPECT_GT(api().scroll_bar().position(), 0);
+    Key(VK_UP);  // to the last row, scrolled into view at the bottom
+    EXPECT_EQ(api().scroll_bar().position(), api().scroll_bar().range());
+    Key(VK_DOWN);  // and back to the first, at the top of the view
+    EXPECT_EQ(api().scroll_bar().position(), 20);
+}
+
+TEST_F(PopupWindowTest, FocusPlacesItAtTheCursorAndKeepsItOnTheMonitor)
+{
+    ShowWithLayer();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(popup_->handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    for (POINT cursor : {POINT{monitor.rcMonitor.right - 2, monitor.rcMonitor.bottom - 2},
+                         POINT{monitor.rcMonitor.left + 1, monitor.rcMonitor.top + 1}}) {
+        SetCursorPos(cursor.x, cursor.y);
+        SendMessageW(popup_->handle(), WM_SETFOCUS, 0, 0);
+        RECT placed{};
+        GetWindowRect(popup_->handle(), &placed);
+        EXPECT_GE(placed.left, monitor.rcMonitor.left);
+        EXPECT_GE(placed.top, monitor.rcMonitor.top);
+        EXPECT_LE(placed.right, monitor.rcMonitor.right);
+        EXPECT_LE(placed.bottom, monitor.rcMonitor.bottom);
+    }
+    const POINT middle{(monitor.rcMonitor.left + monitor.rcMonitor.right) / 2, monitor.rcMonitor.bottom / 2};
+    SetCursorPos(middle.x, middle.y);
+    SendMessageW(popup_->handle(), WM_SETFOCUS, 0, 0);
+    RECT placed{};
+    GetWindowRect(popup_->handle(), &placed);
+    EXPECT_EQ(placed.bottom, middle.y);
+    EXPECT_NEAR((placed.left + placed.right) / 2, middle.x, 1);
+}
+
+TEST_F(PopupWindowTest, ScreenshotsAndTheExportMenuFireCommandsAndTimersStopWithTheWindow)
+{
+    ShowWithLayer();
+    Command(popup_command_screenshot);
+    EXPECT_EQ(log_.take(event_id::command), (std::vector<std::string>{"popup:44:3"}));
+    EXPECT_GT(api().flash(), 1.0f);
+    EXPECT_TRUE(pump_until([&] { return api().flash() < 1.0f; }));
+    SendMessageW(popup_->handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    popup_->Hide();
+    EXPECT_EQ(api().flash(), 0.0f);
+    EXPECT_EQ(popup_->holder().timers.size(), 1u);  // only the news poll, until its answer
+}
+
+TEST_F(PopupWindowTest, HandlerExceptionsGoToTheReporterNotTheMessageLoop)
+{
+    qzsdk::test::reported_exceptions reported;
+    event_manager::instance().connect(popup_.get(), popup_.get(), event_id::activated,
+                                      [](const event_info&) { throw std::runtime_error("apply failed"); });
+    ShowWithLayer();
+    Type(L"glow");
+    Key(VK_RETURN);
+    EXPECT_EQ(reported.messages, (std::vector<std::string>{"apply failed"}));
+}
+
+TEST_F(PopupWindowTest, TheNewsCountArrivesThroughTheTimerAndShowsTheBadge)
+{
+    qzsdk::test::local_http_server server;
+    server.answer_with(200, "3");
+    NewsServer local;
+    local.host = server.address();
+    popup_ = MakePopup(local);
+    EXPECT_EQ(Command(popup_command_news_count), -1);
+    EXPECT_TRUE(pump_until([&] { return popup_->news_count() != -1; }, 5000));
+    EXPECT_EQ(Command(popup_command_news_count), 3);
+    EXPECT_TRUE(api().badge().is_visible(false));
+    EXPECT_EQ(api().badge().text(), "3");
+    EXPECT_FALSE(api().news_timer_running());
+}
