@@ -1,5 +1,7 @@
 #include "popup/effects_popup_window.h"
 
+#include "gallery/GalleryPopupWindow.h"
+
 #include "popup/effect_list_text.h"
 #include "popup/entry_index.h"
 #include "popup/list_file_io.h"

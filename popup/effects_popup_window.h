@@ -33,6 +33,8 @@ constexpr uint32_t news_poll = 200;
 constexpr uint32_t search_focus = 300;
 }  // namespace popup_timer
 
+class GalleryPopupWindow;
+
 class EffectsPopupWindow : public qzsdk::ui::window, public EffectsPopupInterface {
 public:
     // Built hidden. The owner (the host glue's wrapper of the host's main window) and the settings belong
@@ -168,6 +170,9 @@ private:
     qzsdk::ui::generic_button badge_button_;
     EffectsShortcutsBar shortcuts_bar_;
     qzsdk::ui::image_handle search_icon_;
+
+    // Made on first use; a member, so it goes before the popup's own window.
+    std::unique_ptr<GalleryPopupWindow> gallery_;
 
     std::unique_ptr<HeaderSlot> effects_header_;
     std::unique_ptr<HeaderSlot> presets_header_;

@@ -1,6 +1,7 @@
 // Showing, placing, painting and theming the popup, its timers and its buttons' commands.
 #include "popup/effects_popup_window.h"
 
+#include "gallery/GalleryPopupWindow.h"
 #include "popup/news_page.h"
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"
@@ -160,6 +161,8 @@ void EffectsPopupWindow::TakeScreenshot()
     flash_ = 1.1f;
     root().invalidate(false);
     fire_event(this, event_id::command, capture_to_folder);
+    if (gallery_ && gallery_->is_visible())
+        gallery_->Rescan();
 }
 
 void EffectsPopupWindow::ShowExportMenu()
@@ -187,13 +190,6 @@ void EffectsPopupWindow::ShowExportMenu()
     fire_event(this, event_id::command, mode);
     Hide();
 }
-
-// The gallery window is connected here once it exists; until then F5 and command 3 do nothing.
-void EffectsPopupWindow::ShowGallery() {}
-
-// The preferences window is connected here once it exists (it sets busy_ while it runs); until then the
-// settings button and command 4 do nothing.
-void EffectsPopupWindow::ShowPreferences() {}
 
 void EffectsPopupWindow::OpenNewsPage()
 {

@@ -2,6 +2,7 @@
 
 #include "popup/effect_list_text.h"
 #include "popup/effects_popup_window.h"
+#include "tests/support/effects_popup_window_test_api.h"
 #include "preferences/PreferencesPrompts.h"
 #include "tests/preferences/PreferencesWindowTestApi.h"
 #include "tests/support/dialog_driver.h"
@@ -100,7 +101,8 @@ protected:
     {
         make_folder(local_.get());
         make_folder(capture_.get());
-        popup_ = std::make_unique<EffectsPopupWindow>(&popup_settings_, MakerFolders{local_.get(), common_.get()});
+        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_, MakerFolders{local_.get(), common_.get()},
+                                                      EffectsPopupWindowTestApi::refusing_news_server());
         popup_->SetEffects({{1, "Glow", "glow", "Stylize", false}, {2, "Blur", "blur", "Blur & Sharpen", false}});
         settings_.capture_folder = capture_.get().to_utf8();
         settings_.full_resolution = true;

@@ -2,6 +2,7 @@
 
 #include "popup/effect_list_text.h"
 #include "popup/effects_popup_window.h"
+#include "tests/support/effects_popup_window_test_api.h"
 #include "preferences/SettingsScratchFolder.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/platform/directory_listing.h"
@@ -30,7 +31,8 @@ protected:
     {
         make_folder(local_.get());
         make_folder(capture_.get());
-        popup_ = std::make_unique<EffectsPopupWindow>(&popup_settings_, MakerFolders{local_.get(), common_.get()});
+        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_, MakerFolders{local_.get(), common_.get()},
+                                                      EffectsPopupWindowTestApi::refusing_news_server());
         popup_->SetEffects({{1, "Glow", "glow", "Stylize", false},
                             {2, "Gaussian Blur", "gaussian blur", "Blur & Sharpen", false},
                             {-1, "Fade In", "fade in", "Animation Preset", true}});
