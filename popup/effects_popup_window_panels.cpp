@@ -2,7 +2,6 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/GalleryPopupWindow.h"
-#include "toolkit/ui/event_id.h"
 
 void EffectsPopupWindow::ShowGallery()
 {
