@@ -1,6 +1,6 @@
 #include "popup/effects_popup_window.h"
 
-#include "gallery/GalleryPopupWindow.h"
+#include "gallery/gallery_popup_window.h"
 
 #include "popup/effect_list_text.h"
 #include "popup/entry_index.h"

@@ -1,7 +1,7 @@
 // The two windows the popup opens over itself: the screenshot gallery and the preferences.
 #include "popup/effects_popup_window.h"
 
-#include "gallery/GalleryPopupWindow.h"
+#include "gallery/gallery_popup_window.h"
 
 void EffectsPopupWindow::ShowGallery()
 {

@@ -1,7 +1,7 @@
 // Showing, placing, painting and theming the popup, its timers and its buttons' commands.
 #include "popup/effects_popup_window.h"
 
-#include "gallery/GalleryPopupWindow.h"
+#include "gallery/gallery_popup_window.h"
 #include "popup/news_page.h"
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"

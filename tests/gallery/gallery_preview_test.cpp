@@ -1,10 +1,10 @@
-#include "gallery/GalleryPreview.h"
+#include "gallery/gallery_preview.h"
 
 #include <gtest/gtest.h>
 
-#include "gallery/GalleryButton.h"
-#include "gallery/GalleryThumbnail.h"
-#include "gallery/GalleryThumbnailDrag.h"
+#include "gallery/gallery_button.h"
+#include "gallery/gallery_thumbnail.h"
+#include "gallery/gallery_thumbnail_drag.h"
 #include "tests/gallery/gallery_test_api.h"
 #include "tests/gallery/gallery_test_files.h"
 #include "tests/support/temp_folder.h"

@@ -1,9 +1,9 @@
 #pragma once
 // Test-only access to the gallery's internals.
-#include "gallery/GalleryButton.h"
-#include "gallery/GalleryPreview.h"
-#include "gallery/GalleryThumbnail.h"
-#include "gallery/GalleryThumbnailDrag.h"
+#include "gallery/gallery_button.h"
+#include "gallery/gallery_preview.h"
+#include "gallery/gallery_thumbnail.h"
+#include "gallery/gallery_thumbnail_drag.h"
 
 class GalleryTestApi {
 public:

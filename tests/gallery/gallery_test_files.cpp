@@ -1,6 +1,6 @@
 #include "tests/gallery/gallery_test_files.h"
 
-#include "gallery/ThumbnailCache.h"
+#include "gallery/thumbnail_cache.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/platform/cache_store.h"
 #include "toolkit/platform/file_system.h"

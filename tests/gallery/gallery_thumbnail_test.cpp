@@ -1,8 +1,8 @@
-#include "gallery/GalleryThumbnail.h"
+#include "gallery/gallery_thumbnail.h"
 
 #include <gtest/gtest.h>
 
-#include "gallery/ThumbnailCache.h"
+#include "gallery/thumbnail_cache.h"
 #include "tests/gallery/gallery_test_api.h"
 #include "tests/gallery/gallery_test_files.h"
 #include "tests/support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "gallery/GalleryPopupWindow.h"
+#include "gallery/gallery_popup_window.h"
 
 #include <gtest/gtest.h>
 #include <windowsx.h>

@@ -1,6 +1,6 @@
 #pragma once
 // Test-only access to the gallery window's internals.
-#include "gallery/GalleryPopupWindow.h"
+#include "gallery/gallery_popup_window.h"
 
 class GalleryWindowTestApi {
 public:

@@ -1,5 +1,5 @@
-#include "host/EffectListBuilder.h"
-#include "host/HostQueries.h"
+#include "host/effect_list_builder.h"
+#include "host/host_queries.h"
 
 #include "standin/host.h"
 #include "standin/preset_files.h"

@@ -1,4 +1,4 @@
-#include "host/EffectMenu.h"
+#include "host/effect_menu.h"
 
 #include <gtest/gtest.h>
 

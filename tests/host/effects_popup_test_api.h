@@ -1,6 +1,6 @@
 #pragma once
 // What tests read of the state object beyond its public face.
-#include "host/EffectsPopup.h"
+#include "host/effects_popup.h"
 
 class EffectsPopupTestApi {
 public:

@@ -1,5 +1,5 @@
-#include "host/FaultGuard.h"
-#include "host/HostGeneration.h"
+#include "host/fault_guard.h"
+#include "host/host_generation.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

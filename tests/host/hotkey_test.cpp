@@ -1,4 +1,4 @@
-#include "host/Hotkey.h"
+#include "host/hotkey.h"
 
 #include "tests/support/key_state.h"
 

@@ -1,6 +1,6 @@
-#include "host/EffectListBuilder.h"
-#include "host/EffectsPopup.h"
-#include "host/PluginMain.h"
+#include "host/effect_list_builder.h"
+#include "host/effects_popup.h"
+#include "host/plugin_main.h"
 #include "popup/effects_popup_window.h"
 
 #include "standin/host.h"

@@ -1,6 +1,6 @@
-#include "host/EffectsPopup.h"
-#include "host/PluginMain.h"
-#include "host/ReportFatalError.h"
+#include "host/effects_popup.h"
+#include "host/plugin_main.h"
+#include "host/report_fatal_error.h"
 #include "standin/host.h"
 #include "tests/support/standin_test_project.h"
 

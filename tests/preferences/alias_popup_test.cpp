@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "popup/effects_theme.h"
-#include "preferences/PreferencesAliasPopup.h"
-#include "preferences/PreferencesListEditing.h"
+#include "preferences/preferences_alias_popup.h"
+#include "preferences/preferences_list_editing.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/window_fixture.h"
 #include "toolkit/ui/event_id.h"

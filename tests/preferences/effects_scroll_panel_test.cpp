@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "popup/effects_theme.h"
-#include "preferences/PreferencesEffectsScrollPanel.h"
-#include "preferences/PreferencesListEvents.h"
-#include "preferences/PreferencesRecordList.h"
+#include "preferences/preferences_effects_scroll_panel.h"
+#include "preferences/preferences_list_events.h"
+#include "preferences/preferences_record_list.h"
 #include "tests/support/window_fixture.h"
 #include "toolkit/ui/event_id.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "preferences/PreferencesListEditing.h"
+#include "preferences/preferences_list_editing.h"
 
 namespace {
 

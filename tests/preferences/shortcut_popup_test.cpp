@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "popup/effects_theme.h"
-#include "preferences/PreferencesShortcutPopup.h"
+#include "preferences/preferences_shortcut_popup.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/window_fixture.h"
 

@@ -1,0 +1,67 @@
+#pragma once
+// The gallery's preview pane: the selected images side by side in a near-square grid of zoomable cells, each
+// with a caption and a button that switches between the fitted view and actual size.
+#include "gallery/gallery_preview_title.h"
+#include "popup/effects_theme.h"
+#include "toolkit/platform/path.h"
+#include "toolkit/ui/event_info.h"
+#include "toolkit/ui/generic_button.h"
+#include "toolkit/ui/generic_panel.h"
+#include "toolkit/ui/image_panel.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class GalleryPreview : public qzsdk::ui::generic_panel {
+public:
+    struct FittedView {
+        float zoom = 0;
+        int32_t offset_x = 0;
+        int32_t offset_y = 0;
+    };
+    using CellPressHandler = std::function<void(qzsdk::ui::image_panel& cell, const qzsdk::ui::event_info& info)>;
+
+    GalleryPreview();
+    ~GalleryPreview() override;
+
+    void Rebuild(const std::vector<qzsdk::path>& paths);
+    void Relayout();
+    std::vector<qzsdk::ui::image*> GetImages() const;
+    qzsdk::path PathOfImage(const qzsdk::ui::image* picture) const;
+    const std::vector<qzsdk::path>& Paths() const { return paths_; }
+    void ToggleAllActualSize();
+    void ZoomCellUnderCursor(bool larger);
+    void SetTitlesVisible(bool visible);
+    // Re-skins every cell from the held theme.
+    void ApplyTheme();
+
+    const EffectsTheme* theme = nullptr;
+    // The window's handler of a press on a cell.
+    CellPressHandler on_cell_pressed;
+    bool titles_visible = true;
+    uint32_t arrangement = 0;  // 0 column first, 1 row first
+
+protected:
+    void on_paint() override;
+
+private:
+    friend class GalleryTestApi;
+
+    void OnActualSizeClicked(const qzsdk::ui::event_info& info);
+    void ShowActualSize(size_t cell);
+    void ShowFitted(size_t cell);
+    void ComputeCellSize();
+    void Clear();
+
+    std::vector<std::unique_ptr<qzsdk::ui::image_panel>> panels_;
+    std::vector<std::unique_ptr<qzsdk::ui::generic_button>> buttons_;
+    std::vector<std::unique_ptr<GalleryPreviewTitle>> captions_;
+    std::vector<qzsdk::path> paths_;
+    std::vector<FittedView> fitted_views_;
+    uint32_t rows_ = 0;
+    uint32_t columns_ = 0;
+    uint32_t cell_width_ = 0;
+    uint32_t cell_height_ = 0;
+};

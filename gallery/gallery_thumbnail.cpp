@@ -1,0 +1,116 @@
+#include "gallery/gallery_thumbnail.h"
+
+#include "gallery/gallery_input.h"
+#include "gallery/thumbnail_cache.h"
+#include "toolkit/platform/qz_exception.h"
+#include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/widget_painting.h"
+
+#include <memory>
+
+using namespace qzsdk::ui;
+
+GalleryThumbnail::GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path& path, int64_t time)
+    : path_(path), theme_(theme)
+{
+    BuildThumbnail(time);
+    connect_member(this, event_id::attached, &GalleryThumbnail::OnAttached, this);
+    connect_member(this, event_id::paint, &GalleryThumbnail::OnPaint, this);
+    event_manager::instance().connect(this, this, event_id::mouse_enter, [this](const event_info&) {
+        ShowDeleteButton(true);
+    });
+    event_manager::instance().connect(this, this, event_id::mouse_leave, [this](const event_info&) {
+        ShowDeleteButton(false);
+    });
+    connect_member(this, event_id::resized, &GalleryThumbnail::OnResized, this);
+}
+
+GalleryThumbnail::~GalleryThumbnail() = default;
+
+void GalleryThumbnail::BuildThumbnail(int64_t time)
+{
+    if (auto png = ThumbnailCache::Find(path_, time)) {
+        auto cached = std::make_unique<image>();
+        if (cached->load_from_memory(png->data(), png->size(), 1.0f)) {
+            picture.reset(std::move(cached));
+            return;
+        }
+        // Damaged cached bytes are rebuilt from the file rather than shown as an empty picture.
+    }
+    MakeFromFile();
+    ThumbnailCache::Store(path_, time, picture.encode_png());
+}
+
+void GalleryThumbnail::MakeFromFile()
+{
+    if (!picture.load_from_file(path_.wide()) || !picture->valid())
+        throw qz_exception("unable to decode the image " + path_.to_utf8());
+    const float pixel_width = float(uint32_t(float(picture->width()) * (1.0f / picture->scale())));
+    const float pixel_height = float(uint32_t(float(picture->height()) * (1.0f / picture->scale())));
+    if (pixel_width < 1 || pixel_height < 1)
+        throw qz_exception("the image " + path_.to_utf8() + " has no pixels");
+    // A very wide picture still keeps one row, rather than asking the scaler for an empty bitmap.
+    const uint32_t height = std::max(uint32_t(float(thumbnail_width) * pixel_height / pixel_width), 1u);
+    if (picture->width() != thumbnail_width || picture->height() != height)
+        picture->scale_to(thumbnail_width, height);
+}
+
+void GalleryThumbnail::SetTheme(const EffectsTheme* theme)
+{
+    theme_ = theme;
+    if (theme_)
+        delete_button_.properties.set_image("button_back_image", theme_->gallery_delete_image);
+    invalidate(false);
+}
+
+void GalleryThumbnail::OnAttached()
+{
+    const rect b = bounds();
+    delete_button_.attach_to_window(this, rect{b.width - 20, b.height - 20, 18, 18});
+    MakeButtonTransparent(delete_button_);
+    connect_member(&delete_button_, event_id::activated, &GalleryThumbnail::OnDeleteClicked, this);
+    // The button is a child: the pointer moving onto it leaves the thumbnail but must keep it shown.
+    event_manager::instance().connect(&delete_button_, this, event_id::mouse_enter, [this](const event_info&) {
+        ShowDeleteButton(true);
+    });
+    event_manager::instance().connect(&delete_button_, this, event_id::mouse_leave, [this](const event_info&) {
+        ShowDeleteButton(false);
+    });
+    delete_button_.set_visible(false);
+    if (theme_)
+        delete_button_.properties.set_image("button_back_image", theme_->gallery_delete_image);
+}
+
+void GalleryThumbnail::OnResized()
+{
+    const rect b = bounds();
+    delete_button_.set_bounds(rect{b.width - 20, b.height - 20, 18, 18});
+}
+
+void GalleryThumbnail::ShowDeleteButton(bool shown)
+{
+    delete_button_.set_visible(shown);
+}
+
+void GalleryThumbnail::OnDeleteClicked()
+{
+    event_manager::instance().fire(this, event_id::command, 2, 1, 1);
+}
+
+void GalleryThumbnail::OnPaint()
+{
+    renderer* r = renderer_of(*this);
+    if (!r || !theme_)
+        return;
+    const rect area{0, 0, bounds().width, bounds().height};
+    r->set_fill_color(theme_->gallery_preview_back_color);
+    r->fill_rect(area);
+    if (picture && picture->valid())
+        r->draw_image_fit(area, *picture, false);
+    if (selected) {
+        r->set_line_color(theme_->gallery_selection_color);
+        r->set_stroke(1.0f, stroke_mode::solid);
+        r->set_antialiased_outlines(false);
+        r->draw_rect(area);
+    }
+}

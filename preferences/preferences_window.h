@@ -1,0 +1,83 @@
+#pragma once
+// The modal window in which the user edits copies of the popup's settings and lists. The opener takes the
+// copies over only when show_modal returns 1 (OK); clearing the thumbnail cache and exporting act at once.
+#include "popup/effect_entry.h"
+#include "popup/effects_theme.h"
+#include "popup/popup_settings.h"
+#include "preferences/preferences_effects_scroll_panel.h"
+#include "preferences/preferences_list_events.h"
+#include "preferences/preferences_record_list.h"
+#include "toolkit/ui/check_box.h"
+#include "toolkit/ui/drop_down_box.h"
+#include "toolkit/ui/generic_button.h"
+#include "toolkit/ui/window.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class EffectsPopupWindow;
+class PreferencesPrompts;
+
+class PreferencesWindow : public qzsdk::ui::window, public PreferencesListEvents {
+public:
+    // The settings and lists are the caller's copies, edited in place; all references must outlive the window.
+    PreferencesWindow(qzsdk::ui::window* owner, const std::vector<EffectsTheme>& themes, PopupSettings& settings,
+                      EffectLists& lists, const EffectsPopupWindow& popup, PreferencesPrompts& prompts);
+    ~PreferencesWindow() override;
+
+    void ApplyTheme(uint32_t color_index, bool force);
+    void ExportSettings();
+    void ImportSettings();
+    bool OnListEvent(const qzsdk::ui::event_info& info) override;
+
+private:
+    friend class PreferencesWindowTestApi;
+
+    void OnButtonClick(const qzsdk::ui::event_info& info);
+    void OnColorChanged();
+    void OnHotkeyChanged();
+    void OnPaint();
+    void OnDragStart(const qzsdk::ui::event_info& info);
+    void OnDragMove();
+    void ChooseCaptureFolder();
+    void ClearThumbnailCache();
+    void ResetSettings();
+    // Puts every control back in line with the settings after they were replaced as a whole.
+    void ShowSettings();
+    void SetCustomItemText();
+    void Tell(std::string_view title, std::string_view text);
+    qzsdk::ui::point Centre() const;
+    void AttachButton(qzsdk::ui::generic_button& button, const qzsdk::ui::rect& bounds, const char* text);
+    void Connect(qzsdk::ui::event_object* source, uint32_t id, void (PreferencesWindow::*handler)());
+
+    qzsdk::ui::generic_button ok_;
+    qzsdk::ui::generic_button cancel_;
+    qzsdk::ui::generic_button clear_;
+    qzsdk::ui::generic_button choose_;
+    qzsdk::ui::generic_button reset_;
+    qzsdk::ui::generic_button export_;
+    qzsdk::ui::generic_button import_;
+    qzsdk::ui::drop_down_box color_box_;
+    qzsdk::ui::drop_down_box hotkey_box_;
+    qzsdk::ui::check_box full_resolution_box_;
+
+    const std::vector<EffectsTheme>& themes_;
+    const EffectsTheme* current_theme_ = nullptr;
+    int32_t drag_strip_height_ = 30;
+    POINT drag_start_cursor_{};
+    RECT drag_start_rect_{};
+    uint32_t previous_hotkey_;
+    PopupSettings& settings_;
+    EffectLists& lists_;
+    const EffectsPopupWindow& popup_;
+    PreferencesPrompts& prompts_;
+    ShortcutRecordList shortcut_records_;
+    AliasRecordList favourite_records_;
+    AliasRecordList blacklist_records_;
+    // Last, so that the rows go before the controls and the lists they show.
+    std::unique_ptr<PreferencesEffectsScrollPanel> shortcuts_panel_;
+    std::unique_ptr<PreferencesEffectsScrollPanel> favourites_panel_;
+    std::unique_ptr<PreferencesEffectsScrollPanel> blacklist_panel_;
+};

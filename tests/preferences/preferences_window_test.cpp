@@ -1,0 +1,333 @@
+#include "preferences/preferences_window.h"
+
+#include "popup/effect_list_text.h"
+#include "popup/effects_popup_window.h"
+#include "tests/support/effects_popup_window_test_api.h"
+#include "preferences/preferences_prompts.h"
+#include "tests/preferences/preferences_window_test_api.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
+#include "toolkit/platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using qzsdk::path;
+using qzsdk::test::dialog_driver;
+using qzsdk::test::make_folder;
+using qzsdk::test::read_bytes;
+using qzsdk::test::temp_folder;
+using qzsdk::test::write_bytes;
+
+namespace {
+
+class RecordingPrompts : public PreferencesPrompts {
+public:
+    void Tell(qzsdk::ui::window&, const EffectsTheme*, qzsdk::ui::point, std::string_view title,
+              std::string_view text) override
+    {
+        told.push_back(std::string(title) + ": " + std::string(text));
+    }
+    bool Confirm(qzsdk::ui::window&, const EffectsTheme*, qzsdk::ui::point, std::string_view title,
+                 std::string_view) override
+    {
+        told.push_back(std::string(title) + "?");
+        return confirm;
+    }
+    bool ChooseCustomKey(qzsdk::ui::window&, const EffectsTheme*, qzsdk::ui::point, PopupSettings& settings) override
+    {
+        told.push_back("key?");
+        if (key_name.empty())
+            return false;
+        settings.custom_key = 'K';
+        settings.custom_ctrl = 1;
+        settings.custom_key_name = key_name;
+        return true;
+    }
+
+    std::vector<std::string> told;
+    bool confirm = true;
+    std::string key_name;
+};
+
+// Steps run one after another from a thread timer, whichever modal loop is pumping; a step waits until its
+// condition holds, so a step queued behind a click runs only once that click's dialogs and messages are done.
+class ModalScript {
+public:
+    struct Step {
+        std::function<bool()> ready;
+        std::function<void()> action;
+    };
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps))
+    {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 20, &ModalScript::on_timer);
+    }
+    ~ModalScript()
+    {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    bool finished() const { return next_ == steps_.size(); }
+
+private:
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ModalScript* script = current_;
+        if (!script || script->running_ || script->finished() || !script->steps_[script->next_].ready())
+            return;
+        script->running_ = true;
+        script->steps_[script->next_++].action();
+        script->running_ = false;
+    }
+
+    static inline ModalScript* current_ = nullptr;
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    bool running_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+class PreferencesWindowTest : public testing::Test {
+protected:
+    PreferencesWindowTest()
+    {
+        make_folder(local_.get());
+        make_folder(capture_.get());
+        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_, MakerFolders{local_.get(), common_.get()},
+                                                      EffectsPopupWindowTestApi::refusing_news_server());
+        popup_->SetEffects({{1, "Glow", "glow", "Stylize", false}, {2, "Blur", "blur", "Blur & Sharpen", false}});
+        settings_.capture_folder = capture_.get().to_utf8();
+        settings_.full_resolution = true;
+        settings_.hotkey_mode = hotkey_shift_tab;
+        lists_.aliases = {{"gl", &popup_->entries()[0], nullptr}};
+        lists_.shortcuts[0] = {"G", &popup_->entries()[0]};
+        lists_.unresolved_search_lines = {"Missing Plugin"};
+        window_ = std::make_unique<PreferencesWindow>(nullptr, popup_->themes(), settings_, lists_, *popup_, prompts_);
+    }
+
+    // A real left click at a client point, as the mouse would give it.
+    std::function<void()> click(int x, int y)
+    {
+        return [this, x, y] {
+            LPARAM at = MAKELPARAM(x, y);
+            PostMessageW(window_->handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(window_->handle(), WM_LBUTTONUP, 0, at);
+        };
+    }
+    std::function<bool()> told(size_t count)
+    {
+        return [this, count] { return prompts_.told.size() == count; };
+    }
+    static std::function<bool()> now()
+    {
+        return [] { return true; };
+    }
+    std::string lists_text() const { return search_text(lists_) + shortcuts_text(lists_); }
+
+    temp_folder local_;
+    temp_folder common_;
+    temp_folder capture_;
+    temp_folder files_;
+    PopupSettings popup_settings_;
+    std::unique_ptr<EffectsPopupWindow> popup_;
+    PopupSettings settings_;
+    EffectLists lists_;
+    RecordingPrompts prompts_;
+    std::unique_ptr<PreferencesWindow> window_;
+};
+
+constexpr int ok_x = 395, ok_y = 41;
+constexpr int cancel_x = 395, cancel_y = 68;
+constexpr int reset_x = 395, reset_y = 122;
+constexpr int export_x = 357, export_y = 149;
+constexpr int import_x = 432, import_y = 149;
+
+}  // namespace
+
+TEST_F(PreferencesWindowTest, ResetAndOkHandBackTheResetCopiesButKeepTheNewsVisit)
+{
+    int64_t news_visit = settings_.last_news_visit = 12345;
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
+    ModalScript script({{now(), click(reset_x, reset_y)}, {told(1), click(ok_x, ok_y)}});
+    EXPECT_EQ(window_->show_modal(), 1);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(prompts_.told, (std::vector<std::string>{"Reset Settings?"}));
+    EXPECT_EQ(settings_.last_news_visit, news_visit);
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_ctrl_space);
+    EXPECT_FALSE(settings_.full_resolution);
+    EXPECT_FALSE(PreferencesWindowTestApi(*window_).full_resolution_box().is_checked());
+    EXPECT_EQ(settings_.capture_folder, PopupSettings().capture_folder);
+    // Nothing comes back: not even the line kept for a plug-in missing this session.
+    EXPECT_EQ(lists_text(), search_text(EffectLists()) + shortcuts_text(EffectLists()));
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 0u);
+}
+
+TEST_F(PreferencesWindowTest, ARefusedResetThenCancelOrEscapeChangesNothing)
+{
+    prompts_.confirm = false;
+    std::string before = lists_text();
+    ModalScript script({{now(), click(reset_x, reset_y)}, {told(1), click(cancel_x, cancel_y)}});
+    EXPECT_EQ(window_->show_modal(), 0);
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
+    EXPECT_TRUE(settings_.full_resolution);
+    EXPECT_EQ(lists_text(), before);
+
+    ModalScript escape({{now(), [this] { PostMessageW(window_->handle(), WM_KEYDOWN, VK_ESCAPE, 0); }}});
+    EXPECT_EQ(window_->show_modal(), 0);
+}
+
+TEST_F(PreferencesWindowTest, ExportAndImportRunThroughTheDialogsAndTheImportShowsInTheControls)
+{
+    path archive = files_ / L"mine.zqs";
+    std::unique_ptr<dialog_driver> dialogs;
+    std::string exported_lists = lists_text();
+    ModalScript script({
+        {now(),
+         [&] {
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
+             click(export_x, export_y)();
+         }},
+        {told(1),
+         [&] {
+             // Edits after the export, which the import takes back.
+             settings_.full_resolution = false;
+             settings_.hotkey_mode = hotkey_ctrl_tab;
+             lists_.aliases[0].text = "changed";
+             dialogs.reset();  // one driver at a time: the old one's end would silence the new one
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
+             click(import_x, import_y)();
+         }},
+        {told(2),
+         [&] {
+             dialogs.reset();
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::cancel);
+             click(import_x, import_y)();
+         }},
+        {[&] { return dialogs->titles().size() == 1; }, click(ok_x, ok_y)},
+    });
+    EXPECT_EQ(window_->show_modal(), 1);
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(prompts_.told, (std::vector<std::string>{"Export Successful: Preferences exported successfully.",
+                                                       "Import Successful: Preferences imported successfully."}));
+    EXPECT_TRUE(settings_.full_resolution);
+    EXPECT_TRUE(PreferencesWindowTestApi(*window_).full_resolution_box().is_checked());
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).hotkey_box().get_selected().value, int32_t(hotkey_shift_tab));
+    EXPECT_EQ(lists_text(), exported_lists);
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
+}
+
+TEST_F(PreferencesWindowTest, ADamagedImportLeavesTheCopiesAsTheyWere)
+{
+    write_bytes(files_ / L"bad.zqs", "qz^\x1a truncated");
+    std::string before = lists_text();
+    std::unique_ptr<dialog_driver> dialogs;
+    ModalScript script({
+        {now(),
+         [&] {
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, (files_ / L"bad.zqs").wide());
+             click(import_x, import_y)();
+         }},
+        {told(1), click(cancel_x, cancel_y)},
+    });
+    EXPECT_EQ(window_->show_modal(), 0);
+    EXPECT_EQ(prompts_.told,
+              (std::vector<std::string>{"Failed to Load: Unable read from the preferences file you selected."}));
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
+    EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
+    EXPECT_EQ(lists_text(), before);
+}
+
+TEST_F(PreferencesWindowTest, ACancelledCustomKeyPutsThePreviousModeBackAndAConfirmedOneNamesTheKey)
+{
+    qzsdk::ui::drop_down_box& hotkeys = PreferencesWindowTestApi(*window_).hotkey_box();
+    hotkeys.select_index(hotkey_custom, false, 0);
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
+    EXPECT_EQ(hotkeys.get_selected().value, int32_t(hotkey_shift_tab));
+
+    prompts_.key_name = "K";
+    hotkeys.select_index(hotkey_custom, false, 0);
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_custom);
+    EXPECT_EQ(hotkeys.get_selected().text, "Custom| CTRL + K");
+    EXPECT_EQ(prompts_.told, (std::vector<std::string>{"key?", "key?"}));
+}
+
+TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndStaysDoneAfterCancel)
+{
+    write_bytes(local_ / L"effects_cache", "data");
+    write_bytes(local_ / L"effects_cache.header", "header");
+    ModalScript script({{now(), click(172 + 40, 149)},
+                        {[&] { return !qzsdk::get_file_info(local_ / L"effects_cache.header").exists; },
+                         click(cancel_x, cancel_y)}});
+    EXPECT_EQ(window_->show_modal(), 0);
+    EXPECT_FALSE(qzsdk::get_file_info(local_ / L"effects_cache").exists);
+}
+
+TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndACancelledPickKeepsTheOldOne)
+{
+    temp_folder picked;
+    std::unique_ptr<dialog_driver> dialogs;
+    ModalScript script({
+        {now(),
+         [&] {
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::cancel);
+             click(212, 122)();
+         }},
+        {[&] { return dialogs->titles().size() == 1; },
+         [&] {
+             EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
+             dialogs.reset();
+             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, picked.get().wide());
+             click(212, 122)();
+         }},
+        {[&] { return dialogs->titles().size() == 1 && settings_.capture_folder != capture_.get().to_utf8(); },
+         click(cancel_x, cancel_y)},
+    });
+    EXPECT_EQ(window_->show_modal(), 0);
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(dialogs->titles(), (std::vector<std::wstring>{L"Select Folder"}));
+    EXPECT_EQ(path::from_utf8(settings_.capture_folder).file_name(), picked.get().file_name());
+}
+
+TEST_F(PreferencesWindowTest, TheTopThirtyUnitsDragTheWindowAndTheRestDoesNot)
+{
+    auto drag = [this](int y) {
+        RECT before{};
+        GetWindowRect(window_->handle(), &before);
+        SetCursorPos(before.left + 600, before.top + y);
+        PostMessageW(window_->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, y));
+        qzsdk::test::pump_messages();
+        SetCursorPos(before.left + 640, before.top + y + 20);
+        PostMessageW(window_->handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(640, y + 20));
+        qzsdk::test::pump_messages();
+        PostMessageW(window_->handle(), WM_LBUTTONUP, 0, MAKELPARAM(640, y + 20));
+        qzsdk::test::pump_messages();
+        RECT after{};
+        GetWindowRect(window_->handle(), &after);
+        return std::pair{after.left - before.left, after.top - before.top};
+    };
+    ShowWindow(window_->handle(), SW_SHOWNOACTIVATE);
+    EXPECT_EQ(drag(29), (std::pair{40L, 20L}));
+    EXPECT_EQ(drag(30), (std::pair{0L, 0L}));
+    EXPECT_EQ(qzsdk::ui::captured_widget(), nullptr);
+}
+
+TEST_F(PreferencesWindowTest, ThePaintFollowsTheChosenColourWithoutTouchingAnythingElse)
+{
+    const std::vector<EffectsTheme>& themes = popup_->themes();
+    EXPECT_TRUE(qzsdk::test::looks_like(qzsdk::test::window_snapshot(*window_).pixel(500, 250),
+                                        themes[0].dialog_back_color));
+    settings_.ui_color = 1;
+    window_->ApplyTheme(1, false);
+    EXPECT_TRUE(qzsdk::test::looks_like(qzsdk::test::window_snapshot(*window_).pixel(500, 250),
+                                        themes[1].dialog_back_color));
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).current_theme(), &themes[1]);
+}

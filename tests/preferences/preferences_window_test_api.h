@@ -1,0 +1,14 @@
+#pragma once
+#include "preferences/preferences_window.h"
+
+class PreferencesWindowTestApi {
+public:
+    explicit PreferencesWindowTestApi(PreferencesWindow& window) : window_(window) {}
+    qzsdk::ui::drop_down_box& hotkey_box() { return window_.hotkey_box_; }
+    qzsdk::ui::check_box& full_resolution_box() { return window_.full_resolution_box_; }
+    const EffectsTheme* current_theme() const { return window_.current_theme_; }
+    size_t favourite_rows() const { return window_.favourites_panel_->rows().size(); }
+
+private:
+    PreferencesWindow& window_;
+};
