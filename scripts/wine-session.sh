@@ -36,7 +36,7 @@ make_prefix() {
   [ -f "$WINEPREFIX/.zephrin-ready" ] && return 0
   echo "run: making the Wine prefix $WINEPREFIX (once)"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  wine64 wineboot -i >/dev/null 2>&1 || { echo "run: wineboot failed for $WINEPREFIX" >&2; return 1; }
   local font
   for font in Arial Tahoma Verdana "Trebuchet MS"; do
     wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'Liberation Sans' /f >/dev/null 2>&1
