@@ -45,10 +45,24 @@ make_prefix() {
   touch "$WINEPREFIX/.zephrin-ready"
 }
 
+# Wine links the user's Documents, Desktop, Pictures, ... to the real home folder: captures, dumps and settings
+# would land in the runner's own ~/Tarnwick and runs on one machine would share them. Make them real folders.
+own_user_folders() {
+  local user_dir name
+  for user_dir in "$WINEPREFIX"/drive_c/users/*; do
+    [ "$(basename "$user_dir")" = Public ] && continue
+    for name in Desktop Documents Downloads Music Pictures Videos; do
+      if [ -L "$user_dir/$name" ]; then rm -f "$user_dir/$name"; fi
+      mkdir -p "$user_dir/$name"
+    done
+  done
+}
+
 wine_session_start() {
   trap wine_session_stop EXIT
   [ -n "${DISPLAY:-}" ] || start_xvfb
   make_prefix
+  own_user_folders
   wineserver -p >/dev/null 2>&1 &
   local pid=$!
   sleep 0.2
