@@ -12,10 +12,14 @@ ensure_deb_src() {
   if grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list; then
     return
   fi
-  # Mirror the first deb822 stanza of the machine's own archive as a source entry.
+  # Mirror the machine's own archive as a source entry: its first deb822 stanza, or its first "deb" line.
   step="adding a source entry for Debian's archive"
-  awk 'BEGIN{RS=""} NR==1 {print}' /etc/apt/sources.list.d/debian.sources \
-    | sed 's/^Types:.*/Types: deb-src/' > /etc/apt/sources.list.d/zephrin-src.sources
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    awk 'BEGIN{RS=""} NR==1 {print}' /etc/apt/sources.list.d/debian.sources \
+      | sed 's/^Types:.*/Types: deb-src/' > /etc/apt/sources.list.d/zephrin-src.sources
+  else
+    grep -m1 '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' > /etc/apt/sources.list.d/zephrin-src.list
+  fi
   step="apt-get update for the source entry"
   apt-get update -qq
 }
