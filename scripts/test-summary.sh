@@ -15,8 +15,13 @@ if [ ${#logs[@]} -gt 0 ]; then
     failed=$(printf '%s\n' "$failures" | wc -l)
     printf '%s\n' "$failures" | sed 's/^\[[^]]*\] /run: failed: /'
   fi
-  # Cases a crash kept from running count as failed too.
+  # Cases a crash kept from running count as failed too, and a group that never started counts as one.
   for f in "${logs[@]}"; do
+    if ! grep -q '^\[==========\] Running' "$f"; then
+      echo "run: failed: $(basename "$f" .log) printed no test output"
+      failed=$((failed + 1))
+      continue
+    fi
     not_run=$(awk '/^\[==========\] Running/ {total = $3}
       /^\[       OK \]|^\[  FAILED  \] .*\([0-9]+ ms\)$|^\[  CRASHED \]/ {done++}
       END {print (total > done ? total - done : 0)}' "$f")
