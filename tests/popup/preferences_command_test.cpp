@@ -32,8 +32,8 @@ TEST(PreferencesCommand, CancelChangesNothingOkTakesTheCopiesOverReskinsAndSaves
     auto saved = [&] { return read_bytes(local / L"effects_settings") + read_bytes(local / L"effects_search.txt"); };
     const std::string before = saved();
 
-    // Presses the settings button of the popup showing "No Matches"; in the window, picks Light, adds a
-    // favourite and leaves through (x, y).
+    // Presses the settings button of the popup; in the window, picks Light, adds a favourite and leaves
+    // through (x, y).
     auto edit_in_preferences = [&](int x, int y) {
         popup.RunCommand(result, "Shot", "Main Comp", "Title", popup_command_show);
         EffectsPopupWindowTestApi(popup).Search("zzz");
@@ -57,7 +57,8 @@ TEST(PreferencesCommand, CancelChangesNothingOkTakesTheCopiesOverReskinsAndSaves
     };
     const std::vector<EffectsTheme>& themes = popup.themes();
     auto no_matches_back = [&] {
-        return EffectsPopupWindowTestApi(popup).effects_header()->properties.get_color("default_back_color");
+        HeaderSlot* header = EffectsPopupWindowTestApi(popup).effects_header();
+        return header ? header->properties.get_color("default_back_color") : color{};
     };
 
     edit_in_preferences(395, 68);  // Cancel
@@ -68,10 +69,14 @@ TEST(PreferencesCommand, CancelChangesNothingOkTakesTheCopiesOverReskinsAndSaves
     edit_in_preferences(395, 41);  // OK
     EXPECT_EQ(settings.ui_color, 1u);
     EXPECT_EQ(popup.current_theme(), &themes[1]);
-    EXPECT_EQ(no_matches_back(), themes[1].header_back_color);
     ASSERT_EQ(popup.lists().aliases.size(), 1u);
     PopupSettings stored;
     ASSERT_TRUE(read_settings_file(local / L"effects_settings", stored));
     EXPECT_EQ(stored.ui_color, 1u);
-    EXPECT_NE(read_bytes(local / L"effects_search.txt").find("blur"), std::string::npos);
+    EXPECT_NE(read_bytes(local / L"effects_search.txt").find("Blur"), std::string::npos);
+
+    // A theme change recolours the "No Matches" header too.
+    EffectsPopupWindowTestApi(popup).Search("zzz");
+    popup.ApplyTheme(0, false);
+    EXPECT_EQ(no_matches_back(), themes[0].header_back_color);
 }
