@@ -2,13 +2,10 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/gallery_popup_window.h"
-#include "popup/effects_warning_popup.h"
 #include "preferences/preferences_popup_prompts.h"
 #include "preferences/preferences_window.h"
 #include "toolkit/ui/event_id.h"
 #include "toolkit/ui/event_manager.h"
-
-#include <windows.h>
 
 namespace {
 
@@ -40,11 +37,9 @@ void EffectsPopupWindow::ShowPreferences()
     EffectLists lists = lists_;
     PreferencesPopupPrompts prompts;
     int32_t result = 0;
-    qzsdk::ui::point centre{};
     {
         PreferencesWindow window(this, themes_, settings, lists, *this, prompts);
         result = window.show_modal();
-        centre = window.Centre();
     }
     if (result != 1)
         return;
@@ -54,11 +49,7 @@ void EffectsPopupWindow::ShowPreferences()
     lists_ = std::move(lists);
     *settings_ = std::move(settings);
     ApplyTheme(settings_->ui_color, false);
-    if (!SerializeLocalSettings(true)) {
-        EffectsWarningPopup failed(this, centre, current_theme_, "Failed to Save",
-                                   "Unable to save current settings to disk.");
-        failed.show_modal();
-    }
+    SerializeLocalSettings(true);
     if (gallery_ && gallery_->is_visible() && restyle_gallery)
         gallery_->ShowGallery(current_theme_);
 }

@@ -33,8 +33,6 @@ public:
     void ExportSettings();
     void ImportSettings();
     bool OnListEvent(const qzsdk::ui::event_info& info) override;
-    // The window's centre in 96-dpi screen units, where its messages are placed.
-    qzsdk::ui::point Centre() const;
 
 private:
     friend class PreferencesWindowTestApi;
@@ -54,6 +52,8 @@ private:
     // The Choose button's tooltip names the capture folder.
     void ShowCaptureFolder();
     void Tell(std::string_view title, std::string_view text);
+    // The window's centre in 96-dpi screen units, where its messages are placed.
+    qzsdk::ui::point Centre() const;
     void AttachButton(qzsdk::ui::generic_button& button, const qzsdk::ui::rect& bounds, const char* text);
     void Connect(qzsdk::ui::event_object* source, uint32_t id, void (PreferencesWindow::*handler)());
     void ConnectValueChanged(qzsdk::ui::drop_down_box& box, void (PreferencesWindow::*handler)());
