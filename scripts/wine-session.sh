@@ -6,6 +6,9 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine names Unix files in the locale's character set: without a UTF-8 locale (a bare root shell has none)
+# no file name beyond ASCII can be made.
+export LC_ALL=C.UTF-8
 
 started_xvfb=""
 started_wineserver=""
