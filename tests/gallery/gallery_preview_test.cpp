@@ -113,27 +113,6 @@ TEST_F(gallery_preview, GridFollowsTheArrangement)
     EXPECT_EQ(caption(0).bounds().width, 0);
 }
 
-TEST_F(gallery_preview, CellsShowTheirFilesAndBadFilesStayEmpty)
-{
-    std::vector<qzsdk::path> shown = files(1);
-    shown.push_back(folder / L"cut.png");
-    write_truncated_png(shown.back());
-    shown.push_back(folder / L"missing.png");
-    preview.Rebuild(shown);
-    settle();
-    std::vector<image*> pictures = preview.GetImages();
-    ASSERT_EQ(pictures.size(), 3u);
-    EXPECT_TRUE(pictures[0]->valid());
-    EXPECT_EQ(pictures[1], nullptr);
-    EXPECT_EQ(preview.PathOfImage(pictures[0]), shown[0]);
-    EXPECT_EQ(caption(0).Name(), "shot0");
-    EXPECT_EQ(caption(0).Info(), "Full: 200x100");
-    EXPECT_EQ(caption(2).Info(), "Full: 0x0");
-    qzsdk::test::window_snapshot snapshot(window);
-    EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(200, 90), themes[0].gallery_swap_button_color));
-    EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(299, 199), themes[0].gallery_back_color));
-}
-
 TEST_F(gallery_preview, ActualSizeTogglesPerCellAndForAll)
 {
     preview.Rebuild(files(2));  // two cells of 300 x 99 showing 200 x 100 pictures: fitted below 1.0
@@ -175,6 +154,19 @@ TEST_F(gallery_preview, ActualSizeTogglesPerCellAndForAll)
     EXPECT_EQ(icon(0), themes[0].fit_image.data);
     preview.ToggleAllActualSize();
     EXPECT_EQ(icon(0), themes[0].actual_size_image.data);
+
+    // Cells show their files' names and sizes; damaged and missing files leave theirs empty.
+    write_truncated_png(folder / L"cut.png");
+    preview.Rebuild({folder / L"small.png", folder / L"cut.png", folder / L"missing.png"});
+    settle();
+    std::vector<image*> pictures = preview.GetImages();
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(preview.PathOfImage(pictures[0]), folder / L"small.png");
+    EXPECT_EQ(pictures[1], nullptr);
+    EXPECT_EQ(std::make_pair(caption(0).Name(), caption(0).Info()), std::make_pair(std::string("small"), std::string("Full: 20x10")));
+    EXPECT_EQ(caption(2).Info(), "Full: 0x0");
+    qzsdk::test::window_snapshot snapshot(window);
+    EXPECT_TRUE(qzsdk::test::looks_like(snapshot.pixel(299, 199), themes[0].gallery_back_color));
 }
 
 TEST_F(gallery_preview, DragWindowCountsFilesAndForgetsThemWhenHidden)
