@@ -70,7 +70,6 @@ void EffectsPopupWindow::Show()
 void EffectsPopupWindow::Hide()
 {
     // Nothing a hidden popup would show keeps ticking; the news poll goes on.
-    root().kill_timer(popup_timer::search_focus);
     root().kill_timer(popup_timer::flash);
     flash_ = 0.0f;
     set_visible(false);
@@ -79,11 +78,13 @@ void EffectsPopupWindow::Hide()
 void EffectsPopupWindow::OnFocusGained()
 {
     if (has_layer_) {
-        set_focus_widget(&root(), 0);
         search_box_.inside.set_text("");
-        UpdateSearch();
         scroll_bar_.scroll_to(0, true);
-        root().set_timer(popup_timer::search_focus, 250, true);
+        // Every key after the hotkey is typed into the box, however soon it comes.
+        set_focus_widget(&search_box_, 0);
+        const uint32_t hotkey = settings_->HotkeyKey();
+        held_hotkey_ = hotkey && (GetKeyState(int(hotkey)) & 0x8000) ? hotkey : 0;
+        drop_character_ = false;
     }
     PlaceAtCursor();
 }
@@ -136,9 +137,6 @@ void EffectsPopupWindow::OnTimer(const event_info& info)
                 badge_button_.set_visible(true);
             }
         }
-        break;
-    case popup_timer::search_focus:
-        set_focus_widget(&search_box_, 0);
         break;
     default:
         break;
@@ -235,11 +233,9 @@ void EffectsPopupWindow::ThemeWidgets()
     shortcuts_bar_.properties.set_color("separator_line_color", t.shortcuts_separator_color);
     shortcuts_bar_.properties.set_color("flash_border_color", t.flash_color);
     list_container_.properties.set_color("default_back_color", t.list_back_color);
-    for (HeaderSlot* header : {effects_header_.get(), presets_header_.get()}) {
-        if (header && header->text() != "No Matches") {
-            header->text_color = t.header_text_color;
-            header->properties.set_color("default_back_color", t.header_back_color);
-        }
+    for (HeaderSlot* header : {&effects_header_, &presets_header_}) {
+        header->text_color = t.header_text_color;
+        header->properties.set_color("default_back_color", t.header_back_color);
     }
     for (auto& row : rows_) {
         row->row_text_color = t.row_text_color;

@@ -45,7 +45,7 @@ protected:
         return nullptr;
     }
     std::string local_file(const wchar_t* name) { return read_bytes(local_ / name); }
-    const std::vector<ResultLine>& result() { return EffectsPopupWindowTestApi(popup()).result(); }
+    std::vector<ResultLine> result() { return EffectsPopupWindowTestApi(popup()).result(); }
 
     temp_folder local_;
     temp_folder common_;

@@ -1,6 +1,7 @@
 // The popup as a real window: shown by its command entry, driven by typed characters, keys, clicks and the
 // wheel; read back through its events 38, 44, 35 and 36, its state and its painted pixels.
 #include "tests/support/local_http_server.h"
+#include "tests/support/menu_driver.h"
 
 #include "popup/effects_popup_window.h"
 #include "tests/support/effects_popup_window_test_api.h"
@@ -12,6 +13,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
@@ -19,6 +22,7 @@ using namespace qzsdk::ui;
 using qzsdk::test::event_log;
 using qzsdk::test::looks_like;
 using qzsdk::test::make_folder;
+using qzsdk::test::menu_driver;
 using qzsdk::test::pump_messages;
 using qzsdk::test::pump_until;
 using qzsdk::test::temp_folder;
@@ -35,6 +39,21 @@ std::vector<EffectEntry> catalogue()
     for (int i = 0; i < 30; ++i)
         entries.push_back({10 + i, "Extra " + std::to_string(i), "extra " + std::to_string(i), "Misc", false});
     return entries;
+}
+
+// Real key strokes, as the user's keyboard gives them: they reach whichever window has the focus.
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> strokes)
+{
+    std::vector<INPUT> inputs;
+    for (auto [key, down] : strokes) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 class PopupWindowTest : public testing::Test {
@@ -90,7 +109,7 @@ protected:
     // The row's centre in client coordinates.
     POINT RowCentre(size_t index)
     {
-        const rect area = api().rows()[index]->visible_area();
+        const rect area = api().row(index)->visible_area();
         return {area.x + 50, area.y + area.height / 2};
     }
     void Click(POINT at, UINT down, UINT up)
@@ -157,27 +176,28 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
     EXPECT_EQ(ClientSize().cx, 397);
     EXPECT_EQ(ClientSize().cy, 45);
     Type(L"gl");
-    ASSERT_EQ(api().rows().size(), 2u);  // Glow, then the preset Glow Pulse
+    ASSERT_EQ(api().row_count(), 2u);  // Glow, then the preset Glow Pulse
     EXPECT_EQ(ClientSize().cy, 45 + 1 + 20 + 30 + 20 + 30);
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_DOWN);
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
-    EXPECT_FALSE(api().rows()[0]->highlighted());
+    EXPECT_EQ(api().selected(), 1u);
+    EXPECT_TRUE(api().row(1)->highlighted());
+    EXPECT_FALSE(api().row(0)->highlighted());
     Key(VK_DOWN);  // past the last row: back to the first
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_UP);
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    EXPECT_EQ(api().selected(), 1u);
     Key(VK_TAB);  // from a preset to the first row
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_TAB);  // from an effect to the first preset
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    EXPECT_EQ(api().selected(), 1u);
     Key(VK_RETURN);
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow Pulse");
     EXPECT_FALSE(popup_->is_visible());
 
     ShowWithLayer();
     Type(L"zzz");
-    EXPECT_TRUE(api().rows().empty());
+    EXPECT_EQ(api().row_count(), 0u);
     Key(VK_RETURN);  // nothing listed: hides and chooses nothing
     EXPECT_TRUE(log_.take(event_id::activated).empty());
     EXPECT_FALSE(popup_->is_visible());
@@ -189,19 +209,42 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
     EXPECT_TRUE(log_.take(event_id::activated).empty());
 }
 
+TEST_F(PopupWindowTest, KeysTypedRightAfterTheHotkeyLandInTheSearchBoxButNotTheHotkeysOwn)
+{
+    settings_.hotkey_mode = hotkey_shift_space;
+    owner_.set_visible(true);
+    SetForegroundWindow(owner_.handle());
+    SendKeys({{VK_SPACE, true}});  // the hotkey's key, still held when the popup opens
+    ASSERT_TRUE(pump_until([] { return (GetKeyState(VK_SPACE) & 0x8000) != 0; }));
+    Command(popup_command_show);
+    ASSERT_TRUE(pump_until([&] { return popup_->focused_widget() == &api().search_box().inside; }));
+    // At once: a repeat of the held key, then the query with a space typed after the hotkey was let go.
+    SendKeys({{VK_SPACE, true}, {'G', true}, {'G', false}, {VK_SPACE, false}, {'A', true}, {'A', false},
+              {VK_SPACE, true}, {VK_SPACE, false}, {'B', true}, {'B', false}});
+    EXPECT_TRUE(pump_until([&] { return api().search_box().get_text() == "ga b"; }))
+        << api().search_box().get_text();
+}
+
 TEST_F(PopupWindowTest, ALeftClickOnARowChoosesItARightClickDoesNot)
 {
     ShowWithLayer();
     Type(L"blur");
-    ASSERT_EQ(api().rows().size(), 2u);
+    ASSERT_EQ(api().row_count(), 2u);
+    widget* const search = &api().search_box().inside;
+    {
+        menu_driver dismiss({});
+        Click(RowCentre(0), WM_RBUTTONDOWN, WM_RBUTTONUP);
+        EXPECT_TRUE(dismiss.opened());
+    }
+    const POINT header{RowCentre(0).x, RowCentre(0).y - 25};
+    Click(header, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_TRUE(popup_->is_visible());
+    EXPECT_EQ(popup_->focused_widget(), search);  // clicks never take the keyboard from the search box
     // The popup's owner rebuilds the list while the click that chose is still being handled.
     event_manager::instance().connect(popup_.get(), popup_.get(), event_id::activated,
                                       [this](const event_info&) { api().Search("gl"); });
     Click(RowCentre(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Gaussian Blur");
-    EXPECT_GT(api().retired_count(), 0u);  // the clicked row is kept until the click is over
-    pump_messages();
-    EXPECT_EQ(api().retired_count(), 0u);
     EXPECT_FALSE(popup_->is_visible());
 }
 
@@ -217,7 +260,12 @@ TEST_F(PopupWindowTest, ShortcutsShowABarAndADigitAppliesTheirSlot)
     Type(L"e");  // typing hides the bar and the list starts under the search box
     EXPECT_FALSE(api().shortcuts_bar().is_visible(true));
     EXPECT_EQ(api().list_container().bounds().y, 45);
-    Type(L"2");  // also typed into the search box: applies the second slot at once
+    Type(L"2");  // within a query a digit is text
+    EXPECT_EQ(api().search_box().get_text(), "e2");
+    EXPECT_TRUE(log_.take(event_id::activated).empty());
+    Type(L"\b\b3");  // an empty slot: text too
+    EXPECT_EQ(api().search_box().get_text(), "3");
+    Type(L"\b2");  // with no query it applies the second slot at once
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow");
     EXPECT_FALSE(popup_->is_visible());
 
@@ -231,7 +279,8 @@ TEST_F(PopupWindowTest, ALongListIsCappedScrollsWithTheWheelAndFollowsTheKeyboar
 {
     ShowWithLayer();
     Type(L"extra");
-    ASSERT_EQ(api().rows().size(), 30u);
+    ASSERT_EQ(api().row_count(), 30u);
+    EXPECT_LT(api().row_widget_count(), 30u);  // only the rows in view are widgets
     EXPECT_EQ(ClientSize().cy, 45 + 1 + 231);
     EXPECT_TRUE(api().scroll_bar().is_visible(true));
     EXPECT_EQ(api().list_container().bounds().width, 397 - 20);
@@ -241,8 +290,13 @@ TEST_F(PopupWindowTest, ALongListIsCappedScrollsWithTheWheelAndFollowsTheKeyboar
     EXPECT_GT(api().scroll_bar().position(), 0);
     Key(VK_UP);  // to the last row, scrolled into view at the bottom
     EXPECT_EQ(api().scroll_bar().position(), api().scroll_bar().range());
+    ASSERT_NE(api().row(29), nullptr);
+    EXPECT_EQ(api().row(29)->entry->name, "Extra 29");
+    EXPECT_TRUE(api().row(29)->highlighted());
     Key(VK_DOWN);  // and back to the first, at the top of the view
     EXPECT_EQ(api().scroll_bar().position(), 20);
+    EXPECT_EQ(api().row(29), nullptr);
+    EXPECT_TRUE(api().row(0)->highlighted());
 }
 
 TEST_F(PopupWindowTest, FocusPlacesItAtTheCursorAndKeepsItOnTheMonitor)
