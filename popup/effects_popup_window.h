@@ -70,6 +70,8 @@ public:
 
     void TakeScreenshot();
     void ShowExportMenu();
+    // The host could not write the screenshot just asked for: the popup says so instead of flashing.
+    void ReportFailedCapture() { capture_failed_ = true; }
     // The gallery and the preferences windows are connected here.
     void ShowGallery();
     void ShowPreferences();
@@ -132,6 +134,8 @@ private:
     bool AnyShortcut() const;
     void ThemeWidgets();
     void ScrollRowIntoView(size_t index);
+    // Fires 44 with the screenshot command; false, after telling the user, when the picture was not saved.
+    bool RequestCapture(uint64_t command);
 
     // The found rows, effects then presets, by index.
     size_t RowCount() const { return found_.effects.size() + found_.presets.size(); }
@@ -172,6 +176,7 @@ private:
     // The hotkey's key while it is still held from opening the popup: its repeats and their characters
     // are not typed text. Cleared when it is released.
     uint32_t held_hotkey_ = 0;
+    bool capture_failed_ = false;
     bool drop_character_ = false;
     bool busy_ = false;
     int32_t news_count_ = -1;

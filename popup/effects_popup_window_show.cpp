@@ -2,6 +2,7 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/gallery_popup_window.h"
+#include "popup/effects_warning_popup.h"
 #include "popup/news_page.h"
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"
@@ -11,6 +12,8 @@
 #include "toolkit/ui/widget_painting.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 using namespace qzsdk::ui;
 
@@ -29,6 +32,8 @@ constexpr uint64_t capture_to_clipboard = 0;
 constexpr uint64_t capture_to_jpeg = 1;
 constexpr uint64_t capture_to_png = 2;
 constexpr uint64_t capture_to_folder = 3;
+
+constexpr std::string_view failed_capture_text = "Unable to save the screenshot.";
 
 }  // namespace
 
@@ -153,12 +158,28 @@ void EffectsPopupWindow::OnButton(const event_info& info)
         OpenNewsPage();
 }
 
+bool EffectsPopupWindow::RequestCapture(uint64_t command)
+{
+    capture_failed_ = false;
+    fire_event(this, event_id::command, command);
+    if (!std::exchange(capture_failed_, false))
+        return true;
+    POINT centre{};
+    GetCursorPos(&centre);
+    EffectsWarningPopup warning(this, {holder().to_units_x(centre.x), holder().to_units_y(centre.y)}, current_theme_,
+                                "Failed to Save", failed_capture_text);
+    warning.show_modal();
+    return false;
+}
+
 void EffectsPopupWindow::TakeScreenshot()
 {
+    // The flash tells of a screenshot taken, so it comes only after one was.
+    if (!RequestCapture(capture_to_folder))
+        return;
     root().set_timer(popup_timer::flash, 100, false);
     flash_ = 1.1f;
     root().invalidate(false);
-    fire_event(this, event_id::command, capture_to_folder);
     if (gallery_ && gallery_->is_visible())
         gallery_->Rescan();
 }
@@ -185,7 +206,7 @@ void EffectsPopupWindow::ShowExportMenu()
     const uint64_t mode = choice == copy_item ? capture_to_clipboard
                           : choice == jpg_item ? capture_to_jpeg
                                                : capture_to_png;
-    fire_event(this, event_id::command, mode);
+    RequestCapture(mode);
     Hide();
 }
 

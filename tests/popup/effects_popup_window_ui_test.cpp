@@ -5,6 +5,7 @@
 
 #include "popup/effects_popup_window.h"
 #include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/key_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "tests/support/window_snapshot.h"
@@ -212,12 +213,13 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
 TEST_F(PopupWindowTest, KeysTypedRightAfterTheHotkeyLandInTheSearchBoxButNotTheHotkeysOwn)
 {
     settings_.hotkey_mode = hotkey_shift_space;
-    owner_.set_visible(true);
-    SetForegroundWindow(owner_.handle());
-    SendKeys({{VK_SPACE, true}});  // the hotkey's key, still held when the popup opens
-    ASSERT_TRUE(pump_until([] { return (GetKeyState(VK_SPACE) & 0x8000) != 0; }));
+    qzsdk::test::key_state keys;
+    keys.press(VK_SPACE);  // the hotkey's key, still held when the popup opens
     Command(popup_command_show);
-    ASSERT_TRUE(pump_until([&] { return popup_->focused_widget() == &api().search_box().inside; }));
+    SetForegroundWindow(popup_->handle());
+    ASSERT_TRUE(pump_until([&] {
+        return GetForegroundWindow() == popup_->handle() && popup_->focused_widget() == &api().search_box().inside;
+    }));
     // At once: a repeat of the held key, then the query with a space typed after the hotkey was let go.
     SendKeys({{VK_SPACE, true}, {'G', true}, {'G', false}, {VK_SPACE, false}, {'A', true}, {'A', false},
               {VK_SPACE, true}, {VK_SPACE, false}, {'B', true}, {'B', false}});
@@ -325,17 +327,42 @@ TEST_F(PopupWindowTest, FocusPlacesItAtTheCursorAndKeepsItOnTheMonitor)
     EXPECT_NEAR((placed.left + placed.right) / 2, middle.x, 1);
 }
 
-TEST_F(PopupWindowTest, ScreenshotsAndTheExportMenuFireCommandsAndTimersStopWithTheWindow)
+// Ends every open window of this thread with the title, from a timer inside its modal loop; counts them.
+std::vector<std::wstring> closed_windows;
+void CALLBACK CloseWarnings(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND candidate, LPARAM) -> BOOL {
+        wchar_t title[64]{};
+        GetWindowTextW(candidate, title, 64);
+        if (IsWindowVisible(candidate) && std::wstring(title) == L"Failed to Save") {
+            closed_windows.push_back(title);
+            PostMessageW(candidate, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return TRUE;
+    }, 0);
+}
+
+TEST_F(PopupWindowTest, AScreenshotFlashesWhenSavedAndAFailedSaveIsToldOnceInstead)
 {
     ShowWithLayer();
     Command(popup_command_screenshot);
     EXPECT_EQ(log_.take(event_id::command), (std::vector<std::string>{"popup:44:3"}));
     EXPECT_GT(api().flash(), 1.0f);
     EXPECT_TRUE(pump_until([&] { return api().flash() < 1.0f; }));
-    SendMessageW(popup_->handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     popup_->Hide();
     EXPECT_EQ(api().flash(), 0.0f);
     EXPECT_EQ(popup_->holder().timers.size(), 1u);  // only the news poll, until its answer
+
+    // The host could not write the picture (a file where the capture folder should be).
+    event_manager::instance().connect(popup_.get(), popup_.get(), event_id::command,
+                                      [this](const event_info&) { popup_->ReportFailedCapture(); });
+    ShowWithLayer();
+    closed_windows.clear();
+    const UINT_PTR closer = SetTimer(nullptr, 0, 50, CloseWarnings);
+    Command(popup_command_screenshot);
+    KillTimer(nullptr, closer);
+    EXPECT_EQ(closed_windows.size(), 1u);
+    EXPECT_EQ(api().flash(), 0.0f);
 }
 
 TEST_F(PopupWindowTest, HandlerExceptionsGoToTheReporterNotTheMessageLoop)
