@@ -106,6 +106,8 @@ public:
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }
     const MakerFolders& folders() const { return folders_; }
+    // Null until the gallery was first opened.
+    GalleryPopupWindow* gallery() { return gallery_.get(); }
     int32_t news_count() const { return news_count_; }
 
     bool preview_input(const qzsdk::ui::input_record& record) override;
@@ -129,7 +131,6 @@ private:
     // Fires 38 with the entry after the override rule, then hides; nothing of the caller is touched after.
     void Choose(const EffectEntry* chosen);
     void ApplyShortcut(size_t slot);
-    void RetireRows();
     std::vector<std::string> CollectShortcuts() const;
     bool AnyShortcut() const;
     void ThemeWidgets();

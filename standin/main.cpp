@@ -130,6 +130,8 @@ int run(const Options& options)
         return exit_bad_input;
     }
 
+    // Read by the module once, when its news check first asks.
+    SetEnvironmentVariableW(L"ZEPHRIN_NEWS_SERVER", standin::to_wide(project.news_server).c_str());
     standin::Host host(std::move(project), true);
     std::wstring module_path = module_beside_executable();
     if (!host.load_module(module_path)) {

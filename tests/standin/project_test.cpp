@@ -27,6 +27,7 @@ TEST(StandinProjectFile, MalformedProjectsAreRefusedWithTheirFault)
               std::string::npos);
     EXPECT_NE(message_of("{\"items\": [{\"name\": \"C\", \"width\": 0}]}").find("width"), std::string::npos);
     EXPECT_NE(message_of("{\"active_layer\": \"nobody\"}").find("nobody"), std::string::npos);
+    EXPECT_NE(message_of("{\"news_server\": \"\"}").find("news_server"), std::string::npos);
     EXPECT_EQ(message_of("{}"), "parsed");
 }
 

@@ -27,6 +27,11 @@ public:
     EffectSlot* row(size_t index) const { return popup_.RowWidget(index); }
     size_t selected() const { return popup_.selected_; }
     size_t row_widget_count() const { return popup_.rows_.size(); }
+    // The "Effects" header, or "No Matches" when the search found nothing; null when neither is shown.
+    HeaderSlot* effects_header() const
+    {
+        return popup_.effects_header_.is_visible(false) ? &popup_.effects_header_ : nullptr;
+    }
     qzsdk::ui::input_box& search_box() { return popup_.search_box_; }
     EffectsShortcutsBar& shortcuts_bar() { return popup_.shortcuts_bar_; }
     EffectsScrollBar& scroll_bar() { return popup_.scroll_bar_; }
