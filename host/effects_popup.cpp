@@ -152,7 +152,8 @@ void EffectsPopup::RunPopupCommand(uint32_t command)
         return;
     }
     const CaptureRequest request{plugin_id_, project_, settings_.full_resolution};
-    TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder);
+    if (!TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder) && popup_window_)
+        popup_window_->ReportFailedCapture();
 }
 
 void EffectsPopup::OnEffectChosen(const EffectEntry& entry)

@@ -33,7 +33,7 @@ EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, M
 
     connect_member(this, event_id::focus_gained, &EffectsPopupWindow::OnFocusGained, this);
     connect_member(this, event_id::focus_lost, &EffectsPopupWindow::Hide, this);
-    connect_member_info(this, event_id::char_input, &EffectsPopupWindow::OnChar, this);
+    connect_member(this, event_id::char_input, &EffectsPopupWindow::OnChar, this);
     connect_member_info(this, event_id::key_down, &EffectsPopupWindow::OnKeyDown, this);
     connect_member(&root(), event_id::paint, &EffectsPopupWindow::OnPaint, this);
     connect_member_info(&root(), event_id::timer, &EffectsPopupWindow::OnTimer, this);
@@ -43,6 +43,8 @@ EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, M
     shortcuts_bar_.attach_to_window(&root(), {0, 44, bounds_units_.width, 36});
     shortcuts_bar_.set_visible(false);
     tab_navigation = false;
+    // The search box keeps the keyboard while the popup is open, whatever is clicked.
+    click_focus = false;
 
     ApplyTheme(settings_->ui_color, true);
     root().set_timer(popup_timer::news_poll, 1000, false);
@@ -56,8 +58,6 @@ EffectsPopupWindow::~EffectsPopupWindow()
     news_.Stop();
     root().kill_timer(popup_timer::flash);
     root().kill_timer(popup_timer::news_poll);
-    root().kill_timer(popup_timer::search_focus);
-    selected_slot_ = nullptr;
 }
 
 void EffectsPopupWindow::BuildButtons()
@@ -107,6 +107,7 @@ void EffectsPopupWindow::BuildList()
     list_panel_.attach_to_window(&list_container_, {0, 0, list_container_.bounds().width, 20});
     scroll_bar_.attach_to_window(&root(), {w - 18, top_area_.height + 1, 16, h - top_area_.height - 3});
     scroll_bar_.set_target(&list_panel_);
+    BuildRowPool();
 }
 
 void EffectsPopupWindow::BuildThemes()
@@ -157,8 +158,11 @@ void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_
 void EffectsPopupWindow::SetEffects(std::vector<EffectEntry> entries)
 {
     // The rows of the last search point into the list being replaced.
-    RetireRows();
-    result_.clear();
+    found_ = {};
+    selected_ = no_row;
+    effects_header_.set_visible(false);
+    presets_header_.set_visible(false);
+    ShowRowsInView();
     entries_ = std::move(entries);
     search_.set_entries(entries_);
     LoadSearchFile();
@@ -204,13 +208,6 @@ void EffectsPopupWindow::ReplaceShortcut(const EffectEntry* entry, uint64_t slot
         SaveEffectFiles();
     }
     Hide();
-}
-
-void EffectsPopupWindow::SetSelectedSlot(EffectSlot* slot)
-{
-    if (selected_slot_ && selected_slot_ != slot)
-        selected_slot_->set_highlight(false);
-    selected_slot_ = slot;
 }
 
 void EffectsPopupWindow::LoadSearchFile()

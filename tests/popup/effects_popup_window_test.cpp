@@ -45,7 +45,7 @@ protected:
         return nullptr;
     }
     std::string local_file(const wchar_t* name) { return read_bytes(local_ / name); }
-    const std::vector<ResultLine>& result() { return EffectsPopupWindowTestApi(popup()).result(); }
+    std::vector<ResultLine> result() { return EffectsPopupWindowTestApi(popup()).result(); }
 
     temp_folder local_;
     temp_folder common_;
@@ -83,14 +83,8 @@ TEST_F(PopupCatalogueTest, AddingToAListSavesAndSearchesAgain)
     EXPECT_EQ(result(), (std::vector<ResultLine>{{Kind::effects_header}, {Kind::row, entry("Gaussian Blur")}}));
     EffectsPopupWindowTestApi(popup()).Search("glow");
     EXPECT_EQ(result().size(), 2u);
-}
-
-TEST_F(PopupCatalogueTest, ReplacingTheCatalogueClearsTheRowsThatPointedIntoIt)
-{
-    EffectsPopupWindowTestApi(popup()).Search("g");
-    ASSERT_FALSE(result().empty());
-    popup().SetEffects(catalogue());
-    EXPECT_TRUE(result().empty());
+    popup().SetEffects(catalogue());  // no row may point into the list replaced
+    EXPECT_EQ(EffectsPopupWindowTestApi(popup()).row_count(), 0u);
 }
 
 TEST_F(PopupCatalogueTest, OverrideIsTheFirstAliasOfTheTargetThatHasOne)

@@ -59,6 +59,9 @@ public:
     ~window() override;
 
     virtual void on_user_message(uint32_t value);
+    // Sees every input before the widgets do; true uses it up, so neither they nor the window's own
+    // handlers see it.
+    virtual bool preview_input(const input_record& record);
 
     void create(const std::string& title, const rect& bounds, uint16_t flags);
     // Serves as an owner of toolkit windows without being created, destroyed or subclassed here.
@@ -98,6 +101,9 @@ public:
 
     property_bag properties;
     bool tab_navigation = true;
+    // A press gives the keyboard focus to the widget under it; a window whose one field keeps the
+    // keyboard clears this.
+    bool click_focus = true;
 
 private:
     friend class widget;
