@@ -14,6 +14,7 @@
 #include "popup/effects_scroll_bar.h"
 #include "toolkit/ui/split_panel.h"
 #include "toolkit/ui/window.h"
+#include "toolkit/ui/window_move.h"
 
 #include <cstdint>
 #include <memory>
@@ -85,8 +86,7 @@ private:
     const EffectsTheme* theme_;
     qzsdk::ui::point minimum_size_{480, 400};
     qzsdk::ui::point default_size_{960, 540};
-    qzsdk::ui::point move_start_cursor_;
-    qzsdk::ui::rect move_start_rect_;
+    qzsdk::ui::window_move move_;
     qzsdk::ui::generic_button maximise_button_;
     qzsdk::ui::generic_button close_button_;
     qzsdk::ui::split_panel split_;
