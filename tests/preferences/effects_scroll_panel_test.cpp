@@ -8,6 +8,7 @@
 #include "preferences/preferences_list_events.h"
 #include "preferences/preferences_record_list.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
 #include "toolkit/ui/event_id.h"
 
 using namespace qzsdk::ui;
@@ -75,20 +76,14 @@ protected:
         mouse_at(WM_LBUTTONUP, end.x, end.y);
     }
 
-    std::vector<int> shortcut_keys() const
+    // The keys of the records' effects in list order; -1 for none.
+    template <class Records>
+    static std::vector<int> keys(const Records& records)
     {
-        std::vector<int> keys;
-        for (const EffectShortcut& slot : shortcuts)
-            keys.push_back(slot.target ? slot.target->key : -1);
-        return keys;
-    }
-
-    std::vector<int> favorite_keys() const
-    {
-        std::vector<int> keys;
-        for (const EffectAlias& record : favorites)
-            keys.push_back(record.target->key);
-        return keys;
+        std::vector<int> found;
+        for (const auto& record : records)
+            found.push_back(record.target ? record.target->key : -1);
+        return found;
     }
 
     std::vector<EffectsTheme> themes = build_effects_themes();
@@ -110,18 +105,21 @@ TEST_F(effects_scroll_panel, ShortcutsShowNineRowsAndAFilledSlotDraggedAmongEmpt
     EXPECT_FALSE(panel->scroll_bar().is_visible(false));
 
     drag(100, 15, {{100, 30}, {100, 120}, {100, 225}});
-    EXPECT_EQ(shortcut_keys(), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(keys(shortcuts), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(shortcuts[2].label, "L0");
     EXPECT_FALSE(panel->drag_window().is_visible());
-    EXPECT_FALSE(panel->is_marker_shown());
+    EXPECT_FALSE(panel->marker().is_visible());
     EXPECT_EQ(captured_widget(), nullptr);
     ASSERT_EQ(panel->rows().size(), 9u);
     EXPECT_EQ(panel->rows()[2]->index(), 2u);
     EXPECT_TRUE(sink.heard.empty());
+    // Neither helper window of the drag gets a taskbar button.
+    for (HWND helper : {panel->drag_window().handle(), panel->marker().handle()})
+        EXPECT_TRUE(GetWindowLongPtrW(helper, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
     // Empty slots cannot be dragged.
     drag(100, 255, {{100, 240}, {100, 15}});
-    EXPECT_EQ(shortcut_keys(), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(keys(shortcuts), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST_F(effects_scroll_panel, SmallMovementIsAClickAndDropsOntoTheOwnPlaceChangeNothing)
@@ -136,32 +134,41 @@ TEST_F(effects_scroll_panel, SmallMovementIsAClickAndDropsOntoTheOwnPlaceChangeN
     // The row buttons start at x 96, so the rows are held further left.
     // The upper half of the row below the dragged one is the dragged row's own place.
     drag(40, 45, {{40, 60}, {40, 65}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 1, 2, 3}));
     // The upper half of the add row: the end of the list; its lower half, then beyond: clamped to the end.
     drag(40, 15, {{40, 40}, {40, 125}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{1, 2, 3, 0}));
     drag(40, 15, {{40, 40}, {40, 140}, {40, 290}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{2, 3, 0, 1}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{2, 3, 0, 1}));
     EXPECT_EQ(sink.heard.size(), 1u);
 }
 
-TEST_F(effects_scroll_panel, RebuildDuringADragEndsItWithoutADrop)
+TEST_F(effects_scroll_panel, RebuildOrLostCaptureDuringADragEndsItWithoutADrop)
 {
-    make_favorites_panel(3);
-    mouse_at(WM_LBUTTONDOWN, 40, 15);
-    mouse_at(WM_MOUSEMOVE, 40, 40);
-    mouse_at(WM_MOUSEMOVE, 40, 80);
-    EXPECT_TRUE(panel->drag_window().is_visible());
-    // An import replaces the list under the drag.
-    favorites.erase(favorites.begin());
-    panel->Rebuild();
-    EXPECT_FALSE(panel->drag_window().is_visible());
-    EXPECT_EQ(captured_widget(), nullptr);
-    mouse_at(WM_MOUSEMOVE, 40, 70);
-    mouse_at(WM_LBUTTONUP, 40, 70);
-    qzsdk::test::pump_messages();
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(panel->rows().size(), 2u);
+    make_favorites_panel(4);
+    for (bool rebuild : {true, false}) {
+        mouse_at(WM_LBUTTONDOWN, 40, 15);
+        mouse_at(WM_MOUSEMOVE, 40, 40);
+        mouse_at(WM_MOUSEMOVE, 40, 80);
+        EXPECT_TRUE(panel->drag_window().is_visible());
+        if (rebuild) {
+            // An import replaces the list under the drag.
+            favorites.erase(favorites.begin());
+            panel->Rebuild();
+        } else {
+            // A menu or Alt+Tab cancels the mode; the next tick of the drag notices.
+            send(WM_CANCELMODE);
+            EXPECT_TRUE(qzsdk::test::pump_until([&] { return !panel->drag_window().is_visible(); }));
+        }
+        EXPECT_FALSE(panel->drag_window().is_visible());
+        EXPECT_FALSE(panel->marker().is_visible());
+        EXPECT_EQ(captured_widget(), nullptr);
+        mouse_at(WM_MOUSEMOVE, 40, 70);
+        mouse_at(WM_LBUTTONUP, 40, 70);
+        qzsdk::test::pump_messages();
+        EXPECT_EQ(keys(favorites), (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(panel->rows().size(), 3u);
+    }
 }
 
 TEST_F(effects_scroll_panel, RowButtonsSendCommandsAndRemovalRebuildsFromInsideTheHandler)
@@ -193,11 +200,31 @@ TEST_F(effects_scroll_panel, RowButtonsSendCommandsAndRemovalRebuildsFromInsideT
     qzsdk::test::pump_messages();
     ASSERT_EQ(sink.heard.size(), 1u);
     EXPECT_EQ(sink.heard[0].id, event_id::command);
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 2}));
     EXPECT_EQ(panel->rows().size(), 2u);
 
     // A row that is not the panel's is ignored.
     PreferencesEffectSlot stranger(&themes[0], panel.get(), &sink, list.get(), 0, {});
     panel->RemoveRow(&stranger);
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 2}));
+}
+
+TEST_F(effects_scroll_panel, LongNamesStayOnOneLineAndALabelEqualToTheMatchNameIsShown)
+{
+    catalogue[0].name = "Effect With A Name Far Too Long For Its Column";
+    make_shortcuts_panel(2);
+    shortcuts[1].label = catalogue[1].match_name;
+    panel->Rebuild();
+    qzsdk::test::window_snapshot shot(window);
+    const color row = themes[0].prefs_row_color;
+    // One line, vertically centred: the bands above and below it stay empty.
+    int marked = 0;
+    for (int x = 36; x < 230; x += 2)
+        for (int y : {2, 4, 26, 28})
+            marked += !qzsdk::test::looks_like(shot.pixel(x, y), row);
+    EXPECT_EQ(marked, 0);
+    bool label_drawn = false;
+    for (int x = 306; x < 370 && !label_drawn; ++x)
+        label_drawn = !qzsdk::test::looks_like(shot.pixel(x, 45), row);
+    EXPECT_TRUE(label_drawn);
 }
