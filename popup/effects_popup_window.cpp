@@ -166,6 +166,9 @@ void EffectsPopupWindow::SetEffects(std::vector<EffectEntry> entries)
     search_.set_entries(entries_);
     LoadSearchFile();
     LoadShortcutsFile();
+    // A visible list would otherwise stay blank until the next key.
+    if (is_visible() && has_layer_)
+        UpdateSearch();
 }
 
 const EffectEntry* EffectsPopupWindow::ResolveOverride(const EffectEntry* chosen) const

@@ -105,6 +105,8 @@ public:
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }
     const MakerFolders& folders() const { return folders_; }
+    // Null until the gallery was first opened.
+    GalleryPopupWindow* gallery() { return gallery_.get(); }
     int32_t news_count() const { return news_count_; }
 
     void on_user_message(uint32_t value) override;

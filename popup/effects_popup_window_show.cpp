@@ -237,7 +237,7 @@ void EffectsPopupWindow::ThemeWidgets()
     shortcuts_bar_.properties.set_color("flash_border_color", t.flash_color);
     list_container_.properties.set_color("default_back_color", t.list_back_color);
     for (HeaderSlot* header : {effects_header_.get(), presets_header_.get()}) {
-        if (header && header->text() != "No Matches") {
+        if (header) {
             header->text_color = t.header_text_color;
             header->properties.set_color("default_back_color", t.header_back_color);
         }

@@ -7,7 +7,9 @@
 
 #include "standin/host.h"
 #include "tests/host/host_test_project.h"
+#include "tests/preferences/preferences_window_test_api.h"
 #include "tests/support/menu_driver.h"
+#include "tests/support/modal_script.h"
 #include "toolkit/platform/shell.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/ui/image_handle.h"
@@ -179,7 +181,14 @@ TEST_F(ScriptInterfaceTest, AfterTheFirstIdleCallShortcutStoresAndSaves)
     expect_undefined(call_script({"shortcut", 2.9}));
     EXPECT_EQ(state().settings().hotkey_mode, 2u);
     EXPECT_EQ(ReadStoredHotkeyMode(MakerFolders::standard()), 2u);
-    expect_integer(call_script({"preferences"}), 2);
+    // The verb answers once the window it opens is closed, with the mode chosen there.
+    qzsdk::test::modal_steps choose({{[] { return qzsdk::test::find_window(L"Preferences") != nullptr; }, [] {
+        auto* window = dynamic_cast<PreferencesWindow*>(qzsdk::test::find_window(L"Preferences"));
+        PreferencesWindowTestApi(*window).hotkey_box().select_index(hotkey_shift_space, false, 0);
+        qzsdk::test::post_click(window->handle(), 395, 41);  // OK
+    }}});
+    expect_integer(call_script({"preferences"}), int32_t(hotkey_shift_space));
+    EXPECT_EQ(ReadStoredHotkeyMode(MakerFolders::standard()), hotkey_shift_space);
 
     expect_undefined(call_script({"shortcut", std::string("fast")}));
     EXPECT_EQ(state().settings().hotkey_mode, 0u);

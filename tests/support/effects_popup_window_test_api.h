@@ -23,6 +23,8 @@ public:
     const std::string& comp_name() const { return popup_.comp_name_; }
     const std::string& layer_name() const { return popup_.layer_name_; }
     const std::vector<std::unique_ptr<EffectSlot>>& rows() const { return popup_.rows_; }
+    // The "Effects" header, or "No Matches" when the search found nothing.
+    HeaderSlot* effects_header() const { return popup_.effects_header_.get(); }
     EffectSlot* selected() const { return popup_.selected_slot_; }
     qzsdk::ui::input_box& search_box() { return popup_.search_box_; }
     EffectsShortcutsBar& shortcuts_bar() { return popup_.shortcuts_bar_; }

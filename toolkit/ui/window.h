@@ -75,6 +75,8 @@ public:
     void set_timer(widget* target, uint32_t timer_id, uint32_t interval_ms, bool one_shot);
     void kill_timer(widget* target, uint32_t timer_id);
     void set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text);
+    // Drops the target's regions of that area (all-zero: the whole widget), so a new text can replace them.
+    void remove_tooltip(widget* target, const rect& area);
     // The tooltip tick: every 100 ms while the window has registrations.
     void update_tooltip();
     void route_input(const input_record& record);
