@@ -3,10 +3,12 @@
 #include "gallery/gallery_popup_window.h"
 
 #include "popup/effect_list_text.h"
+#include "popup/effects_warning_popup.h"
 #include "popup/entry_index.h"
 #include "popup/list_file_io.h"
 #include "popup/settings_file.h"
 #include "popup/shortcut_label.h"
+#include "popup/unread_files.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/ui/event_manager.h"
 
@@ -146,6 +148,7 @@ void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_
         break;
     case popup_command_save:
         SerializeLocalSettings(true);
+        TellUnreadFiles();
         break;
     case popup_command_news_count:
         result = news_count_;
@@ -186,6 +189,7 @@ void EffectsPopupWindow::AddToList(const EffectEntry* entry, bool blacklist)
         return;
     (blacklist ? lists_.blacklist : lists_.aliases).push_back({entry->match_name, entry, nullptr});
     SaveEffectFiles();
+    TellUnreadFiles();
     UpdateSearch();
 }
 
@@ -195,6 +199,7 @@ void EffectsPopupWindow::CreateShortcut(const EffectEntry* entry)
         if (entry && !slot.target) {
             slot = {shortcut_label(entry->name), entry};
             SaveEffectFiles();
+            TellUnreadFiles();
             break;
         }
     }
@@ -206,6 +211,7 @@ void EffectsPopupWindow::ReplaceShortcut(const EffectEntry* entry, uint64_t slot
     if (entry && slot < lists_.shortcuts.size() && lists_.shortcuts[slot].target) {
         lists_.shortcuts[slot] = {shortcut_label(entry->name), entry};
         SaveEffectFiles();
+        TellUnreadFiles();
     }
     Hide();
 }
@@ -240,6 +246,25 @@ bool EffectsPopupWindow::WriteEffectFiles(const EffectLists& lists, const qzsdk:
 bool EffectsPopupWindow::SaveEffectFiles() const
 {
     return WriteEffectFiles(lists_, folders_.local);
+}
+
+void EffectsPopupWindow::TellUnreadFiles()
+{
+    std::vector<std::string> names = take_untold_unread_files();
+    if (names.empty())
+        return;
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "\"" : ", \"") + name + "\"";
+    const std::string text = "Zephrin could not read " + list + ", so it leaves " +
+                             (names.size() == 1 ? "that file" : "those files") +
+                             " untouched: changes made in this session are not saved there.";
+    RECT frame{};
+    GetWindowRect(handle(), &frame);
+    const point centre{holder().to_units_x((frame.left + frame.right) / 2),
+                       holder().to_units_y((frame.top + frame.bottom) / 2)};
+    EffectsWarningPopup warning(this, centre, current_theme_, "Not Saved", text);
+    warning.show_modal();
 }
 
 bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const EffectLists& lists,

@@ -84,6 +84,8 @@ public:
     // Each file is replaced whole or not at all; false when either could not be written.
     static bool WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     bool SaveEffectFiles() const;
+    // After a save the user asked for: says once per file that an unread file was left as it was.
+    void TellUnreadFiles();
 
     // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
     void BuildThemes();
@@ -98,10 +100,8 @@ public:
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
-    // Ends the news check now (the host's death hook); the destructor does it too, never from a static one.
+    // Ends the news check now (the host's death hook); the destructor does it too.
     void StopNewsCheck() { news_.Stop(); }
-    // Lets a running news check end on its own: only for the module's unload without the death hook.
-    void AbandonNewsCheck() { news_.Abandon(); }
 
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }

@@ -215,6 +215,7 @@ void EffectsPopupWindow::OpenNewsPage()
     settings_->last_news_visit = VisitNewsPage(news_server_);
     badge_button_.set_visible(false);
     SerializeLocalSettings(true);
+    TellUnreadFiles();
 }
 
 void EffectsPopupWindow::ApplyTheme(uint32_t index, bool force)
