@@ -121,22 +121,6 @@ TEST_F(split, TheGripIsOpaqueWhileHovered)
     EXPECT_EQ(window_snapshot(window).pixel(100, 50).r, 128);
 }
 
-TEST_F(window_test, ASplitDragEndsWhenThePanelIsDisabledOrDestroyed)
-{
-    auto panel = std::make_unique<split_panel>();
-    panel->attach_to_window(&window.root(), rect{0, 0, 300, 100});
-    mouse_at(WM_LBUTTONDOWN, 150, 50);
-    panel->set_enabled(false);
-    EXPECT_EQ(captured_widget(), nullptr);
-    EXPECT_EQ(GetCapture(), nullptr);
-    panel->set_enabled(true);
-    mouse_at(WM_LBUTTONDOWN, 150, 50);
-    panel.reset();
-    EXPECT_EQ(GetCapture(), nullptr);
-    mouse_at(WM_MOUSEMOVE, 20, 50);
-    mouse_at(WM_LBUTTONUP, 20, 50);
-}
-
 TEST_F(window_test, GenericPanelOutlineSitsInsideItsEdges)
 {
     generic_panel panel;
