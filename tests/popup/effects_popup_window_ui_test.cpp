@@ -1,6 +1,7 @@
 // The popup as a real window: shown by its command entry, driven by typed characters, keys, clicks and the
 // wheel; read back through its events 38, 44, 35 and 36, its state and its painted pixels.
 #include "tests/support/local_http_server.h"
+#include "tests/support/menu_driver.h"
 
 #include "popup/effects_popup_window.h"
 #include "tests/support/effects_popup_window_test_api.h"
@@ -282,6 +283,19 @@ TEST_F(PopupWindowTest, ScreenshotsAndTheExportMenuFireCommandsAndTimersStopWith
     popup_->Hide();
     EXPECT_EQ(api().flash(), 0.0f);
     EXPECT_EQ(popup_->holder().timers.size(), 1u);  // only the news poll, until its answer
+}
+
+// Opened by the script verb while the popup is hidden, the menu is tracked by the foreground window.
+TEST_F(PopupWindowTest, TheExportMenuOfAHiddenPopupIsOwnedByTheForegroundWindow)
+{
+    HWND foreground = nullptr;
+    {
+        qzsdk::test::menu_driver dismiss({}, [&](HMENU, HWND) { foreground = GetForegroundWindow(); });
+        Command(popup_command_export_menu);
+        ASSERT_TRUE(dismiss.opened());
+    }
+    EXPECT_FALSE(IsWindowVisible(popup_->handle()));
+    EXPECT_EQ(foreground, popup_->handle());
 }
 
 TEST_F(PopupWindowTest, HandlerExceptionsGoToTheReporterNotTheMessageLoop)
