@@ -1,6 +1,7 @@
 #include "gallery/gallery_popup_window.h"
 
 #include "gallery/gallery_input.h"
+#include "gallery/thumbnail_cache.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/system_cursors.h"
 #include "toolkit/ui/widget_painting.h"
@@ -8,6 +9,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 using namespace qzsdk::ui;
@@ -16,11 +18,15 @@ namespace {
 
 constexpr uint16_t gallery_window_style = 111;
 
+// Only an absolute folder is listed: a relative one would be read against whatever the host's working folder is.
 qzsdk::path folder_from_setting(const std::string& text)
 {
     std::string native = text;
     std::replace(native.begin(), native.end(), '/', '\\');
-    return qzsdk::path::from_utf8(native);
+    const bool drive = native.size() >= 3 && std::isalpha(static_cast<unsigned char>(native[0])) &&
+                       native[1] == ':' && native[2] == '\\';
+    const bool share = native.starts_with("\\\\");
+    return drive || share ? qzsdk::path::from_utf8(native) : qzsdk::path();
 }
 
 void theme_labelled_button(GalleryButton& button, const embedded_image& icon, const color& text,
@@ -38,6 +44,7 @@ GalleryPopupWindow::GalleryPopupWindow(window* popup, const EffectsTheme* theme,
     : theme_(theme), capture_folder_(&capture_folder)
 {
     ole_result_ = OleInitialize(nullptr);
+    loader_ = std::make_unique<PictureLoader>(ThumbnailCache::StoreFile(), 2);
     folder_ = folder_from_setting(*capture_folder_);
     set_owner(popup ? popup->owner() : nullptr);
     create("Zephrin Image Gallery", rect{0, 0, default_size_.x, default_size_.y}, gallery_window_style);
@@ -49,7 +56,7 @@ GalleryPopupWindow::GalleryPopupWindow(window* popup, const EffectsTheme* theme,
     connect_member(&root(), event_id::mouse_double_click, &GalleryPopupWindow::OnDoubleClick, this);
     connect_member(&root(), event_id::mouse_up, &GalleryPopupWindow::OnMouseUp, this);
     connect_member(&root(), event_id::mouse_move, &GalleryPopupWindow::OnMouseMove, this);
-    connect_member_info(&root(), event_id::timer, &GalleryPopupWindow::OnDragTimer, this);
+    connect_member_info(&root(), event_id::timer, &GalleryPopupWindow::OnTimer, this);
     connect_member(&root(), event_id::mouse_leave, &GalleryPopupWindow::RestoreCursor, this);
     connect_member(this, event_id::focus_lost, &GalleryPopupWindow::RestoreCursor, this);
     connect_member(this, event_id::hidden, &GalleryPopupWindow::RestoreCursor, this);
@@ -73,6 +80,7 @@ GalleryPopupWindow::~GalleryPopupWindow()
 {
     if (captured_widget() && captured_widget()->owner_window() == this)
         set_captured_widget(nullptr);
+    loader_.reset();
     drag_window_.reset();
     dragged_ = anchor_ = current_ = nullptr;
     selection_.clear();
@@ -133,10 +141,12 @@ void GalleryPopupWindow::ShowGallery(const EffectsTheme* theme)
     folder_ = folder_from_setting(*capture_folder_);
     Rescan();
     set_visible(true);
+    set_timer(&root(), picture_timer_id, 40, false);
 }
 
 void GalleryPopupWindow::Hide()
 {
+    kill_timer(&root(), picture_timer_id);
     set_visible(false);
 }
 

@@ -6,6 +6,7 @@
 #include "gallery/gallery_preview.h"
 #include "gallery/gallery_thumbnail.h"
 #include "gallery/gallery_thumbnail_drag.h"
+#include "gallery/picture_loader.h"
 #include "popup/effects_theme.h"
 #include "toolkit/platform/path.h"
 #include "toolkit/ui/flow_panel.h"
@@ -14,10 +15,13 @@
 #include "popup/effects_scroll_bar.h"
 #include "toolkit/ui/split_panel.h"
 #include "toolkit/ui/window.h"
+#include "toolkit/ui/window_move.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class GalleryPopupWindow : public qzsdk::ui::window {
@@ -30,7 +34,8 @@ public:
     void ShowGallery(const EffectsTheme* theme);
     void Hide();
     void Rescan();
-    void Select(GalleryThumbnail* thumbnail);
+    // One click's worth of selection; the modifier keys count only for the user's own clicks and keys.
+    void Select(GalleryThumbnail* thumbnail, bool with_modifiers = true);
     void ApplyTheme();
     void ResetThumbnails();
 
@@ -45,6 +50,9 @@ public:
 private:
     friend class GalleryWindowTestApi;
 
+    static constexpr uint32_t drag_timer_id = 1;
+    static constexpr uint32_t picture_timer_id = 2;
+
     void BuildWidgets();
     void UpdateLayout(int32_t width, int32_t height);
     void UpdateButtonBadges();
@@ -58,6 +66,13 @@ private:
     int32_t ColumnPosition(const GalleryThumbnail* thumbnail) const;
     GalleryThumbnail* FindThumbnail(const qzsdk::path& file) const;
     void DestroyThumbnail(GalleryThumbnail* thumbnail);
+    // Asks the loader for the pictures the view needs, most urgent first, and drops those far from it.
+    void RequestPictures();
+    // Hands finished pictures to their thumbnails and cells; false when there were none.
+    bool ApplyPictures();
+    // Waits for every picture the view needs (tests and benchmarks).
+    void SettlePictures();
+    void OnPictureFailed(GalleryThumbnail* thumbnail);
     void ShowExportMenu();
     void ShowContextMenu(qzsdk::ui::point position, bool from_preview, qzsdk::ui::image* picture);
     void CopyImage(qzsdk::ui::image* picture);
@@ -69,7 +84,8 @@ private:
     void OnDoubleClick();
     void OnMouseUp();
     void OnMouseMove();
-    void OnDragTimer(const qzsdk::ui::event_info& info);
+    void OnTimer(const qzsdk::ui::event_info& info);
+    void OnDragTimer();
     void RestoreCursor();
     void OnKeyDown(const qzsdk::ui::event_info& info);
     void OnChar(const qzsdk::ui::event_info& info);
@@ -85,8 +101,7 @@ private:
     const EffectsTheme* theme_;
     qzsdk::ui::point minimum_size_{480, 400};
     qzsdk::ui::point default_size_{960, 540};
-    qzsdk::ui::point move_start_cursor_;
-    qzsdk::ui::rect move_start_rect_;
+    qzsdk::ui::window_move move_;
     qzsdk::ui::generic_button maximise_button_;
     qzsdk::ui::generic_button close_button_;
     qzsdk::ui::split_panel split_;
@@ -101,6 +116,11 @@ private:
     const std::string* capture_folder_;
     qzsdk::path folder_;
     std::vector<std::unique_ptr<GalleryThumbnail>> thumbnails_;
+    std::unordered_map<std::wstring, GalleryThumbnail*> by_path_;
+    std::unordered_set<GalleryThumbnail*> pictured_;
+    // Files the loader could not make a picture of, with their last-write times: scans leave them out.
+    std::unordered_map<std::wstring, int64_t> unreadable_;
+    std::unique_ptr<PictureLoader> loader_;
     std::vector<GalleryThumbnail*> selection_;
     GalleryThumbnail* anchor_ = nullptr;
     GalleryThumbnail* current_ = nullptr;

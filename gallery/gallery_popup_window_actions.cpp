@@ -16,7 +16,6 @@ using namespace qzsdk::ui;
 
 namespace {
 
-constexpr uint32_t drag_timer_id = 1;
 constexpr int32_t drag_threshold = 6;
 
 std::vector<file_filter> filters_for(uint32_t mode)
@@ -95,8 +94,15 @@ void GalleryPopupWindow::SaveImages(const std::vector<GalleryThumbnail*>& list, 
 
 void GalleryPopupWindow::CopyImage(image* picture)
 {
-    if (picture && picture->valid())
+    // A preview cell holds a picture decoded at its own size: the clipboard gets the file at full size.
+    const qzsdk::path file = preview_.PathOfImage(picture);
+    if (!file.empty()) {
+        DecodedCapture full = DecodeCaptureFile(file, [](PixelSize size) { return size; });
+        if (full.picture)
+            qzsdk::copy_image_to_clipboard(*full.picture);
+    } else if (picture && picture->valid()) {
         qzsdk::copy_image_to_clipboard(*picture);
+    }
 }
 
 void GalleryPopupWindow::DeleteImages(std::vector<GalleryThumbnail*> list)
@@ -126,7 +132,7 @@ void GalleryPopupWindow::DeleteImages(std::vector<GalleryThumbnail*> list)
     }
     Rescan();
     if (target >= 0 && column_ && target < int32_t(column_->children().size()))
-        Select(static_cast<GalleryThumbnail*>(column_->children()[size_t(target)]));
+        Select(static_cast<GalleryThumbnail*>(column_->children()[size_t(target)]), false);
     if (!failed.empty())
         ReportFailure("Failed to Delete", "Unable to delete " + failed[0].file_name().to_utf8() +
                                               (failed.size() > 1 ? " and " + std::to_string(failed.size() - 1) +
@@ -137,13 +143,16 @@ void GalleryPopupWindow::DeleteImages(std::vector<GalleryThumbnail*> list)
 void GalleryPopupWindow::OnThumbnailMouseMove(const event_info& info)
 {
     auto* thumbnail = static_cast<GalleryThumbnail*>(info.sender);
-    if (captured_widget() != thumbnail || dragged_)
+    // Nothing selected (a Ctrl+click just took the last one away): nothing to drag, so no drag window either.
+    if (captured_widget() != thumbnail || dragged_ || selection_.empty())
         return;
     const point cursor = cursor_position(nullptr);
     if (std::abs(cursor.x - press_point_.x) < drag_threshold && std::abs(cursor.y - press_point_.y) < drag_threshold)
         return;
     dragged_ = thumbnail;
     drag_window_->Setup(selection_, thumbnail, press_point_, theme_);
+    // Shown without taking the activation from the gallery.
+    ShowWindow(drag_window_->handle(), SW_SHOWNOACTIVATE);
     drag_window_->set_visible(true);
     set_timer(&root(), drag_timer_id, 50, false);
     DragFilesOut(std::vector<GalleryThumbnail*>(selection_));
@@ -159,9 +168,9 @@ void GalleryPopupWindow::EndDrag()
     dragged_ = nullptr;
 }
 
-void GalleryPopupWindow::OnDragTimer(const event_info& info)
+void GalleryPopupWindow::OnDragTimer()
 {
-    if (info.param != drag_timer_id || !dragged_)
+    if (!dragged_)
         return;
     drag_window_->Follow(cursor_position(nullptr));
 }

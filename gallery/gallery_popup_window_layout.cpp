@@ -9,40 +9,17 @@
 
 using namespace qzsdk::ui;
 
-namespace {
-
-rect window_rect_units(const window& target)
-{
-    RECT r{};
-    GetWindowRect(target.handle(), &r);
-    const native_window& h = target.holder();
-    return rect{h.to_units_x(r.left), h.to_units_y(r.top), h.to_units_x(r.right - r.left),
-                h.to_units_y(r.bottom - r.top)};
-}
-
-}  // namespace
-
 void GalleryPopupWindow::OnMouseDown(const event_info& info)
 {
-    if (holder().maximized)
+    if (holder().maximized || info.param != 0 || cursor_position(&root()).y >= title_bar_height)
         return;
-    move_start_rect_ = window_rect_units(*this);
-    if (info.param != 0 || cursor_position(&root()).y >= title_bar_height)
-        return;
-    set_captured_widget(&root());
-    move_start_cursor_ = cursor_position(nullptr);
+    move_.begin(*this);
 }
 
 void GalleryPopupWindow::OnMouseMove()
 {
-    if (holder().maximized || captured_widget() != &root())
+    if (holder().maximized || !move_.follow(*this))
         return;
-    const point cursor = cursor_position(nullptr);
-    const int32_t x = move_start_rect_.x + cursor.x - move_start_cursor_.x;
-    const int32_t y = move_start_rect_.y + cursor.y - move_start_cursor_.y;
-    SetWindowPos(handle(), nullptr, holder().to_pixels_x(x), holder().to_pixels_y(y), 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    holder().maximized = false;
     const rect client = get_client_rect();
     UpdateLayout(client.width, client.height);
 }

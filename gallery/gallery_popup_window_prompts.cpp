@@ -3,7 +3,29 @@
 #include "popup/effects_message_popup.h"
 #include "popup/effects_warning_popup.h"
 
+#include <algorithm>
+
 using namespace qzsdk::ui;
+
+namespace {
+
+// A popup placed at a thumbnail near the screen's edge would open partly off it.
+void KeepOnMonitor(HWND popup)
+{
+    RECT frame{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(popup, &frame) ||
+        !GetMonitorInfoW(MonitorFromWindow(popup, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& area = monitor.rcWork;
+    const LONG x = std::max(area.left, std::min(frame.left, area.right - (frame.right - frame.left)));
+    const LONG y = std::max(area.top, std::min(frame.top, area.bottom - (frame.bottom - frame.top)));
+    if (x != frame.left || y != frame.top)
+        SetWindowPos(popup, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 void GalleryPopupWindow::ReportFailure(const std::string& title, const std::string& text)
 {
@@ -31,6 +53,7 @@ void GalleryPopupWindow::ConfirmDelete(const std::vector<GalleryThumbnail*>& lis
     int32_t answer = 0;
     {
         EffectsMessagePopup question(this, position ? *position : point{0, 0}, theme_, "Delete?", text);
+        KeepOnMonitor(question.handle());
         answer = question.show_modal();
     }
     if (answer != 1)

@@ -18,23 +18,33 @@ struct found_file {
     qzsdk::path file;
 };
 
+int64_t unix_seconds(const FILETIME& time)
+{
+    const int64_t ticks = int64_t(uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    return (ticks - 116444736000000000LL) / 10000000;
+}
+
+// One pass over the folder: names, kinds and times come with the listing, no file is opened.
 std::vector<found_file> list_images(const qzsdk::path& folder)
 {
     std::vector<found_file> found;
     // An empty path would list the working folder.
     if (folder.empty())
         return found;
-    for (const qzsdk::directory_entry& entry : qzsdk::directory_listing{folder, 0}) {
-        if (entry.is_folder)
+    WIN32_FIND_DATAW record{};
+    HANDLE find = FindFirstFileExW(folder.join(qzsdk::path(L"*")).c_str(), FindExInfoBasic, &record,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        const std::string extension = qzsdk::to_lower(entry.relative_path.extension());
-        if (extension != "jpg" && extension != "png")
-            continue;
-        const qzsdk::path file = folder.join(entry.relative_path);
-        const qzsdk::file_info info = qzsdk::get_file_info(file);
-        if (info.exists && info.kind == qzsdk::file_kind_file)
-            found.push_back({info.modified, file});
-    }
+        const qzsdk::path name(record.cFileName);
+        const std::string extension = qzsdk::to_lower(name.extension());
+        if (extension == "jpg" || extension == "png")
+            found.push_back({unix_seconds(record.ftLastWriteTime), folder.join(name)});
+    } while (FindNextFileW(find, &record));
+    FindClose(find);
     return found;
 }
 
@@ -42,10 +52,8 @@ std::vector<found_file> list_images(const qzsdk::path& folder)
 
 GalleryThumbnail* GalleryPopupWindow::FindThumbnail(const qzsdk::path& file) const
 {
-    for (const auto& thumbnail : thumbnails_)
-        if (thumbnail->GetPath().wide() == file.wide())
-            return thumbnail.get();
-    return nullptr;
+    const auto found = by_path_.find(file.wide());
+    return found == by_path_.end() ? nullptr : found->second;
 }
 
 void GalleryPopupWindow::DestroyThumbnail(GalleryThumbnail* thumbnail)
@@ -60,62 +68,66 @@ void GalleryPopupWindow::DestroyThumbnail(GalleryThumbnail* thumbnail)
         anchor_ = nullptr;
     if (current_ == thumbnail)
         current_ = nullptr;
+    pictured_.erase(thumbnail);
+    if (const auto found = by_path_.find(thumbnail->GetPath().wide()); found != by_path_.end() && found->second == thumbnail)
+        by_path_.erase(found);
     std::erase_if(thumbnails_, [thumbnail](const auto& held) { return held.get() == thumbnail; });
 }
 
 void GalleryPopupWindow::Rescan()
 {
-    // The old column goes first: destroying it detaches the thumbnails, which stay alive.
-    column_.reset();
-    column_ = std::make_unique<flow_panel>(flow_panel::vertical, false, true, false);
-    column_->attach_to_window(&list_panel_, rect{0, 0, list_panel_.bounds().width, 0});
-    column_->set_visible(true);
+    for (GalleryThumbnail* t : selection_) {
+        t->selected = false;
+        t->invalidate(false);
+    }
     current_ = anchor_ = nullptr;
     selection_.clear();
 
     std::vector<found_file> found = list_images(folder_);
+    std::erase_if(found, [this](const found_file& f) {
+        const auto bad = unreadable_.find(f.file.wide());
+        return bad != unreadable_.end() && bad->second == f.time;
+    });
+    std::unordered_set<std::wstring> present;
+    for (const found_file& f : found)
+        present.insert(f.file.wide());
     std::vector<GalleryThumbnail*> vanished;
     for (const auto& thumbnail : thumbnails_)
-        if (std::none_of(found.begin(), found.end(),
-                         [&](const found_file& f) { return f.file.wide() == thumbnail->GetPath().wide(); }))
+        if (!present.contains(thumbnail->GetPath().wide()))
             vanished.push_back(thumbnail.get());
     for (GalleryThumbnail* gone : vanished)
         DestroyThumbnail(gone);
-
     std::sort(found.begin(), found.end(), [](const found_file& a, const found_file& b) { return a.time > b.time; });
-    GalleryThumbnail* newest = nullptr;
+
+    // A new column in the new order. Kept thumbnails only change parents: attaching them again would register
+    // them and connect their delete buttons once more at every scan.
+    column_.reset();
+    column_ = std::make_unique<flow_panel>(flow_panel::vertical, false, true, false);
+    column_->attach_to_window(&list_panel_, rect{0, 0, list_panel_.bounds().width, 0});
+    column_->set_visible(true);
     for (const found_file& f : found) {
         GalleryThumbnail* thumbnail = FindThumbnail(f.file);
-        try {
-            if (thumbnail) {
-                thumbnail->selected = false;
-                thumbnail->invalidate(false);
-            } else {
-                auto made = std::make_unique<GalleryThumbnail>(theme_, f.file, f.time);
-                thumbnail = made.get();
-                thumbnails_.push_back(std::move(made));
-                connect_member_info(thumbnail, event_id::mouse_down, &GalleryPopupWindow::OnThumbnailMouseDown, this);
-                connect_member_info(thumbnail, event_id::command, &GalleryPopupWindow::OnThumbnailCommand, this);
-                connect_member_info(thumbnail, event_id::mouse_move, &GalleryPopupWindow::OnThumbnailMouseMove, this);
-                connect_member_info(thumbnail, event_id::mouse_up, &GalleryPopupWindow::OnThumbnailMouseUp, this);
-            }
+        if (thumbnail) {
+            column_->add_child(thumbnail);
+        } else {
+            auto made = std::make_unique<GalleryThumbnail>(theme_, f.file, f.time);
+            thumbnail = made.get();
+            thumbnails_.push_back(std::move(made));
+            by_path_[f.file.wide()] = thumbnail;
+            connect_member_info(thumbnail, event_id::mouse_down, &GalleryPopupWindow::OnThumbnailMouseDown, this);
+            connect_member_info(thumbnail, event_id::command, &GalleryPopupWindow::OnThumbnailCommand, this);
+            connect_member_info(thumbnail, event_id::mouse_move, &GalleryPopupWindow::OnThumbnailMouseMove, this);
+            connect_member_info(thumbnail, event_id::mouse_up, &GalleryPopupWindow::OnThumbnailMouseUp, this);
             thumbnail->attach_to_window(column_.get(), rect{0, 0, 173, 97});
-            thumbnail->set_visible(true);
-            // Attaching adds the thumbnail's own item to the column.
-            column_->push_item(flow_item::of_gap(9));
-        } catch (const std::exception&) {
-            // A file that cannot be shown (unreadable, not really an image) is left out of the list.
-            if (thumbnail && !thumbnail->is_attached())
-                DestroyThumbnail(thumbnail);
-            continue;
         }
-        if (!newest)
-            newest = thumbnail;
+        // Adding the thumbnail added its own item to the column.
+        column_->push_item(flow_item::of_gap(9));
     }
     column_->update_layout();
     scroll_bar_.set_target(column_.get());
     OnSplitChanged();
-    Select(newest);
+    Select(found.empty() ? nullptr : FindThumbnail(found.front().file), false);
+    RequestPictures();
 }
 
 void GalleryPopupWindow::ResetThumbnails()
@@ -126,6 +138,7 @@ void GalleryPopupWindow::ResetThumbnails()
     preview_.Rebuild({});
     for (GalleryThumbnail* thumbnail : all)
         DestroyThumbnail(thumbnail);
+    unreadable_.clear();
     if (is_visible())
         Rescan();
 }
@@ -139,7 +152,7 @@ int32_t GalleryPopupWindow::ColumnPosition(const GalleryThumbnail* thumbnail) co
     return found == children.end() ? -1 : int32_t(found - children.begin());
 }
 
-void GalleryPopupWindow::Select(GalleryThumbnail* thumbnail)
+void GalleryPopupWindow::Select(GalleryThumbnail* thumbnail, bool with_modifiers)
 {
     auto set_selected = [this](GalleryThumbnail* t, bool on) {
         t->selected = on;
@@ -150,14 +163,17 @@ void GalleryPopupWindow::Select(GalleryThumbnail* thumbnail)
             std::erase(selection_, t);
     };
     auto clear_all = [&] {
-        for (GalleryThumbnail* t : std::vector<GalleryThumbnail*>(selection_))
-            set_selected(t, false);
+        for (GalleryThumbnail* t : selection_) {
+            t->selected = false;
+            t->invalidate(false);
+        }
+        selection_.clear();
     };
     if (thumbnail) {
-        if (GalleryCtrlHeld()) {
+        if (with_modifiers && GalleryCtrlHeld()) {
             set_selected(thumbnail, !thumbnail->selected);
             anchor_ = thumbnail;
-        } else if (GalleryShiftHeld()) {
+        } else if (with_modifiers && GalleryShiftHeld()) {
             clear_all();
             const int32_t to = ColumnPosition(thumbnail);
             const int32_t from = ColumnPosition(anchor_);
@@ -248,6 +264,10 @@ void GalleryPopupWindow::OnThumbnailMouseDown(const event_info& info)
     }
     if (!thumbnail->selected || GalleryCtrlHeld() || GalleryShiftHeld())
         Select(thumbnail);
+    // Only the left button's release ends a press: a capture taken for another button would outlive it and
+    // start a drag-out at the next move.
+    if (info.param != 0)
+        return;
     set_captured_widget(thumbnail);
     press_point_ = cursor_position(nullptr);
 }

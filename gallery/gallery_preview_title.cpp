@@ -15,6 +15,12 @@ GalleryPreviewTitle::GalleryPreviewTitle(const qzsdk::path& path, point pixel_si
     connect_member(this, event_id::paint, &GalleryPreviewTitle::OnPaint, this);
 }
 
+void GalleryPreviewTitle::SetPixelSize(point pixel_size)
+{
+    info_ = "Full: " + std::to_string(pixel_size.x) + "x" + std::to_string(pixel_size.y);
+    invalidate(false);
+}
+
 GalleryPreviewTitle::~GalleryPreviewTitle() = default;
 
 void GalleryPreviewTitle::OnPaint()

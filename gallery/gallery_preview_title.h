@@ -15,6 +15,8 @@ public:
     const EffectsTheme* theme;
     const std::string& Name() const { return name_; }
     const std::string& Info() const { return info_; }
+    // The full size is known once the cell's picture is decoded.
+    void SetPixelSize(qzsdk::ui::point pixel_size);
 
 private:
     void OnPaint();

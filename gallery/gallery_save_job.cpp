@@ -1,5 +1,6 @@
 #include "gallery/gallery_save_job.h"
 
+#include "gallery/capture_decoder.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/ui/image_handle.h"
 
@@ -28,9 +29,9 @@ void PlanSaveTargets(SaveJob& job, const qzsdk::path& folder)
 bool ReencodeImage(const qzsdk::path& source, const qzsdk::path& target, uint32_t format)
 {
     try {
-        qzsdk::ui::image_handle picture;
-        return picture.load_from_file(source.wide()) && picture->valid() &&
-               picture->save_to_file(target.wide(), format);
+        // Through the structure check: a damaged capture is an unreadable file here too.
+        DecodedCapture decoded = DecodeCaptureFile(source, [](PixelSize full) { return full; });
+        return decoded.picture && decoded.picture->save_to_file(target.wide(), format);
     } catch (const std::exception&) {
         return false;
     }

@@ -1,19 +1,14 @@
 #include "gallery/gallery_thumbnail.h"
 
 #include "gallery/gallery_input.h"
-#include "gallery/thumbnail_cache.h"
-#include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/widget_painting.h"
-
-#include <memory>
 
 using namespace qzsdk::ui;
 
 GalleryThumbnail::GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path& path, int64_t time)
-    : path_(path), theme_(theme)
+    : path_(path), time_(time), theme_(theme)
 {
-    BuildThumbnail(time);
     connect_member(this, event_id::attached, &GalleryThumbnail::OnAttached, this);
     connect_member(this, event_id::paint, &GalleryThumbnail::OnPaint, this);
     event_manager::instance().connect(this, this, event_id::mouse_enter, [this](const event_info&) {
@@ -27,32 +22,15 @@ GalleryThumbnail::GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path&
 
 GalleryThumbnail::~GalleryThumbnail() = default;
 
-void GalleryThumbnail::BuildThumbnail(int64_t time)
+void GalleryThumbnail::SetPicture(std::unique_ptr<image> made)
 {
-    if (auto png = ThumbnailCache::Find(path_, time)) {
-        auto cached = std::make_unique<image>();
-        if (cached->load_from_memory(png->data(), png->size(), 1.0f)) {
-            picture.reset(std::move(cached));
-            return;
-        }
-        // Damaged cached bytes are rebuilt from the file rather than shown as an empty picture.
-    }
-    MakeFromFile();
-    ThumbnailCache::Store(path_, time, picture.encode_png());
+    picture.reset(std::move(made));
+    invalidate(false);
 }
 
-void GalleryThumbnail::MakeFromFile()
+void GalleryThumbnail::DropPicture()
 {
-    if (!picture.load_from_file(path_.wide()) || !picture->valid())
-        throw qz_exception("unable to decode the image " + path_.to_utf8());
-    const float pixel_width = float(uint32_t(float(picture->width()) * (1.0f / picture->scale())));
-    const float pixel_height = float(uint32_t(float(picture->height()) * (1.0f / picture->scale())));
-    if (pixel_width < 1 || pixel_height < 1)
-        throw qz_exception("the image " + path_.to_utf8() + " has no pixels");
-    // A very wide picture still keeps one row, rather than asking the scaler for an empty bitmap.
-    const uint32_t height = std::max(uint32_t(float(thumbnail_width) * pixel_height / pixel_width), 1u);
-    if (picture->width() != thumbnail_width || picture->height() != height)
-        picture->scale_to(thumbnail_width, height);
+    picture.reset();
 }
 
 void GalleryThumbnail::SetTheme(const EffectsTheme* theme)

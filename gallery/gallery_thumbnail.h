@@ -1,6 +1,7 @@
 #pragma once
-// One entry of the gallery's thumbnail column: a 512-pixel-wide picture of an image file (from the disk
-// cache while the file's time is unchanged), a frame while selected, and a delete button while hovered.
+// One entry of the gallery's thumbnail column: a cheap cell made by the scan, whose 512-pixel-wide picture is
+// made on the window's picture loader while the cell is in or near the view and dropped again far from it; a
+// frame while selected, and a delete button while hovered.
 #include "popup/effects_theme.h"
 #include "toolkit/platform/path.h"
 #include "toolkit/ui/generic_button.h"
@@ -8,17 +9,17 @@
 #include "toolkit/ui/widget.h"
 
 #include <cstdint>
+#include <memory>
 
 class GalleryThumbnail : public qzsdk::ui::widget {
 public:
-    static constexpr uint32_t thumbnail_width = 512;
-
-    // Throws when the file cannot be made into a picture; the scan then leaves it out.
     GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path& path, int64_t time);
     ~GalleryThumbnail() override;
 
-    qzsdk::path GetPath() const { return path_; }
-    void BuildThumbnail(int64_t time);
+    const qzsdk::path& GetPath() const { return path_; }
+    int64_t Time() const { return time_; }
+    void SetPicture(std::unique_ptr<qzsdk::ui::image> made);
+    void DropPicture();
     void ShowDeleteButton(bool shown);
     void SetTheme(const EffectsTheme* theme);
 
@@ -32,9 +33,9 @@ private:
     void OnResized();
     void OnDeleteClicked();
     void OnPaint();
-    void MakeFromFile();
 
     qzsdk::path path_;
+    int64_t time_;
     const EffectsTheme* theme_;
     qzsdk::ui::generic_button delete_button_;
 };

@@ -323,20 +323,12 @@ void PreferencesWindow::OnDragStart(const event_info&)
 {
     if (IsZoomed(handle()) || qzsdk::ui::cursor_position(&root()).y >= drag_strip_height_)
         return;
-    GetWindowRect(handle(), &drag_start_rect_);
-    GetCursorPos(&drag_start_cursor_);
-    qzsdk::ui::set_captured_widget(&root());
+    move_.begin(*this);
 }
 
 void PreferencesWindow::OnDragMove()
 {
-    if (qzsdk::ui::captured_widget() != &root())
-        return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    SetWindowPos(handle(), nullptr, drag_start_rect_.left + cursor.x - drag_start_cursor_.x,
-                 drag_start_rect_.top + cursor.y - drag_start_cursor_.y, 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    move_.follow(*this);
 }
 
 void PreferencesWindow::OnPaint()

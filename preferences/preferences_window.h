@@ -11,6 +11,7 @@
 #include "toolkit/ui/drop_down_box.h"
 #include "toolkit/ui/generic_button.h"
 #include "toolkit/ui/window.h"
+#include "toolkit/ui/window_move.h"
 
 #include <cstdint>
 #include <memory>
@@ -66,8 +67,7 @@ private:
     const std::vector<EffectsTheme>& themes_;
     const EffectsTheme* current_theme_ = nullptr;
     int32_t drag_strip_height_ = 30;
-    POINT drag_start_cursor_{};
-    RECT drag_start_rect_{};
+    qzsdk::ui::window_move move_;
     uint32_t previous_hotkey_;
     PopupSettings& settings_;
     EffectLists& lists_;

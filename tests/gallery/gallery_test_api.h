@@ -7,7 +7,6 @@
 
 class GalleryTestApi {
 public:
-    static qzsdk::ui::generic_button& delete_button(GalleryThumbnail& thumbnail) { return thumbnail.delete_button_; }
     static std::vector<std::unique_ptr<qzsdk::ui::image_panel>>& panels(GalleryPreview& preview)
     {
         return preview.panels_;

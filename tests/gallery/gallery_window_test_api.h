@@ -36,6 +36,8 @@ public:
     GalleryButton& copy_button() const { return g.copy_button_; }
     GalleryThumbnailDrag& drag_window() const { return *g.drag_window_; }
     GalleryThumbnail* current() const { return g.current_; }
+    void settle() const { g.SettlePictures(); }
+    void scroll_to(int32_t position) const { g.scroll_bar_.scroll_to(position, true); }
     // A client point at the middle of a widget of the gallery.
     POINT centre_of(const qzsdk::ui::widget& target) const
     {

@@ -42,6 +42,7 @@ void popup_answer::answer()
     if (!popup || !IsWindowVisible(popup))
         return;
     ++answered_;
+    GetWindowRect(popup, &placed_);
     if (click_) {
         const LPARAM at = MAKELPARAM(point_.x, point_.y);
         SendMessageW(popup, WM_MOUSEMOVE, 0, at);

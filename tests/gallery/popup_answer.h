@@ -17,6 +17,8 @@ public:
     popup_answer& operator=(const popup_answer&) = delete;
 
     int answered() const { return answered_; }
+    // Where the popup stood, in screen pixels, when it was last answered.
+    RECT placed() const { return placed_; }
 
 private:
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD);
@@ -26,6 +28,7 @@ private:
     bool click_;
     POINT point_;
     int answered_ = 0;
+    RECT placed_{};
     UINT_PTR timer_ = 0;
 };
 

@@ -67,6 +67,13 @@ void write_u64(uint8_t* at, uint64_t value)
     std::memcpy(at, &value, 8);
 }
 
+bool has_content(const path& file)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
+}
+
 }  // namespace
 
 size_t cache_store::key_hash::operator()(const std::string& key) const
@@ -178,9 +185,17 @@ bool cache_store::make_ready()
         return true;
     if (state_ != store_state::paths_set)
         return false;
-    if (open_files() && load_directory()) {
-        state_ = store_state::ready;
-        return true;
+    if (has_content(directory_path_) && has_content(data_path_)) {
+        // Files that exist but cannot be opened (locked, read-only) are someone's cache: fail for this session
+        // rather than delete them.
+        if (!open_files()) {
+            fail();
+            return false;
+        }
+        if (load_directory()) {
+            state_ = store_state::ready;
+            return true;
+        }
     }
     // Missing, empty or damaged: start anew; what cannot be recreated (no folder, no access) fails.
     if (!create_files() || !load_directory()) {

@@ -4,11 +4,13 @@
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 using namespace qzsdk;
 using qzsdk::test::read_bytes;
@@ -109,11 +111,8 @@ TEST(CacheStore, AFirstStoreCreatesBothFilesAndTheBlobSurvivesReopening)
     EXPECT_EQ(get_file_info(files.data).size, 5242880u);
     slot_view slot = slot_at(directory, 0);
     EXPECT_EQ(slot.key, cache_store::key_for("C:\\shots\\one.png"));
-    EXPECT_EQ(slot.offset, 0u);
-    EXPECT_EQ(slot.size, 100u);
-    EXPECT_EQ(slot.index, 0u);
-    EXPECT_EQ(slot.in_use, 1u);
-    EXPECT_EQ(slot.reserved, 0u);
+    EXPECT_EQ((std::vector<uint64_t>{slot.offset, slot.size, slot.index, slot.in_use, slot.reserved}),
+              (std::vector<uint64_t>{0, 100, 0, 1, 0}));
     EXPECT_EQ(slot.last_use, slot.stored);
     EXPECT_NEAR(slot.stored / 1e6, static_cast<double>(time(nullptr)), 5.0);
     EXPECT_EQ(read_bytes(files.data).substr(0, 100), a);
@@ -126,18 +125,9 @@ TEST(CacheStore, AFirstStoreCreatesBothFilesAndTheBlobSurvivesReopening)
 TEST(CacheStore, KeysAreTheNamesTailAndTheHashOfTheWholeName)
 {
     EXPECT_EQ(cache_store::key_for("a"), "a12638187200555641996");  // FNV-1a 64 of "a" is 0xaf63bd4c8601b7be
-    std::string tail(128, 't');
-    std::string first = std::string(72, 'x') + tail;
-    std::string second = std::string(72, 'y') + tail;
+    const std::string tail(128, 't'), first = std::string(72, 'x') + tail, second = std::string(72, 'y') + tail;
     EXPECT_EQ(cache_store::key_for(first).substr(0, 128), tail);
-    EXPECT_LE(cache_store::key_for(first).size(), 148u);
     EXPECT_NE(cache_store::key_for(first), cache_store::key_for(second));
-
-    store_files files;
-    files.put(first, "first");
-    files.put(second, "second");
-    EXPECT_EQ(files.get(first), "first");
-    EXPECT_EQ(files.get(second), "second");
 }
 
 TEST(CacheStore, FreedSpaceIsReusedFirstFitAndSlotsAreReused)
@@ -145,21 +135,17 @@ TEST(CacheStore, FreedSpaceIsReusedFirstFitAndSlotsAreReused)
     store_files files;
     files.put("A", blob_bytes(100, 'a'));
     files.put("B", blob_bytes(50, 'b'));
-    files.put("A", blob_bytes(30, 'c'));  // replaces A
-    EXPECT_EQ(files.slot_of("A").offset, 0u);
-    EXPECT_EQ(files.slot_of("A").index, 0u);  // the slot the old A freed
-    EXPECT_EQ(files.slot_of("B").offset, 100u);
+    files.put("A", blob_bytes(30, 'c'));  // replaces A in the slot and at the place it freed
     files.put("C", blob_bytes(80, 'd'));  // the gap [30, 100) is too small
-    EXPECT_EQ(files.slot_of("C").offset, 150u);
     files.put("D", blob_bytes(70, 'e'));  // fits the gap exactly
-    EXPECT_EQ(files.slot_of("D").offset, 30u);
+    EXPECT_EQ((std::vector<uint64_t>{files.slot_of("A").offset, files.slot_of("A").index, files.slot_of("B").offset,
+                                     files.slot_of("C").offset, files.slot_of("D").offset}),
+              (std::vector<uint64_t>{0, 0, 100, 150, 30}));
     EXPECT_EQ(files.get("A"), blob_bytes(30, 'c'));
-    EXPECT_EQ(files.get("B"), blob_bytes(50, 'b'));
-    EXPECT_EQ(files.get("C"), blob_bytes(80, 'd'));
     EXPECT_EQ(files.get("D"), blob_bytes(70, 'e'));
 }
 
-TEST(CacheStore, TheDirectoryAndTheDataFileGrowInTheirSteps)
+TEST(CacheStore, TheFilesGrowInTheirStepsAndFoundBytesCanBeStoredAgain)
 {
     store_files files;
     cache_store store;
@@ -168,9 +154,8 @@ TEST(CacheStore, TheDirectoryAndTheDataFileGrowInTheirSteps)
         store.store("blob " + std::to_string(i), 10, "0123456789");
     std::string big = blob_bytes(6 * 1024 * 1024, 'g');  // passes the first 5 MiB
     store.store("big", big.size(), big.data());
-    cache_store::blob found = store.find("blob 50");
-    ASSERT_NE(found.data, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(found.data), 10), "0123456789");
+    cache_store::blob found = store.find("big");
+    store.store("copy", found.size, found.data);  // the view moves while storing
     store.close();
 
     std::string directory = read_bytes(files.directory);
@@ -178,7 +163,7 @@ TEST(CacheStore, TheDirectoryAndTheDataFileGrowInTheirSteps)
     EXPECT_EQ(field<uint64_t>(directory, 16), 60u);
     EXPECT_EQ(files.slot_of("blob 50").index, 50u);
     EXPECT_EQ(get_file_info(files.data).size, 5242880u + 10485760u);
-    EXPECT_EQ(files.get("big"), big);
+    EXPECT_EQ(files.get("copy"), big);
 }
 
 TEST(CacheStore, TheLeastRecentlyUsedBlobsAreEvictedAndAnOversizedOneIsRefused)
@@ -189,44 +174,20 @@ TEST(CacheStore, TheLeastRecentlyUsedBlobsAreEvictedAndAnOversizedOneIsRefused)
     files.put("B", blob_bytes(300, 'b'));
     files.put("C", blob_bytes(300, 'c'));
     EXPECT_EQ(files.get("A"), blob_bytes(300, 'a'));  // now B is the oldest use
-
     files.put("D", blob_bytes(300, 'd'));
     EXPECT_EQ(files.get("B"), "<miss>");
     EXPECT_EQ(files.slot_of("D").offset, 300u);
-    files.put("E", blob_bytes(400, 'e'));  // C is the oldest use now; its place fits
-    EXPECT_EQ(files.get("C"), "<miss>");
-    EXPECT_EQ(files.slot_of("E").offset, 600u);
-    files.put("F", blob_bytes(300, 'f'));  // then A
-    EXPECT_EQ(files.get("A"), "<miss>");
-    EXPECT_EQ(files.slot_of("F").offset, 0u);
-    EXPECT_EQ(files.get("D"), blob_bytes(300, 'd'));
-    EXPECT_EQ(files.get("E"), blob_bytes(400, 'e'));
-
     files.put("huge", blob_bytes(1001, 'h'));
     EXPECT_EQ(files.get("huge"), "<miss>");
-    EXPECT_EQ(files.get("D"), blob_bytes(300, 'd'));
-    EXPECT_EQ(files.get("F"), blob_bytes(300, 'f'));
+    for (const char* kept : {"A", "C", "D"})
+        EXPECT_EQ(files.get(kept), blob_bytes(300, kept[0] + 32)) << kept;
 }
 
-TEST(CacheStore, BytesHandedOutByFindCanBeStoredAgain)
+TEST(CacheStore, IgnoredCallsAndFilesThatCannotBeMadeOrOpened)
 {
     store_files files;
     cache_store store;
-    store.open(files.data);
-    std::string a = blob_bytes(5000, 'a');
-    store.store("A", a.size(), a.data());
-    cache_store::blob found = store.find("A");
-    store.store("copy", found.size, found.data);  // the view moves while storing
-    store.close();
-    EXPECT_EQ(files.get("copy"), a);
-}
-
-TEST(CacheStore, IgnoredCallsAndFilesThatCannotBeMade)
-{
-    store_files files;
-    cache_store store;
-    EXPECT_EQ(store.find("A").data, nullptr);  // not opened
-    store.store("A", 1, "x");
+    store.store("A", 1, "x");  // not opened
     store.open(files.data);
     store.store("", 1, "x");
     store.store("A", 0, "x");
@@ -244,18 +205,22 @@ TEST(CacheStore, IgnoredCallsAndFilesThatCannotBeMade)
     nowhere.open(files.data);  // usable again once closed
     nowhere.store("B", 1, "y");
     EXPECT_NE(nowhere.find("B").data, nullptr);
-}
+    nowhere.close();
 
-TEST(CacheStore, ClearDeletesBothFiles)
-{
-    store_files files;
-    files.put("A", "bytes");
-    cache_store store;
-    store.open(files.data);
-    store.clear();
+    // Files that exist but cannot be opened fail for the session and are left as they are.
+    for (const path& locked : {files.data, files.directory}) {
+        HANDLE held = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(files.get("B"), "<miss>");
+        files.put("C", "z");
+        CloseHandle(held);
+        EXPECT_EQ(files.get("B"), "y");
+    }
+
+    nowhere.open(files.data);
+    nowhere.clear();
     EXPECT_FALSE(get_file_info(files.data).exists);
     EXPECT_FALSE(get_file_info(files.directory).exists);
-    EXPECT_EQ(store.find("A").data, nullptr);
 }
 
 TEST(CacheStore, AnUnusableDirectoryHeaderStartsTheStoreAnew)
@@ -313,32 +278,3 @@ TEST(CacheStore, DamagedSlotsAreDroppedAndTheSoundOnesKept)
     EXPECT_EQ(files.get("good"), blob_bytes(100, 'g'));
 }
 
-TEST(CacheStore, ATruncatedDataFileLosesOnlyTheBlobsPastItsEnd)
-{
-    store_files files;
-    files.put("first", blob_bytes(100, 'f'));
-    files.put("second", blob_bytes(100, 's'));
-    write_bytes(files.data, read_bytes(files.data).substr(0, 150));
-    EXPECT_EQ(files.get("first"), blob_bytes(100, 'f'));
-    EXPECT_EQ(files.get("second"), "<miss>");
-    files.put("third", blob_bytes(200, 't'));  // grows the short file again
-    EXPECT_EQ(files.get("third"), blob_bytes(200, 't'));
-}
-
-TEST(CacheStore, GarbageSlotsNeverCrashTheStore)
-{
-    store_files files;
-    files.put("A", "a");
-    std::string directory = read_bytes(files.directory);
-    uint32_t state = 99;
-    for (size_t i = 24; i < directory.size(); ++i) {
-        state = state * 1664525 + 1013904223;
-        directory[i] = static_cast<char>(state >> 24);
-    }
-    for (size_t slot = 24; slot + 200 <= directory.size(); slot += 200)
-        set_field<uint32_t>(directory, slot + 192, 1);
-    write_bytes(files.directory, directory);
-    EXPECT_EQ(files.get("A"), "<miss>");
-    files.put("B", "b");
-    EXPECT_EQ(files.get("B"), "b");
-}
