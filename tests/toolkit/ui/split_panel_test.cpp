@@ -107,20 +107,6 @@ TEST_F(split, RightPressStacksAndThicknessReappliesTheRatio)
     EXPECT_EQ(panel.split_rect(), (rect{98, 0, 4, 100}));
 }
 
-TEST_F(split, TheGripIsOpaqueWhileHovered)
-{
-    panel.set_ratio(0.25f);  // the grip on column 100
-    EXPECT_EQ(window_snapshot(window).pixel(100, 50).r, 128);
-    move_to(97, 10);
-    window_snapshot hovered(window);
-    EXPECT_EQ(hovered.pixel(100, 50).r, 255);
-    EXPECT_TRUE(looks_like(hovered.pixel(97, 10), {0, 0, 0, 1}));
-    EXPECT_TRUE(looks_like(hovered.pixel(104, 10), {0.314f, 0.314f, 0.322f, 1}));
-    EXPECT_TRUE(looks_like(hovered.pixel(50, 50), {1, 0, 1, 1}));  // the side took the panel's colour
-    move_to(300, 50);
-    EXPECT_EQ(window_snapshot(window).pixel(100, 50).r, 128);
-}
-
 TEST_F(window_test, GenericPanelOutlineSitsInsideItsEdges)
 {
     generic_panel panel;

@@ -161,20 +161,6 @@ TEST_F(widget_tree, InvalidateMarksOnlyTheVisibleArea)
     EXPECT_TRUE(EqualRect(&update, &visible));
 }
 
-TEST(Widget, DetachedWidgetChangesFieldsOnlyAndInvalidatesNothing)
-{
-    widget loose;
-    event_log log;
-    log.listen(&loose, "loose", {event_id::resized, event_id::moved, event_id::shown});
-    loose.set_bounds(rect{1, 2, 3, 4});
-    loose.invalidate(true);
-    EXPECT_EQ(loose.bounds(), (rect{1, 2, 3, 4}));
-    loose.set_visible(true);
-    EXPECT_EQ(log.take(), (std::vector<std::string>{"loose:35:0"}));
-    loose.set_back_color(color{1, 0, 0, 1});
-    EXPECT_EQ(loose.properties.get_color("default_back_color"), (color{1, 0, 0, 1}));
-}
-
 TEST_F(widget_tree, ThrowingHandlersInADestructorAreReported)
 {
     qzsdk::test::reported_exceptions reported;
