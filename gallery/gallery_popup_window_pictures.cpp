@@ -9,7 +9,7 @@ namespace {
 
 // Thumbnails within this many viewports above and below the view get their pictures ahead of time; those
 // beyond twice as many lose them.
-constexpr int32_t screens_ahead = 2;
+constexpr int32_t screens_ahead = 1;
 constexpr int32_t thumbnail_gap = 9;
 
 }  // namespace

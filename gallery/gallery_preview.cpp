@@ -49,6 +49,11 @@ void GalleryPreview::ComputeCellSize()
 
 void GalleryPreview::Rebuild(const std::vector<qzsdk::path>& paths)
 {
+    // The old cells go only once the new ones exist: the window's tooltip registrations then never run empty,
+    // which would make it destroy its tooltip window and build a new one for the next caption.
+    auto old_panels = std::move(panels_);
+    auto old_buttons = std::move(buttons_);
+    auto old_captions = std::move(captions_);
     Clear();
     all_paths_ = paths;
     const size_t n = std::min(paths.size(), max_cells);

@@ -15,6 +15,12 @@ void PlaceOnScreen(window& target, const rect& units)
                  holder.to_pixels_x(units.width), holder.to_pixels_y(units.height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void KeepOffTaskbar(window& target)
+{
+    LONG_PTR style = GetWindowLongPtrW(target.handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(target.handle(), GWL_EXSTYLE, (style | WS_EX_TOOLWINDOW) & ~WS_EX_APPWINDOW);
+}
+
 PreferencesEffectDrag::PreferencesEffectDrag()
 {
     create("Effects Popup", rect{0, 0, 30, 30}, 71);
@@ -22,6 +28,7 @@ PreferencesEffectDrag::PreferencesEffectDrag()
     event_manager::instance().connect(this, this, event_id::hidden, [this](const event_info&) { row_ = nullptr; });
     SetWindowLongPtrW(handle(), GWL_EXSTYLE, GetWindowLongPtrW(handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(handle(), 0, 127, LWA_ALPHA);
+    KeepOffTaskbar(*this);
 }
 
 PreferencesEffectDrag::~PreferencesEffectDrag() = default;

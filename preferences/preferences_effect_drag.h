@@ -27,3 +27,5 @@ private:
 
 // Moves a toolkit window to a rectangle in 96-dpi screen units without activating it.
 void PlaceOnScreen(qzsdk::ui::window& target, const qzsdk::ui::rect& units);
+// An unowned helper window shown during a drag gets no taskbar button of its own.
+void KeepOffTaskbar(qzsdk::ui::window& target);

@@ -37,6 +37,7 @@ PreferencesEffectsScrollPanel::PreferencesEffectsScrollPanel(PreferencesListEven
 {
     name = "PreferencesEffectsScrollPanel";
     marker_.create("Marker", rect{0, 0, 30, 4}, 7);
+    KeepOffTaskbar(marker_);
     event_manager::instance().connect(&marker_.root(), this, event_id::paint, [this](const event_info&) {
         FillWidget(marker_.root(), color{0.706f, 0.196f, 0.137f, 1.0f});
     });
@@ -146,6 +147,13 @@ void PreferencesEffectsScrollPanel::UpdateDrag(bool from_move)
 {
     if (!dragged_)
         return;
+    // The capture was taken away (Alt+Tab, a menu, another window): the drag is over, nothing is dropped.
+    window* host = owner_window();
+    if (captured_widget() != dragged_ || !host || GetCapture() != host->handle()) {
+        EndDrag();
+        drop_index_ = -1;
+        return;
+    }
     point c = cursor_position(nullptr);
     drag_window_.Follow(c);
 

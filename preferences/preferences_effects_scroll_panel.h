@@ -40,7 +40,7 @@ public:
     PreferencesEffectNew* new_row() const { return new_row_.get(); }
     qzsdk::ui::scroll_bar& scroll_bar() { return scroll_bar_; }
     int32_t drop_index() const { return drop_index_; }
-    bool is_marker_shown() const { return marker_.is_visible(); }
+    const qzsdk::ui::window& marker() const { return marker_; }
     PreferencesEffectDrag& drag_window() { return drag_window_; }
 
     // Set by the owner before the panel is attached.

@@ -191,7 +191,7 @@ bool MoveRecord(EffectShortcuts& list, size_t from, size_t drop_index)
     return MoveInRange(list.data(), list.size(), from, drop_index);
 }
 
-void RebindLists(PreferencesLists& lists, const std::vector<EffectEntry>& old_catalogue,
+void RebindLists(EffectLists& lists, const std::vector<EffectEntry>& old_catalogue,
                  const std::vector<EffectEntry>& new_catalogue)
 {
     EntryRebinder rebind(old_catalogue, new_catalogue);
@@ -203,7 +203,7 @@ void RebindLists(PreferencesLists& lists, const std::vector<EffectEntry>& old_ca
     std::stable_partition(lists.shortcuts.begin(), lists.shortcuts.end(),
                           [](const EffectShortcut& slot) { return slot.target != nullptr; });
 
-    for (std::vector<EffectAlias>* list : {&lists.favorites, &lists.blacklist}) {
+    for (std::vector<EffectAlias>* list : {&lists.aliases, &lists.blacklist}) {
         for (EffectAlias& record : *list) {
             const EffectEntry* old_override = record.override_target;
             record.target = rebind(record.target);

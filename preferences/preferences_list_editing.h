@@ -37,15 +37,8 @@ std::optional<std::string> CleanLabel(std::string_view typed);
 bool MoveRecord(std::vector<EffectAlias>& list, size_t from, size_t drop_index);
 bool MoveRecord(EffectShortcuts& list, size_t from, size_t drop_index);
 
-// The lists edited by the preferences window, as copies it holds.
-struct PreferencesLists {
-    EffectShortcuts shortcuts;
-    std::vector<EffectAlias> favorites;
-    std::vector<EffectAlias> blacklist;
-};
-
 // Points every record at the entry of the same match name in a rebuilt catalogue; call it while the old
 // catalogue still lives. Records whose effect is gone or was not in the old catalogue are dropped (shortcut
 // slots emptied and sunk); an override that is gone is kept by name.
-void RebindLists(PreferencesLists& lists, const std::vector<EffectEntry>& old_catalogue,
+void RebindLists(EffectLists& lists, const std::vector<EffectEntry>& old_catalogue,
                  const std::vector<EffectEntry>& new_catalogue);

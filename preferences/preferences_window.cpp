@@ -297,13 +297,6 @@ void PreferencesWindow::ImportSettings()
     Tell(outcome.title, outcome.text);
 }
 
-bool PreferencesWindow::OnListEvent(const event_info&)
-{
-    // Row clicks, row buttons and context menus edit the lists through the list router once it is wired in;
-    // until then the rows are shown and reordered by dragging only.
-    return false;
-}
-
 void PreferencesWindow::Tell(std::string_view title, std::string_view text)
 {
     prompts_.Tell(*this, current_theme_, Centre(), title, text);

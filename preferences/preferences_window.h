@@ -4,6 +4,7 @@
 #include "popup/effect_entry.h"
 #include "popup/effects_theme.h"
 #include "popup/popup_settings.h"
+#include "preferences/edit_effect_result.h"
 #include "preferences/preferences_effects_scroll_panel.h"
 #include "preferences/preferences_list_events.h"
 #include "preferences/preferences_record_list.h"
@@ -15,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +54,17 @@ private:
     qzsdk::ui::point Centre() const;
     void AttachButton(qzsdk::ui::generic_button& button, const qzsdk::ui::rect& bounds, const char* text);
     void Connect(qzsdk::ui::event_object* source, uint32_t id, void (PreferencesWindow::*handler)());
+
+    // The list edits, made on the rows' behalf; each answers whether the row may be gone.
+    bool OnShortcutEvent(PreferencesEffectSlot& row, const qzsdk::ui::event_info& info);
+    bool OnFavoriteEvent(PreferencesEffectSlot& row, const qzsdk::ui::event_info& info);
+    bool OnBlacklistEvent(PreferencesEffectSlot& row, const qzsdk::ui::event_info& info);
+    bool OnNewEntryEvent(PreferencesEffectNew& add_row, const qzsdk::ui::event_info& info);
+    bool EditShortcut(size_t slot);
+    void ClearShortcutSlot(size_t slot);
+    // Runs the effect picker; false when it was cancelled.
+    bool PickEffect(const std::string& title, const std::string& effect_name, const std::string& label,
+                    uint64_t slot_index, bool presets_only, EditEffectResult& answer);
 
     qzsdk::ui::generic_button ok_;
     qzsdk::ui::generic_button cancel_;

@@ -8,6 +8,7 @@
 #include "preferences/preferences_list_events.h"
 #include "preferences/preferences_record_list.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_snapshot.h"
 #include "toolkit/ui/event_id.h"
 
 using namespace qzsdk::ui;
@@ -113,11 +114,14 @@ TEST_F(effects_scroll_panel, ShortcutsShowNineRowsAndAFilledSlotDraggedAmongEmpt
     EXPECT_EQ(shortcut_keys(), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(shortcuts[2].label, "L0");
     EXPECT_FALSE(panel->drag_window().is_visible());
-    EXPECT_FALSE(panel->is_marker_shown());
+    EXPECT_FALSE(panel->marker().is_visible());
     EXPECT_EQ(captured_widget(), nullptr);
     ASSERT_EQ(panel->rows().size(), 9u);
     EXPECT_EQ(panel->rows()[2]->index(), 2u);
     EXPECT_TRUE(sink.heard.empty());
+    // Neither helper window of the drag gets a taskbar button.
+    for (HWND helper : {panel->drag_window().handle(), panel->marker().handle()})
+        EXPECT_TRUE(GetWindowLongPtrW(helper, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
     // Empty slots cannot be dragged.
     drag(100, 255, {{100, 240}, {100, 15}});
@@ -145,23 +149,32 @@ TEST_F(effects_scroll_panel, SmallMovementIsAClickAndDropsOntoTheOwnPlaceChangeN
     EXPECT_EQ(sink.heard.size(), 1u);
 }
 
-TEST_F(effects_scroll_panel, RebuildDuringADragEndsItWithoutADrop)
+TEST_F(effects_scroll_panel, RebuildOrLostCaptureDuringADragEndsItWithoutADrop)
 {
-    make_favorites_panel(3);
-    mouse_at(WM_LBUTTONDOWN, 40, 15);
-    mouse_at(WM_MOUSEMOVE, 40, 40);
-    mouse_at(WM_MOUSEMOVE, 40, 80);
-    EXPECT_TRUE(panel->drag_window().is_visible());
-    // An import replaces the list under the drag.
-    favorites.erase(favorites.begin());
-    panel->Rebuild();
-    EXPECT_FALSE(panel->drag_window().is_visible());
-    EXPECT_EQ(captured_widget(), nullptr);
-    mouse_at(WM_MOUSEMOVE, 40, 70);
-    mouse_at(WM_LBUTTONUP, 40, 70);
-    qzsdk::test::pump_messages();
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(panel->rows().size(), 2u);
+    make_favorites_panel(4);
+    for (bool rebuild : {true, false}) {
+        mouse_at(WM_LBUTTONDOWN, 40, 15);
+        mouse_at(WM_MOUSEMOVE, 40, 40);
+        mouse_at(WM_MOUSEMOVE, 40, 80);
+        EXPECT_TRUE(panel->drag_window().is_visible());
+        if (rebuild) {
+            // An import replaces the list under the drag.
+            favorites.erase(favorites.begin());
+            panel->Rebuild();
+        } else {
+            // A menu or Alt+Tab cancels the mode; the next tick of the drag notices.
+            send(WM_CANCELMODE);
+            EXPECT_TRUE(qzsdk::test::pump_until([&] { return !panel->drag_window().is_visible(); }));
+        }
+        EXPECT_FALSE(panel->drag_window().is_visible());
+        EXPECT_FALSE(panel->marker().is_visible());
+        EXPECT_EQ(captured_widget(), nullptr);
+        mouse_at(WM_MOUSEMOVE, 40, 70);
+        mouse_at(WM_LBUTTONUP, 40, 70);
+        qzsdk::test::pump_messages();
+        EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(panel->rows().size(), 3u);
+    }
 }
 
 TEST_F(effects_scroll_panel, RowButtonsSendCommandsAndRemovalRebuildsFromInsideTheHandler)
@@ -200,4 +213,24 @@ TEST_F(effects_scroll_panel, RowButtonsSendCommandsAndRemovalRebuildsFromInsideT
     PreferencesEffectSlot stranger(&themes[0], panel.get(), &sink, list.get(), 0, {});
     panel->RemoveRow(&stranger);
     EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 2}));
+}
+
+TEST_F(effects_scroll_panel, LongNamesStayOnOneLineAndALabelEqualToTheMatchNameIsShown)
+{
+    catalogue[0].name = "Effect With A Name Far Too Long For Its Column";
+    make_shortcuts_panel(2);
+    shortcuts[1].label = catalogue[1].match_name;
+    panel->Rebuild();
+    qzsdk::test::window_snapshot shot(window);
+    const color row = themes[0].prefs_row_color;
+    // One line, vertically centred: the bands above and below it stay empty.
+    int marked = 0;
+    for (int x = 36; x < 230; x += 2)
+        for (int y : {2, 4, 26, 28})
+            marked += !qzsdk::test::looks_like(shot.pixel(x, y), row);
+    EXPECT_EQ(marked, 0);
+    bool label_drawn = false;
+    for (int x = 306; x < 370 && !label_drawn; ++x)
+        label_drawn = !qzsdk::test::looks_like(shot.pixel(x, 45), row);
+    EXPECT_TRUE(label_drawn);
 }

@@ -32,7 +32,7 @@ protected:
     }
 
     std::vector<EffectEntry> catalogue;
-    PreferencesLists lists;
+    EffectLists lists;
 };
 
 }  // namespace
@@ -59,7 +59,7 @@ TEST_F(list_editing, ShortcutSlotsStayContiguousFromTheTop)
 TEST_F(list_editing, UnusablePickerResultsSetNoShortcut)
 {
     fill_shortcuts(2);
-    PreferencesLists before = lists;
+    EffectLists before = lists;
     EXPECT_FALSE(SetShortcut(lists.shortcuts, chosen(1, 3, "")));
     EXPECT_FALSE(SetShortcut(lists.shortcuts, chosen(1, 3, "  ")));
     EXPECT_FALSE(SetShortcut(lists.shortcuts, chosen(1, 3, "a=b")));
@@ -75,7 +75,7 @@ TEST_F(list_editing, UnusablePickerResultsSetNoShortcut)
 
 TEST_F(list_editing, FavouriteRecordsAreEditedInPlaceAndResultsOutsideTheListIgnored)
 {
-    std::vector<EffectAlias>& favorites = lists.favorites;
+    std::vector<EffectAlias>& favorites = lists.aliases;
     EXPECT_TRUE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
     EXPECT_FALSE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
     EXPECT_FALSE(AppendEntry(favorites, chosen(UINT64_MAX, -1)));
@@ -113,7 +113,7 @@ TEST_F(list_editing, MovingARecordOntoItselfOrPastTheEndIsSafeAndEmptySlotsSink)
     EXPECT_TRUE(MoveRecord(lists.shortcuts, 2, 0));
     EXPECT_EQ(shortcut_keys(), (std::vector<int>{0, 1, 2, -1, -1, -1, -1, -1, -1}));
 
-    std::vector<EffectAlias>& favorites = lists.favorites;
+    std::vector<EffectAlias>& favorites = lists.aliases;
     for (int i = 0; i < 3; ++i)
         favorites.push_back(EffectAlias{catalogue[i].match_name, &catalogue[i], nullptr});
     EXPECT_TRUE(MoveRecord(favorites, 0, 1000));
@@ -125,10 +125,10 @@ TEST_F(list_editing, MovingARecordOntoItselfOrPastTheEndIsSafeAndEmptySlotsSink)
 TEST_F(list_editing, RebuiltCatalogueLeavesNoDanglingEntries)
 {
     fill_shortcuts(3);
-    lists.favorites = {EffectAlias{"a1", &catalogue[1], &catalogue[2]}, EffectAlias{"a2", &catalogue[2], nullptr}};
+    lists.aliases = {EffectAlias{"a1", &catalogue[1], &catalogue[2]}, EffectAlias{"a2", &catalogue[2], nullptr}};
     lists.blacklist = {EffectAlias{catalogue[0].match_name, &catalogue[0], nullptr}};
     EffectEntry stranger{9, "Stranger", "stranger", "", false};
-    lists.favorites.push_back(EffectAlias{"s", &stranger, nullptr});
+    lists.aliases.push_back(EffectAlias{"s", &stranger, nullptr});
 
     // The rebuilt catalogue lost "effect 0" and "effect 2" and lists the rest in another order.
     std::vector<EffectEntry> rebuilt = {catalogue[5], catalogue[1], catalogue[3]};
@@ -142,9 +142,9 @@ TEST_F(list_editing, RebuiltCatalogueLeavesNoDanglingEntries)
         EXPECT_EQ(lists.shortcuts[i].target, nullptr);
         EXPECT_EQ(lists.shortcuts[i].label, "");
     }
-    ASSERT_EQ(lists.favorites.size(), 1u);
-    EXPECT_EQ(lists.favorites[0].target, &rebuilt[1]);
-    EXPECT_EQ(lists.favorites[0].override_target, nullptr);
-    EXPECT_EQ(lists.favorites[0].unresolved_override, "Effect 2");
+    ASSERT_EQ(lists.aliases.size(), 1u);
+    EXPECT_EQ(lists.aliases[0].target, &rebuilt[1]);
+    EXPECT_EQ(lists.aliases[0].override_target, nullptr);
+    EXPECT_EQ(lists.aliases[0].unresolved_override, "Effect 2");
     EXPECT_TRUE(lists.blacklist.empty());
 }

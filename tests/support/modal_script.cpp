@@ -28,6 +28,12 @@ int32_t modal_script::run(ui::window& popup)
     return result;
 }
 
+void modal_script::start()
+{
+    active = this;
+    timer_ = SetTimer(nullptr, 0, 40, &modal_script::tick);
+}
+
 void CALLBACK modal_script::tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (active)

@@ -20,6 +20,8 @@ public:
 
     // Runs the window modally while the steps play; returns its result.
     int32_t run(ui::window& popup);
+    // Plays the steps in whatever modal loop the code under test opens next; nothing is ended afterwards.
+    void start();
 
 private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);

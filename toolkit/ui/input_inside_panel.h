@@ -31,6 +31,8 @@ public:
     int32_t caret() const { return caret_; }
     int32_t selection() const { return selection_; }
     void scroll_to_caret();
+    // Caret at the end, selection back to the start.
+    void select_all();
     // Widens the panel to the text (plus slack) and slides a long text's end to the right edge.
     void fit_width();
 
@@ -74,7 +76,6 @@ private:
     bool paste();
     bool cut();
     void copy();
-    void select_all();
     void push_undo();
     bool restore_snapshot();
     bool undo();
