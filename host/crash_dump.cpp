@@ -56,6 +56,14 @@ HANDLE CreateDumpFile(const std::wstring& folder, const SYSTEMTIME& time, std::w
     return INVALID_HANDLE_VALUE;
 }
 
+// Only the faulting thread: its stack is what support reads, and the other threads only make the file big.
+BOOL CALLBACK FaultingThreadOnly(void* faulting_thread, const PMINIDUMP_CALLBACK_INPUT input, PMINIDUMP_CALLBACK_OUTPUT)
+{
+    if (input->CallbackType == IncludeThreadCallback)
+        return input->IncludeThread.ThreadId == *static_cast<DWORD*>(faulting_thread);
+    return TRUE;
+}
+
 bool WriteDumpInto(const std::wstring& folder, const SYSTEMTIME& time, EXCEPTION_POINTERS* pointers,
                    std::wstring& path)
 {
@@ -64,9 +72,16 @@ bool WriteDumpInto(const std::wstring& folder, const SYSTEMTIME& time, EXCEPTION
     HANDLE file = CreateDumpFile(folder, time, path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    MINIDUMP_EXCEPTION_INFORMATION exception{GetCurrentThreadId(), pointers, TRUE};
-    BOOL written = MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file, MiniDumpWithDataSegs,
-                                     pointers ? &exception : nullptr, nullptr, nullptr);
+    DWORD thread = GetCurrentThreadId();
+    MINIDUMP_EXCEPTION_INFORMATION exception{thread, pointers, TRUE};
+    MINIDUMP_CALLBACK_INFORMATION callback{&FaultingThreadOnly, &thread};
+    // The writer needs the module list, not the modules' symbols: loading the debug information of every
+    // module first (which some dbghelp builds do) takes seconds while the host waits.
+    DWORD options = SymGetOptions();
+    SymSetOptions(options | SYMOPT_DEFERRED_LOADS);
+    BOOL written = MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), file, MiniDumpNormal,
+                                     pointers ? &exception : nullptr, nullptr, &callback);
+    SymSetOptions(options);
     CloseHandle(file);
     if (!written)
         DeleteFileW(path.c_str());

@@ -60,6 +60,7 @@ bool NewsCheck::Request(int64_t last_visit)
     std::unique_ptr<CURL, EasyCleanup> handle(curl_easy_init());
     if (!handle)
         return false;
+    EnforceLoopbackOnly(server_.host);
     std::string url = server_.CheckUrl();
     CURL* easy = handle.get();
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &NewsCheck::Receive);

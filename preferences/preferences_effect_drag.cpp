@@ -1,8 +1,6 @@
 #include "preferences/preferences_effect_drag.h"
 
 #include "preferences/popup_style.h"
-#include "preferences/preferences_effect_slot.h"
-#include "preferences/preferences_record_list.h"
 #include "toolkit/ui/event_id.h"
 #include "toolkit/ui/event_manager.h"
 
@@ -33,9 +31,13 @@ PreferencesEffectDrag::PreferencesEffectDrag()
 
 PreferencesEffectDrag::~PreferencesEffectDrag() = default;
 
-void PreferencesEffectDrag::Take(PreferencesEffectSlot* row, const rect& screen_bounds, point grab_point)
+void PreferencesEffectDrag::Take(PreferencesEffectSlot* row, const PreferencesRecordList* list, uint64_t index,
+                                 PreferencesColumns columns, const rect& screen_bounds, point grab_point)
 {
     row_ = row;
+    list_ = list;
+    index_ = index;
+    columns_ = columns;
     bounds_ = screen_bounds;
     grab_point_ = grab_point;
     PlaceOnScreen(*this, bounds_);
@@ -59,17 +61,17 @@ void PreferencesEffectDrag::Drop()
 
 void PreferencesEffectDrag::OnPaint()
 {
-    if (!row_)
+    if (!row_ || !list_)
         return;
     const widget& face = root();
     FillWidget(face, color{0.224f, 0.416f, 0.894f, 1.0f});
     if (!BeginRowText(face, color{1, 1, 1, 1}))
         return;
-    const PreferencesRecordList& list = *row_->list();
-    uint64_t index = row_->index();
+    const PreferencesRecordList& list = *list_;
+    uint64_t index = index_;
     if (index >= list.size())
         return;
-    const PreferencesColumns& columns = row_->columns();
+    const PreferencesColumns& columns = columns_;
     int32_t w = face.bounds().width;
     int32_t h = face.bounds().height;
     color line{1, 1, 1, 0.4f};

@@ -1,5 +1,7 @@
 #pragma once
 // The half-transparent copy of a dragged row that follows the cursor.
+#include "preferences/preferences_record_list.h"
+#include "preferences/preferences_row_geometry.h"
 #include "toolkit/ui/rect.h"
 #include "toolkit/ui/window.h"
 
@@ -10,8 +12,10 @@ public:
     PreferencesEffectDrag();
     ~PreferencesEffectDrag() override;
 
-    // Shows the ghost over the row's screen rectangle (96-dpi units); the grab point is where it was pressed.
-    void Take(PreferencesEffectSlot* row, const qzsdk::ui::rect& screen_bounds, qzsdk::ui::point grab_point);
+    // Shows the ghost of the row's record over the row's screen rectangle (96-dpi units); the grab point is
+    // where it was pressed.
+    void Take(PreferencesEffectSlot* row, const PreferencesRecordList* list, uint64_t index, PreferencesColumns columns,
+              const qzsdk::ui::rect& screen_bounds, qzsdk::ui::point grab_point);
     // Keeps the grab point under the cursor.
     void Follow(qzsdk::ui::point cursor);
     void Drop();
@@ -21,6 +25,9 @@ private:
     void OnPaint();
 
     PreferencesEffectSlot* row_ = nullptr;
+    const PreferencesRecordList* list_ = nullptr;
+    uint64_t index_ = 0;
+    PreferencesColumns columns_;
     qzsdk::ui::rect bounds_;
     qzsdk::ui::point grab_point_;
 };

@@ -3,10 +3,10 @@
 #include "preferences/popup_placement.h"
 #include "preferences/popup_style.h"
 #include "preferences/preferences_alias_popup.h"
-#include "preferences/preferences_effects_scroll_panel.h"
 #include "preferences/preferences_list_editing.h"
 #include "preferences/preferences_list_events.h"
 #include "preferences/preferences_record_list.h"
+#include "preferences/preferences_row_drag.h"
 #include "toolkit/ui/event_id.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/window.h"
@@ -21,7 +21,7 @@ constexpr int32_t drag_threshold = 8;
 
 }  // namespace
 
-PreferencesEffectSlot::PreferencesEffectSlot(const EffectsTheme* theme, PreferencesEffectsScrollPanel* panel,
+PreferencesEffectSlot::PreferencesEffectSlot(const EffectsTheme* theme, PreferencesRowDrag* panel,
                                              PreferencesListEvents* owner, PreferencesRecordList* list, uint64_t index,
                                              PreferencesColumns columns)
     : theme_(theme), panel_(panel), owner_(owner), list_(list), index_(index), columns_(columns)

@@ -9,13 +9,13 @@
 
 #include <cstdint>
 
-class PreferencesEffectsScrollPanel;
 class PreferencesListEvents;
+class PreferencesRowDrag;
 class PreferencesRecordList;
 
 class PreferencesEffectSlot : public qzsdk::ui::widget {
 public:
-    PreferencesEffectSlot(const EffectsTheme* theme, PreferencesEffectsScrollPanel* panel, PreferencesListEvents* owner,
+    PreferencesEffectSlot(const EffectsTheme* theme, PreferencesRowDrag* panel, PreferencesListEvents* owner,
                           PreferencesRecordList* list, uint64_t index, PreferencesColumns columns);
     ~PreferencesEffectSlot() override;
 
@@ -23,7 +23,7 @@ public:
     void EditAlias();
     void ApplyTheme(const EffectsTheme* theme);
 
-    PreferencesEffectsScrollPanel* panel() const { return panel_; }
+    PreferencesRowDrag* panel() const { return panel_; }
     PreferencesRecordList* list() const { return list_; }
     uint64_t index() const { return index_; }
     const PreferencesColumns& columns() const { return columns_; }
@@ -50,7 +50,7 @@ private:
     void PlaceButtons();
 
     const EffectsTheme* theme_;
-    PreferencesEffectsScrollPanel* panel_;
+    PreferencesRowDrag* panel_;
     PreferencesListEvents* owner_;
     PreferencesRecordList* list_;
     uint64_t index_;

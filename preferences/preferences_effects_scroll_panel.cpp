@@ -137,7 +137,7 @@ void PreferencesEffectsScrollPanel::RemoveRow(PreferencesEffectSlot* row)
 void PreferencesEffectsScrollPanel::BeginDrag(PreferencesEffectSlot* row, point press_point)
 {
     dragged_ = row;
-    drag_window_.Take(row, ScreenRect(*row), press_point);
+    drag_window_.Take(row, list_, row->index(), row->columns(), ScreenRect(*row), press_point);
     drop_index_ = -1;
     if (owner_window())
         owner_window()->set_timer(this, drag_timer_id, drag_timer_ms, false);

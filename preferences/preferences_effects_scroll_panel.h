@@ -6,6 +6,7 @@
 #include "preferences/preferences_effect_drag.h"
 #include "preferences/preferences_effect_new.h"
 #include "preferences/preferences_effect_slot.h"
+#include "preferences/preferences_row_drag.h"
 #include "preferences/preferences_row_geometry.h"
 #include "toolkit/ui/flow_panel.h"
 #include "toolkit/ui/generic_panel.h"
@@ -19,7 +20,7 @@
 class PreferencesListEvents;
 class PreferencesRecordList;
 
-class PreferencesEffectsScrollPanel : public qzsdk::ui::widget {
+class PreferencesEffectsScrollPanel : public qzsdk::ui::widget, public PreferencesRowDrag {
 public:
     PreferencesEffectsScrollPanel(PreferencesListEvents* owner, PreferencesRecordList* list, bool has_new_row,
                                   const EffectsTheme* theme);
@@ -31,9 +32,9 @@ public:
     // Erases the row's record and rebuilds; a row of another panel, or one already gone, changes nothing.
     void RemoveRow(PreferencesEffectSlot* row);
 
-    void BeginDrag(PreferencesEffectSlot* row, qzsdk::ui::point press_point);
-    void UpdateDrag(bool from_move);
-    void DropRow(PreferencesEffectSlot* row);
+    void BeginDrag(PreferencesEffectSlot* row, qzsdk::ui::point press_point) override;
+    void UpdateDrag(bool from_move) override;
+    void DropRow(PreferencesEffectSlot* row) override;
 
     PreferencesRecordList* list() const { return list_; }
     const std::vector<std::unique_ptr<PreferencesEffectSlot>>& rows() const { return rows_; }

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Idempotent machine set-up: Debian packages the build needs, and a static MinGW libcurl.
-# Quiet when everything is already present.
-set -euo pipefail
+# Idempotent machine set-up: Debian packages the build and the Wine session use, and a static MinGW libcurl.
+# Quiet when everything is already present; a failing step says which one it was.
+set -Eeuo pipefail
+step=""
+trap 'echo "setup: failed: $step" >&2' ERR
 
+# Every program ./run, scripts/ and cmake/ call beyond Debian's essential set (coreutils, grep, sed, mawk).
 packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine64 xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
@@ -15,8 +18,11 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
+  step="apt-get update"
   apt-get update -qq
+  step="apt-get install ${missing[*]}"
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-"$(dirname "$0")/build-curl.sh"
+# It names its own failing step.
+exec "$(dirname "$0")/build-curl.sh"

@@ -39,7 +39,8 @@ make_prefix() {
   wine64 wineboot -i >/dev/null 2>&1 || { echo "run: wineboot failed for $WINEPREFIX" >&2; return 1; }
   local font
   for font in Arial Tahoma Verdana "Trebuchet MS"; do
-    wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'Liberation Sans' /f >/dev/null 2>&1
+    wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'Liberation Sans' /f >/dev/null 2>&1 ||
+      { echo "run: cannot map the font $font in $WINEPREFIX" >&2; return 1; }
   done
   wineserver -w
   touch "$WINEPREFIX/.zephrin-ready"

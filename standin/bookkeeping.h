@@ -2,6 +2,8 @@
 // What the module did to the host, for tests and for the session's state.json.
 #include "host/sdk/host_types.h"
 
+#include <array>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -45,6 +47,15 @@ struct ScriptCallRecord {
     std::string result;  // "undefined", a number, or the returned text
 };
 
+// A top-level window of the module that was shown during the session.
+struct ShownWindow {
+    uintptr_t handle;  // 0 once the window is destroyed
+    std::string window_class;
+    std::string title;  // UTF-8
+    std::array<long, 4> rect;  // x, y, width, height in screen pixels, as last seen
+    bool visible;  // at the end of the session
+};
+
 enum class ApplyRoute { menu_command, apply_effect, script };
 
 struct Application {
@@ -64,6 +75,7 @@ struct Bookkeeping {
     std::vector<ScriptRecord> scripts;
     std::vector<ScriptCallRecord> script_calls;
     std::vector<Application> applications;
+    std::vector<ShownWindow> shown_windows;
     int live_effect_refs = 0;
     int live_mem_handles = 0;
     int live_render_objects = 0;  // render options, frame receipts, worlds and colour conversions

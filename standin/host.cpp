@@ -2,14 +2,17 @@
 
 #include "standin/main_window.h"
 #include "standin/message_box_capture.h"
+#include "standin/module_windows.h"
 #include "standin/pipl.h"
 #include "standin/preset_files.h"
 #include "standin/script_engine.h"
 #include "standin/suites.h"
 #include "standin/text_codec.h"
 #include "standin/watchdog.h"
+#include "standin/window_log.h"
 
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 namespace standin {
@@ -28,6 +31,7 @@ Host::Host(Project project, bool show_main_window) : project_(std::move(project)
     if (current_host)
         throw std::logic_error("only one stand-in host may exist at a time");
     message_boxes_ = std::make_unique<MessageBoxCapture>(book_.message_boxes);
+    window_log_ = std::make_unique<WindowLog>(book_.shown_windows, [this] { return module_; });
     window_ = std::make_unique<MainWindow>(
         project_, show_main_window, [this](int effect) { on_effect_command(effect); },
         [this] { return status_lines(); });
@@ -40,6 +44,7 @@ Host::~Host()
         unload_module(default_unload_timeout_ms);
     current_host = nullptr;
     window_.reset();
+    window_log_.reset();
     message_boxes_.reset();
 }
 
@@ -93,6 +98,7 @@ void Host::run_idle(int cycles)
     in_idle_ = true;
     // Cleared however the hooks leave, so one escaping exception does not stop idle calls for good.
     std::unique_ptr<bool, void (*)(bool*)> reentry_guard(&in_idle_, [](bool* flag) { *flag = false; });
+    ModuleCall call(*this);
     for (int cycle = 0; cycle < cycles; ++cycle) {
         // A hook may register further hooks: walk a copy.
         auto hooks = book_.idle_hooks;
@@ -107,17 +113,14 @@ void Host::run_idle(int cycles)
 void Host::pump(DWORD milliseconds)
 {
     ULONGLONG end = GetTickCount64() + milliseconds;
+    bool nested = inside_module();
     for (;;) {
+        dispatch_waiting();
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));
-                return;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        run_idle(1);
+        if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            return;
+        if (!nested)
+            run_idle(1);
         ULONGLONG now = GetTickCount64();
         if (now >= end)
             return;
@@ -125,6 +128,26 @@ void Host::pump(DWORD milliseconds)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, sleep, QS_ALLINPUT);
     }
 }
+
+void Host::dispatch_waiting()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Left for the loops outside this one.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        // Thread messages count too: a timer's procedure may be the module's.
+        std::optional<ModuleCall> call;
+        if (!message.hwnd || runs_module_code(message.hwnd, module_))
+            call.emplace(*this);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Host::settle_window_log() { window_log_->settle(); }
 
 void Host::run_until_closed()
 {

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@ namespace standin {
 
 class MainWindow;
 class MessageBoxCapture;
+class WindowLog;
 
 struct MemBlock {
     std::vector<char> bytes;
@@ -69,8 +71,26 @@ public:
     // The registered idle hooks, `cycles` times; refuses re-entry, and runs nothing once the death hooks
     // ran or the module is gone.
     void run_idle(int cycles = 1);
-    // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`.
+    // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`. Inside a
+    // call into the module (its modal loop dispatched this) no idle hook runs: the host is waiting for it.
     void pump(DWORD milliseconds);
+    // Dispatches what is waiting, each message counted as a call into the module.
+    void dispatch_waiting();
+    // Any thread may ask whether the UI thread is inside a call into the module (a hook, a dispatched
+    // message, a script call); calls are counted with ModuleCall.
+    bool inside_module() const { return module_depth_.load() > 0; }
+    class ModuleCall {
+    public:
+        explicit ModuleCall(Host& host) : host_(host) { ++host_.module_depth_; }
+        ~ModuleCall() { --host_.module_depth_; }
+        ModuleCall(const ModuleCall&) = delete;
+        ModuleCall& operator=(const ModuleCall&) = delete;
+
+    private:
+        Host& host_;
+    };
+    // Takes the shown windows' titles, rectangles and visibility as they are now into the book.
+    void settle_window_log();
     // Interactive: until the user closes the main window.
     void run_until_closed();
     // Once; later calls do nothing.
@@ -104,11 +124,13 @@ private:
     Bookkeeping book_;
     HostResources resources_;
     std::unique_ptr<MessageBoxCapture> message_boxes_;
+    std::unique_ptr<WindowLog> window_log_;
     std::unique_ptr<MainWindow> window_;
     HMODULE module_ = nullptr;
     PluginMainFunc entry_ = nullptr;
     AEGP_GlobalRefcon global_refcon_ = nullptr;
     std::function<void()> unload_hang_handler_;
+    std::atomic<int> module_depth_ = 0;
     bool in_idle_ = false;
     bool death_hooks_ran_ = false;
 };

@@ -13,8 +13,27 @@ INPUT key_input(WORD key, bool down)
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_LWIN;
+    // The navigation cluster's keys are extended keys on a real keyboard.
+    bool extended = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_LWIN ||
+                    key == VK_DELETE || key == VK_HOME || key == VK_END || key == VK_PRIOR || key == VK_NEXT;
     input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+INPUT mouse_input(DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// Absolute coordinates are normalised to 0..65535 over the primary screen.
+INPUT mouse_move_to(int x, int y)
+{
+    INPUT input = mouse_input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    input.mi.dx = MulDiv(x, 65535, std::max(1, GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = MulDiv(y, 65535, std::max(1, GetSystemMetrics(SM_CYSCREEN) - 1));
     return input;
 }
 
@@ -60,16 +79,38 @@ bool send_text(const std::wstring& text)
     return inputs.empty() || send(inputs);
 }
 
-bool send_click(int x, int y)
+bool send_click(int x, int y, MouseButton button, int count)
 {
     if (!SetCursorPos(x, y))
         return false;
-    std::vector<INPUT> inputs(2);
-    for (INPUT& input : inputs)
-        input.type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    bool left = button == MouseButton::left;
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < count; ++i)
+        for (DWORD flags : {left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+                            left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP})
+            inputs.push_back(mouse_input(flags));
     return send(inputs);
+}
+
+bool send_drag(POINT from, POINT to)
+{
+    constexpr int steps = 8;
+    constexpr DWORD step_ms = 20;
+    if (!SetCursorPos(from.x, from.y))
+        return false;
+    std::vector<INPUT> press{mouse_input(MOUSEEVENTF_LEFTDOWN)};
+    if (!send(press))
+        return false;
+    bool moved = true;
+    for (int step = 1; step <= steps && moved; ++step) {
+        Sleep(step_ms);
+        std::vector<INPUT> move{mouse_move_to(from.x + (to.x - from.x) * step / steps,
+                                              from.y + (to.y - from.y) * step / steps)};
+        moved = send(move);
+    }
+    Sleep(step_ms);
+    std::vector<INPUT> release{mouse_input(MOUSEEVENTF_LEFTUP)};
+    return send(release) && moved;
 }
 
 }  // namespace standin

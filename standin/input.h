@@ -10,6 +10,11 @@ bool send_key(WORD key, bool down);
 // Pressing: modifiers, then the key; releasing: the key, then the modifiers in reverse.
 bool send_chord(const KeyChord& chord, bool down);
 bool send_text(const std::wstring& text);
-bool send_click(int x, int y);
+enum class MouseButton { left, right };
+// `count` presses and releases at one point: 2 is a double click.
+bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
+// Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),
+// release there.
+bool send_drag(POINT from, POINT to);
 
 }  // namespace standin

@@ -24,33 +24,38 @@ std::optional<WORD> modifier(const std::string& name)
     return std::nullopt;
 }
 
+constexpr std::pair<const char*, WORD> keys[] = {
+    {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"tab", VK_TAB},         {"up", VK_UP},
+    {"down", VK_DOWN},    {"left", VK_LEFT},     {"right", VK_RIGHT},     {"space", VK_SPACE},
+    {"backspace", VK_BACK}, {"delete", VK_DELETE}, {"home", VK_HOME},     {"end", VK_END},
+    {"pageup", VK_PRIOR}, {"pagedown", VK_NEXT},
+};
+
 std::optional<WORD> chord_key(const std::string& name)
 {
     if (auto key = named_key(name))
         return key;
-    if (name == "space") return VK_SPACE;
-    if (name == "left") return VK_LEFT;
-    if (name == "right") return VK_RIGHT;
     if (name.size() == 1 && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= '0' && name[0] <= '9')))
         return static_cast<WORD>(name[0] >= 'a' ? name[0] - 'a' + 'A' : name[0]);
-    if (name.size() >= 2 && name.size() <= 3 && name[0] == 'f') {
-        int number = std::atoi(name.c_str() + 1);
-        if (number >= 1 && number <= 12 && std::to_string(number) == name.substr(1))
-            return static_cast<WORD>(VK_F1 + number - 1);
-    }
     return std::nullopt;
 }
 
 }  // namespace
 
+const char* const key_names =
+    "enter, escape, tab, up, down, left, right, space, backspace, delete, home, end, pageup, pagedown, f1 to f12";
+
 std::optional<WORD> named_key(std::string_view name)
 {
     std::string key = lower(name);
-    if (key == "enter") return VK_RETURN;
-    if (key == "escape") return VK_ESCAPE;
-    if (key == "tab") return VK_TAB;
-    if (key == "up") return VK_UP;
-    if (key == "down") return VK_DOWN;
+    for (const auto& [text, code] : keys)
+        if (key == text)
+            return code;
+    if (key.size() >= 2 && key.size() <= 3 && key[0] == 'f') {
+        int number = std::atoi(key.c_str() + 1);
+        if (number >= 1 && number <= 12 && std::to_string(number) == key.substr(1))
+            return static_cast<WORD>(VK_F1 + number - 1);
+    }
     return std::nullopt;
 }
 

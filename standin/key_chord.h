@@ -13,10 +13,12 @@ struct KeyChord {
     WORD key;
 };
 
-// enter, escape, tab, up, down.
+// The names of named_key, for messages.
+extern const char* const key_names;
+// One of key_names; case does not matter.
 std::optional<WORD> named_key(std::string_view name);
-// Modifiers ctrl, shift, alt, win joined by "+" to one key: a named key, space, left, right, f1 to f12, a
-// letter or a digit; case does not matter ("Ctrl+Space").
+// Modifiers ctrl, shift, alt, win joined by "+" to one key: a named key, a letter or a digit; case does not
+// matter ("Ctrl+Space").
 std::optional<KeyChord> parse_key_chord(std::string_view chord);
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 // the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
 #include "standin/file_text.h"
 #include "standin/host.h"
+#include "standin/maker_files.h"
 #include "standin/session_runner.h"
 #include "standin/state_file.h"
 #include "standin/text_codec.h"
@@ -96,6 +97,7 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
     for (const standin::SessionFailure& failure : runner.failures())
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
     state["failures"] = failures;
+    state["files"] = standin::maker_files_json();
     bool written = true;
     if (!options.out.empty()) {
         try {
@@ -128,6 +130,8 @@ int run(const Options& options)
         return exit_bad_input;
     }
 
+    // Read by the module once, when its news check first asks.
+    SetEnvironmentVariableW(L"ZEPHRIN_NEWS_SERVER", standin::to_wide(project.news_server).c_str());
     standin::Host host(std::move(project), true);
     std::wstring module_path = module_beside_executable();
     if (!host.load_module(module_path)) {
@@ -137,11 +141,18 @@ int run(const Options& options)
     A_Err entry_result = host.call_entry(options.major, options.minor);
 
     standin::SessionRunner runner(host, options.out);
+    // The UI thread is stuck in the module: the state is written from the session's thread and the process
+    // ends, as after a hung unload.
+    runner.on_hang([&] {
+        report(options, host, runner, entry_result, false);
+        TerminateProcess(GetCurrentProcess(), exit_command_failed);
+    });
     bool commands_ok = true;
     if (options.session.empty())
         host.run_until_closed();
     else
         commands_ok = runner.run(commands);
+    host.settle_window_log();
 
     host.run_death_hooks();
     host.on_unload_hang([&] { report(options, host, runner, entry_result, false); });

@@ -1,5 +1,6 @@
 #include "standin/message_box_capture.h"
 
+#include "standin/module_windows.h"
 #include "standin/text_codec.h"
 
 #include <stdexcept>
@@ -10,21 +11,6 @@ namespace {
 
 constexpr int message_text_id = 0xFFFF;
 MessageBoxCapture* active_capture = nullptr;
-
-std::wstring window_text(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(window, text.data(), length + 1));
-    return text;
-}
-
-std::wstring class_name(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 }  // namespace
 
@@ -49,8 +35,8 @@ LRESULT CALLBACK MessageBoxCapture::hook_procedure(int code, WPARAM wparam, LPAR
         auto window = reinterpret_cast<HWND>(wparam);
         HWND text = GetDlgItem(window, message_text_id);
         // File dialogs are "#32770" too, but only a message box carries the static text 0xFFFF.
-        if (text && class_name(window) == L"#32770") {
-            active_capture->records_.push_back({to_utf8(window_text(window)), to_utf8(window_text(text))});
+        if (text && window_class(window) == L"#32770") {
+            active_capture->records_.push_back({to_utf8(window_title(window)), to_utf8(window_title(text))});
             PostMessageW(window, WM_COMMAND, IDOK, 0);
         }
     }

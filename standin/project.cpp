@@ -191,6 +191,10 @@ Project parse_project(std::string_view text)
             fail("\"frame_alpha\" must be a number from 0 to 1");
         project.frame_alpha = alpha.get<double>();
     }
+    project.news_server = text_of(root, "news_server", project.news_server);
+    // An empty address would leave the module on its maker's server.
+    if (project.news_server.empty())
+        fail("\"news_server\" must be a \"host:port\"");
     if (root.contains("effects")) {
         if (!root["effects"].is_array())
             fail("\"effects\" must be a list");

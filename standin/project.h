@@ -40,6 +40,8 @@ struct Project {
     bool suppress_interactive_ui = false;
     bool color_managed = false;
     double frame_alpha = 1.0;  // the alpha of every rendered pixel, 0 to 1
+    // Where the module's news check asks ("host:port"); by default a loopback port that answers nothing.
+    std::string news_server = "127.0.0.1:1";
     std::vector<InstalledEffect> effects;
     std::vector<std::string> host_presets;  // relative paths under the host's "Presets" folder
     std::vector<std::string> user_presets;  // relative paths under the user's "User Presets" folder

@@ -9,11 +9,21 @@ namespace standin {
 namespace {
 
 constexpr std::pair<const char*, SessionVerb> verbs[] = {
-    {"idle", SessionVerb::idle},     {"select", SessionVerb::select}, {"keys", SessionVerb::keys},
-    {"key", SessionVerb::key},       {"type", SessionVerb::type},     {"click", SessionVerb::click},
-    {"script", SessionVerb::script}, {"choose", SessionVerb::choose}, {"screenshot", SessionVerb::screenshot},
-    {"wait", SessionVerb::wait},     {"quit", SessionVerb::quit},
+    {"idle", SessionVerb::idle},         {"select", SessionVerb::select}, {"keys", SessionVerb::keys},
+    {"key", SessionVerb::key},           {"type", SessionVerb::type},     {"click", SessionVerb::click},
+    {"rclick", SessionVerb::rclick},     {"dblclick", SessionVerb::dblclick}, {"drag", SessionVerb::drag},
+    {"script", SessionVerb::script},     {"choose", SessionVerb::choose}, {"menu", SessionVerb::menu},
+    {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"button", SessionVerb::button},
+    {"screenshot", SessionVerb::screenshot}, {"wait", SessionVerb::wait}, {"quit", SessionVerb::quit},
 };
+
+std::string known_verbs()
+{
+    std::string list;
+    for (const auto& [name, verb] : verbs)
+        list += (list.empty() ? "" : ", ") + std::string(name);
+    return list;
+}
 
 std::string_view trim(std::string_view text)
 {
@@ -87,6 +97,10 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::select:
     case SessionVerb::type:
     case SessionVerb::choose:
+    case SessionVerb::menu:
+    case SessionVerb::dialog:
+    case SessionVerb::window:
+    case SessionVerb::button:
         if (rest.empty())
             throw fail("needs a text");
         command.text = rest;
@@ -98,15 +112,21 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
         break;
     case SessionVerb::key:
         if (!named_key(rest))
-            throw fail("\"" + std::string(rest) + "\" is not one of enter, escape, tab, up, down");
+            throw fail("\"" + std::string(rest) + "\" is not one of " + key_names);
         command.text = rest;
         break;
-    case SessionVerb::click: {
+    case SessionVerb::click:
+    case SessionVerb::rclick:
+    case SessionVerb::dblclick:
+    case SessionVerb::drag: {
         auto words = split_words(rest, line);
-        if (words.size() != 2)
-            throw fail("needs X and Y");
-        command.number = number_of(words[0], line, "X", -100000, 100000);
-        command.second = number_of(words[1], line, "Y", -100000, 100000);
+        bool drag = verb == SessionVerb::drag;
+        if (words.size() != (drag ? 4u : 2u))
+            throw fail(drag ? "needs X1 Y1 X2 Y2" : "needs X and Y");
+        int* targets[] = {&command.number, &command.second, &command.third, &command.fourth};
+        const char* names[] = {"X", "Y", "X2", "Y2"};
+        for (size_t i = 0; i < words.size(); ++i)
+            *targets[i] = number_of(words[i], line, names[i], -100000, 100000);
         break;
     }
     case SessionVerb::script: {
@@ -149,7 +169,10 @@ std::vector<SessionCommand> parse_session(std::string_view text)
         size_t end = text.find('\n', at);
         if (end == std::string_view::npos)
             end = text.size();
-        std::string_view content = trim(text.substr(at, end - at));
+        std::string_view raw = text.substr(at, end - at);
+        if (raw.ends_with('\r'))
+            raw.remove_suffix(1);
+        std::string_view content = trim(raw);
         at = end + 1;
         ++line;
         if (content.empty() || content[0] == '#')
@@ -157,6 +180,11 @@ std::vector<SessionCommand> parse_session(std::string_view text)
         size_t space = content.find_first_of(" \t");
         std::string_view word = content.substr(0, space);
         std::string_view rest = space == std::string_view::npos ? std::string_view() : trim(content.substr(space));
+        // Typed text keeps its blanks: everything after the one blank that ends the verb.
+        if (word == "type" && space != std::string_view::npos) {
+            size_t verb_end = raw.find_first_not_of(" \t") + space;
+            rest = raw.substr(verb_end + 1);
+        }
         bool known = false;
         for (const auto& [name, verb] : verbs)
             if (word == name) {
@@ -165,8 +193,7 @@ std::vector<SessionCommand> parse_session(std::string_view text)
             }
         if (!known)
             throw SessionError("line " + std::to_string(line) + ": unknown command \"" + std::string(word) +
-                               "\" (known: idle, select, keys, key, type, click, script, choose, screenshot, "
-                               "wait, quit)");
+                               "\" (known: " + known_verbs() + ")");
     }
     return commands;
 }

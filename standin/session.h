@@ -7,15 +7,20 @@
 
 namespace standin {
 
-enum class SessionVerb { idle, select, keys, key, type, click, script, choose, screenshot, wait, quit };
+enum class SessionVerb {
+    idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, button,
+    screenshot, wait, quit
+};
 
 struct SessionCommand {
     SessionVerb verb;
     int line;
-    std::string text;               // select, keys, key, type, script's verb, choose, screenshot
+    std::string text;               // the text of every verb that takes one; script's verb
     std::vector<std::string> args;  // script arguments
-    int number = 0;                 // idle cycles, wait milliseconds, click x
-    int second = 0;                 // click y
+    int number = 0;                 // idle cycles, wait milliseconds, click x (drag: from x)
+    int second = 0;                 // click y (drag: from y)
+    int third = 0;                  // drag: to x
+    int fourth = 0;                 // drag: to y
 };
 
 class SessionError : public std::runtime_error {

@@ -1,7 +1,10 @@
 #include "standin/session_runner.h"
 
 #include "standin/input.h"
+#include "standin/module_button.h"
 #include "standin/module_choice.h"
+#include "standin/module_windows.h"
+#include "standin/open_menu.h"
 #include "standin/screenshot.h"
 #include "standin/text_codec.h"
 
@@ -13,67 +16,247 @@ namespace {
 
 // Long enough for injected input to reach the focused window's queue and be handled.
 constexpr DWORD input_settle_ms = 50;
+// How long `menu`, `window` and `button` wait for what they look for.
+constexpr ULONGLONG find_timeout_ms = 5000;
+constexpr DWORD poll_ms = 50;
+// The host's longest sleep between idle calls, the time an idle cycle takes inside the module's loop.
+constexpr DWORD idle_cycle_ms = 15;
+
+ULONGLONG now() { return GetTickCount64(); }
+
+POINT centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+std::string join(const std::vector<std::wstring>& texts)
+{
+    std::string list;
+    for (const std::wstring& text : texts)
+        list += (list.empty() ? "\"" : ", \"") + to_utf8(text) + "\"";
+    return list.empty() ? "none" : list;
+}
+
+std::wstring expanded(const std::string& text)
+{
+    std::wstring wide = to_wide(text);
+    std::wstring result(32768, L'\0');
+    DWORD length = ExpandEnvironmentStringsW(wide.c_str(), result.data(), static_cast<DWORD>(result.size()));
+    if (length == 0 || length > result.size())
+        return wide;
+    result.resize(length - 1);
+    return result;
+}
 
 }  // namespace
 
-SessionRunner::SessionRunner(Host& host, std::wstring out_folder)
-    : host_(host), out_folder_(std::move(out_folder)), script_interface_(host.module())
+SessionRunner::SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms)
+    : host_(host), out_folder_(std::move(out_folder)), watchdog_ms_(watchdog_ms), script_interface_(host.module())
 {
 }
 
+SessionRunner::~SessionRunner() = default;
+
 bool SessionRunner::run(const std::vector<SessionCommand>& commands)
 {
-    for (const SessionCommand& command : commands) {
-        std::string failure = run_command(command);
-        if (!failure.empty()) {
-            std::fprintf(stderr, "standin: line %d: %s: %s\n", command.line, verb_name(command.verb), failure.c_str());
-            failures_.push_back({command.line, verb_name(command.verb), failure});
-        }
-        if (quit_)
+    queue_ = std::make_unique<UiThreadQueue>(host_);
+    commands_ = &commands;
+    HANDLE thread = CreateThread(nullptr, 0, &thread_main, this, 0, nullptr);
+    if (!thread) {
+        fail(0, "session", "cannot start the session's thread");
+        return false;
+    }
+    // A quit message is kept for the loops outside the session: the session's work still needs this loop.
+    std::optional<int> quit_code;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        host_.dispatch_waiting();
+        MSG message;
+        if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            quit_code = static_cast<int>(message.wParam);
+    }
+    CloseHandle(thread);
+    dialog_.reset();
+    queue_.reset();
+    if (quit_code)
+        PostQuitMessage(*quit_code);
+    return failures_.empty();
+}
+
+DWORD WINAPI SessionRunner::thread_main(void* runner)
+{
+    static_cast<SessionRunner*>(runner)->work();
+    return 0;
+}
+
+void SessionRunner::work()
+{
+    for (const SessionCommand& command : *commands_) {
+        current_ = &command;
+        collect_finished();
+        if (std::string failure = run_command(command); !failure.empty())
+            fail(command.line, verb_name(command.verb), failure);
+        if (quit_ || hung_)
             break;
     }
-    return failures_.empty();
+    if (!hung_)
+        finish_pending();
+    if (!hung_)
+        on_ui([this] {
+            dialog_.reset();
+            return std::string();
+        });
+}
+
+void SessionRunner::fail(int line, const std::string& command, const std::string& message)
+{
+    std::fprintf(stderr, "standin: line %d: %s: %s\n", line, command.c_str(), message.c_str());
+    failures_.push_back({line, command, message});
+}
+
+std::string SessionRunner::on_ui(std::function<std::string()> work)
+{
+    auto job = queue_->post(std::move(work));
+    ULONGLONG last_alive = now();
+    int loop_answers = 0;
+    while (WaitForSingleObject(job->done, poll_ms) == WAIT_TIMEOUT) {
+        UiThreadQueue::UiState state = queue_->ui_state(100);
+        if (state != UiThreadQueue::UiState::busy)
+            last_alive = now();
+        // Asked twice, so that a module call that only peeks at its queue once is not taken for a loop.
+        loop_answers = state == UiThreadQueue::UiState::in_module_loop ? loop_answers + 1 : 0;
+        if (loop_answers >= 2) {
+            pending_.push_back({job, current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : ""});
+            return {};
+        }
+        if (now() - last_alive > watchdog_ms_)
+            return watchdog_fired("kept the host's UI thread busy");
+    }
+    return job->failure;
+}
+
+std::string SessionRunner::watchdog_fired(const std::string& what)
+{
+    hung_ = true;
+    std::string message = what + " for more than " + std::to_string(watchdog_ms_ / 1000) +
+                          " s; the session stops here";
+    fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
+    if (hang_handler_)
+        hang_handler_();
+    return {};
+}
+
+void SessionRunner::collect_finished()
+{
+    for (auto pending = pending_.begin(); pending != pending_.end();) {
+        if (WaitForSingleObject(pending->job->done, 0) != WAIT_OBJECT_0) {
+            ++pending;
+            continue;
+        }
+        if (!pending->job->failure.empty())
+            fail(pending->line, pending->command, pending->job->failure);
+        pending = pending_.erase(pending);
+    }
+}
+
+// A call still inside the module when the commands run out waits for its window to close, within the
+// watchdog's time: a session must close what it opened.
+void SessionRunner::finish_pending()
+{
+    while (!pending_.empty()) {
+        Pending& last = pending_.back();
+        if (WaitForSingleObject(last.job->done, watchdog_ms_) != WAIT_OBJECT_0) {
+            current_ = nullptr;
+            fail(last.line, last.command,
+                 "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
+                     " s after the last command (a window of the module waits for input)");
+            watchdog_fired("the session could not end");
+            return;
+        }
+        collect_finished();
+    }
+}
+
+void SessionRunner::settle(DWORD milliseconds)
+{
+    if (host_.inside_module()) {
+        Sleep(milliseconds);
+        return;
+    }
+    on_ui([this, milliseconds] {
+        host_.pump(milliseconds);
+        return std::string();
+    });
 }
 
 std::string SessionRunner::run_command(const SessionCommand& command)
 {
     switch (command.verb) {
     case SessionVerb::idle:
-        for (int i = 0; i < command.number; ++i)
-            host_.pump(0);
-        return {};
+        if (host_.inside_module()) {
+            Sleep(idle_cycle_ms * command.number);
+            return {};
+        }
+        return on_ui([this, cycles = command.number] {
+            for (int i = 0; i < cycles; ++i)
+                host_.pump(0);
+            return std::string();
+        });
     case SessionVerb::wait:
-        host_.pump(command.number);
+        settle(command.number);
         return {};
     case SessionVerb::select:
-        if (!host_.project().select_layer(command.text))
-            return "the project has no layer named \"" + command.text + "\"";
-        InvalidateRect(host_.main_window(), nullptr, TRUE);
-        host_.pump(0);
-        return {};
+        return on_ui([this, name = command.text] {
+            if (!host_.project().select_layer(name))
+                return "the project has no layer named \"" + name + "\"";
+            InvalidateRect(host_.main_window(), nullptr, TRUE);
+            host_.pump(0);
+            return std::string();
+        });
     case SessionVerb::keys:
         return press(*parse_key_chord(command.text));
     case SessionVerb::key:
         return press(KeyChord{{}, *named_key(command.text)});
     case SessionVerb::type:
+        bring_modal_forward();
         if (!send_text(to_wide(command.text)))
             return "the system did not take the typed input";
-        host_.pump(input_settle_ms);
+        settle(input_settle_ms);
         return {};
     case SessionVerb::click:
-        if (!send_click(command.number, command.second))
+    case SessionVerb::rclick:
+    case SessionVerb::dblclick: {
+        MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
+        if (!send_click(command.number, command.second, button, command.verb == SessionVerb::dblclick ? 2 : 1))
             return "the system did not take the click";
-        host_.pump(input_settle_ms);
+        settle(input_settle_ms);
+        return {};
+    }
+    case SessionVerb::drag:
+        if (!send_drag({command.number, command.second}, {command.third, command.fourth}))
+            return "the system did not take the drag";
+        settle(input_settle_ms);
         return {};
     case SessionVerb::script:
         return script(command);
     case SessionVerb::choose:
         // One idle call carries the choice out, as after the popup's choice.
-        if (std::string failure = choose_entry(host_.module(), command.text); !failure.empty())
+        return on_ui([this, name = command.text] {
+            std::string failure;
+            {
+                Host::ModuleCall call(host_);
+                failure = choose_entry(host_.module(), name);
+            }
+            if (failure.empty()) {
+                host_.pump(0);
+                InvalidateRect(host_.main_window(), nullptr, TRUE);
+            }
             return failure;
-        host_.pump(0);
-        InvalidateRect(host_.main_window(), nullptr, TRUE);
-        return {};
+        });
+    case SessionVerb::menu:
+        return choose_from_menu(command.text);
+    case SessionVerb::dialog:
+        return answer_dialog(command.text);
+    case SessionVerb::window:
+        return wait_for_window(command.text);
+    case SessionVerb::button:
+        return press_button(command.text);
     case SessionVerb::screenshot:
         return screenshot(command.text);
     case SessionVerb::quit:
@@ -83,41 +266,166 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     return "unknown command";
 }
 
+// A modal window of the module that lost the foreground (its owner is the foreground, disabled) gets it
+// back, so keys reach it as they would reach the window a user sees in front.
+void SessionRunner::bring_modal_forward()
+{
+    on_ui([this] {
+        HWND foreground = GetForegroundWindow();
+        DWORD process = 0;
+        GetWindowThreadProcessId(foreground, &process);
+        if (!foreground || process != GetCurrentProcessId() || IsWindowEnabled(foreground) ||
+            !open_menu_windows().empty())
+            return std::string();
+        for (HWND window : visible_module_windows(host_.module()))
+            if (IsWindowEnabled(window)) {
+                SetForegroundWindow(window);
+                break;
+            }
+        return std::string();
+    });
+}
+
 // Held down across an idle call, so a module that polls the keyboard at idle time sees the press.
 std::string SessionRunner::press(const KeyChord& chord)
 {
+    bring_modal_forward();
     if (!send_chord(chord, true))
         return "the system did not take the key press";
-    host_.pump(input_settle_ms);
+    settle(input_settle_ms);
     bool released = send_chord(chord, false);
-    host_.pump(input_settle_ms);
+    settle(input_settle_ms);
     return released ? std::string() : "the system did not take the key release";
+}
+
+std::string SessionRunner::wait_for_window(const std::string& title)
+{
+    std::wstring wanted = to_wide(title);
+    ULONGLONG deadline = now() + find_timeout_ms;
+    std::vector<std::wstring> titles;
+    for (;;) {
+        titles.clear();
+        for (HWND window : visible_module_windows(host_.module())) {
+            titles.push_back(window_title(window));
+            if (titles.back() == wanted)
+                return {};
+        }
+        if (now() >= deadline)
+            return "no window of the module titled \"" + title + "\" was visible within 5 s (visible: " +
+                   join(titles) + ")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::choose_from_menu(const std::string& text)
+{
+    std::wstring wanted = to_wide(text);
+    ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        std::vector<HWND> menus = open_menu_windows();
+        for (HWND menu : menus)
+            if (auto item = menu_item_rect(menu, wanted)) {
+                POINT at = centre(*item);
+                if (!send_click(at.x, at.y))
+                    return "the system did not take the click";
+                settle(input_settle_ms);
+                return {};
+            }
+        if (now() >= deadline)
+            return menus.empty() ? "no popup menu was open within 5 s"
+                                 : "the open menu has no enabled item \"" + text +
+                                       "\" (items: " + join(menu_item_texts(menus.front())) + ")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::press_button(const std::string& text)
+{
+    auto target = std::make_shared<std::optional<POINT>>();
+    auto titles = std::make_shared<std::vector<std::wstring>>();
+    ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        std::string failure = on_ui([this, target, titles, text] {
+            titles->clear();
+            std::vector<HWND> windows = visible_module_windows(host_.module());
+            for (HWND window : windows) {
+                if (!IsWindowEnabled(window))
+                    continue;
+                titles->push_back(window_title(window));
+                if (auto found = find_module_button(host_.module(), window, text)) {
+                    *target = centre(*found);
+                    return std::string();
+                }
+            }
+            for (HWND window : windows)
+                if (IsWindowEnabled(window) && window_title(window) == L"Effects Popup") {
+                    *target = popup_icon_button(window, text);
+                    break;
+                }
+            return std::string();
+        });
+        if (!failure.empty())
+            return failure;
+        if (*target) {
+            if (!send_click((*target)->x, (*target)->y))
+                return "the system did not take the click";
+            settle(input_settle_ms);
+            return {};
+        }
+        if (now() >= deadline)
+            return "no enabled window of the module had a button \"" + text + "\" within 5 s (windows: " +
+                   join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::answer_dialog(const std::string& answer)
+{
+    bool cancel = answer == "cancel";
+    std::wstring path = cancel ? std::wstring() : expanded(answer);
+    return on_ui([this, cancel, path] {
+        // One driver at a time: the old one is gone before the new one starts.
+        dialog_.reset();
+        dialog_ = std::make_unique<DialogDriver>(cancel ? DialogDriver::answer::cancel : DialogDriver::answer::ok,
+                                                 path, DialogDriver::lifetime::first_dialog);
+        return std::string();
+    });
 }
 
 std::string SessionRunner::screenshot(const std::string& name)
 {
     if (out_folder_.empty())
         return "no --out folder was given for screenshots";
-    std::string file = name.size() > 4 && name.ends_with(".png") ? name : name + ".png";
-    host_.pump(0);
-    UpdateWindow(host_.main_window());
-    try {
-        save_screen_png(out_folder_ + L"\\" + to_wide(file));
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return {};
+    std::wstring file = out_folder_ + L"\\" + to_wide(name.size() > 4 && name.ends_with(".png") ? name : name + ".png");
+    // Inside the module's loop the windows paint themselves in a moment.
+    settle(input_settle_ms);
+    return on_ui([this, file] {
+        UpdateWindow(host_.main_window());
+        try {
+            save_screen_png(file);
+        } catch (const std::exception& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    });
 }
 
 std::string SessionRunner::script(const SessionCommand& command)
 {
-    auto record = script_interface_.call(command.text, command.args);
-    if (!record)
-        return "the module has no script interface yet (it exports no \"execute\")";
-    host_.book().script_calls.push_back(*record);
-    std::printf("script %s: code %d, result %s\n", command.text.c_str(), record->code, record->result.c_str());
-    host_.pump(0);
-    return record->code == 0 ? std::string() : "execute returned code " + std::to_string(record->code);
+    return on_ui([this, verb = command.text, args = command.args] {
+        std::optional<ScriptCallRecord> record;
+        {
+            Host::ModuleCall call(host_);
+            record = script_interface_.call(verb, args);
+        }
+        if (!record)
+            return std::string("the module has no script interface yet (it exports no \"execute\")");
+        host_.book().script_calls.push_back(*record);
+        std::printf("script %s: code %d, result %s\n", verb.c_str(), record->code, record->result.c_str());
+        std::fflush(stdout);
+        host_.pump(0);
+        return record->code == 0 ? std::string() : "execute returned code " + std::to_string(record->code);
+    });
 }
 
 }  // namespace standin

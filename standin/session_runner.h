@@ -1,10 +1,16 @@
 #pragma once
-// Carries out a parsed session against the host and the loaded module.
+// Carries out a parsed session against the host and the loaded module. The commands run on a thread of
+// their own while the UI thread dispatches messages, so a command that opens a modal window of the module
+// (a script verb, a click) leaves the session free to drive that window with the commands that follow.
+#include "standin/dialog_driver.h"
 #include "standin/host.h"
 #include "standin/key_chord.h"
 #include "standin/script_interface.h"
 #include "standin/session.h"
+#include "standin/ui_thread_queue.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,28 +22,69 @@ struct SessionFailure {
     std::string message;
 };
 
+constexpr DWORD session_watchdog_ms = 30000;
+
 class SessionRunner {
 public:
-    // `out_folder` receives the screenshots; empty: screenshots fail with a message saying so.
-    SessionRunner(Host& host, std::wstring out_folder);
+    // `out_folder` receives the screenshots; empty: screenshots fail with a message saying so. A command
+    // that keeps the UI thread busy longer than `watchdog_ms` fails the session.
+    SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms = session_watchdog_ms);
+    ~SessionRunner();
+    SessionRunner(const SessionRunner&) = delete;
+    SessionRunner& operator=(const SessionRunner&) = delete;
 
-    // Runs every command up to the end or a quit; false when any command failed.
+    // On the UI thread: runs every command up to the end or a quit and waits for the calls into the module
+    // they left running; false when any command failed.
     bool run(const std::vector<SessionCommand>& commands);
     const std::vector<SessionFailure>& failures() const { return failures_; }
     bool quit() const { return quit_; }
+    // Runs on the session's thread when the watchdog fires, while the UI thread is still stuck (standin.exe
+    // writes its state there and ends the process). Without one the session just stops.
+    void on_hang(std::function<void()> handler) { hang_handler_ = std::move(handler); }
 
 private:
+    struct Pending {
+        std::shared_ptr<UiThreadQueue::Job> job;
+        int line;
+        std::string command;
+    };
+
+    static DWORD WINAPI thread_main(void* runner);
+    void work();
     // An empty answer is success; otherwise the message of the failure.
     std::string run_command(const SessionCommand& command);
+    // Runs the work on the UI thread and answers its failure, or success as soon as the UI thread waits
+    // inside the module for input: then the work finishes later and its failure is recorded then.
+    std::string on_ui(std::function<std::string()> work);
+    // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
+    // module's own loop, just time.
+    void settle(DWORD milliseconds);
+    void bring_modal_forward();
     std::string press(const KeyChord& chord);
+    std::string wait_for_window(const std::string& title);
+    std::string choose_from_menu(const std::string& text);
+    std::string press_button(const std::string& text);
+    std::string answer_dialog(const std::string& answer);
     std::string screenshot(const std::string& name);
     std::string script(const SessionCommand& command);
+    void collect_finished();
+    void finish_pending();
+    std::string watchdog_fired(const std::string& what);
+    void fail(int line, const std::string& command, const std::string& message);
 
     Host& host_;
     std::wstring out_folder_;
+    DWORD watchdog_ms_;
     ScriptInterface script_interface_;
+    std::unique_ptr<UiThreadQueue> queue_;
+    std::unique_ptr<DialogDriver> dialog_;  // made and dropped on the UI thread
+    const std::vector<SessionCommand>* commands_ = nullptr;
+    const SessionCommand* current_ = nullptr;
+    std::vector<Pending> pending_;
     std::vector<SessionFailure> failures_;
+    std::function<void()> hang_handler_;
     bool quit_ = false;
+    bool hung_ = false;
 };
 
 }  // namespace standin

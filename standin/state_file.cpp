@@ -67,6 +67,13 @@ json bookkeeping_json(const Bookkeeping& book, const Project& project)
         calls.push_back({{"verb", call.verb}, {"args", call.args}, {"code", call.code}, {"result", call.result}});
     state["script_calls"] = calls;
     state["layers"] = layers_json(book, project);
+    json windows = json::array();
+    for (const ShownWindow& window : book.shown_windows)
+        windows.push_back({{"title", window.title},
+                           {"class", window.window_class},
+                           {"rect", window.rect},
+                           {"visible", window.visible}});
+    state["windows"] = windows;
     state["live"] = {{"effect_refs", book.live_effect_refs},
                      {"mem_handles", book.live_mem_handles},
                      {"render_objects", book.live_render_objects}};

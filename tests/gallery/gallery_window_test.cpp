@@ -425,20 +425,6 @@ TEST_F(gallery_window, TitleStripMovesAndMaximisesTheWindow)
     SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(400, 20));
 }
 
-TEST_F(gallery_window, SwapPutsTheListOnTheOtherSide)
-{
-    show();
-    GalleryThumbnail* first = api().column()[0];
-    const int32_t list_x = first->visible_area().x;
-    // The swap button sits at the top of the list's scroll bar.
-    const rect area = first->visible_area();
-    const LPARAM at = MAKELPARAM(area.x + area.width + 9, 52);
-    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, 0, at);
-    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, at);
-    EXPECT_GT(first->visible_area().x, list_x + 300);
-    EXPECT_GT(first->visible_area().width, 0);
-}
-
 TEST_F(gallery_window, PicturesAreMadeNearTheViewAndDroppedFarFromIt)
 {
     for (int i = 0; i < 60; ++i) {

@@ -1,9 +1,10 @@
 #include "host/fault_guard.h"
 #include "host/host_generation.h"
+#include "tests/support/documents_redirect.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
+#include <dbghelp.h>
 
 #include <cstdio>
 #include <fstream>
@@ -29,10 +30,34 @@ std::string DumpPathIn(const std::string& message)
     return line == std::string::npos ? std::string() : message.substr(line + 1);
 }
 
+// Whether the dump holds the fault's code, the faulting thread and a module list.
+void ExpectDumpOfTheFault(const std::string& path)
+{
+    std::string dump = qzsdk::test::read_bytes(qzsdk::path::from_utf8(path));
+    ASSERT_EQ(dump.substr(0, 4), "MDMP") << path;
+    void* stream = nullptr;
+    ULONG size = 0;
+    ASSERT_TRUE(MiniDumpReadDumpStream(dump.data(), ExceptionStream, nullptr, &stream, &size));
+    auto* exception = static_cast<MINIDUMP_EXCEPTION_STREAM*>(stream);
+    EXPECT_EQ(exception->ExceptionRecord.ExceptionCode, EXCEPTION_ACCESS_VIOLATION);
+    EXPECT_EQ(exception->ThreadId, GetCurrentThreadId());
+    ASSERT_TRUE(MiniDumpReadDumpStream(dump.data(), ThreadListStream, nullptr, &stream, &size));
+    auto* threads = static_cast<MINIDUMP_THREAD_LIST*>(stream);
+    bool faulting_thread = false;
+    for (ULONG i = 0; i < threads->NumberOfThreads; ++i)
+        faulting_thread |= threads->Threads[i].ThreadId == GetCurrentThreadId() &&
+                           threads->Threads[i].Stack.Memory.DataSize > 0;
+    EXPECT_TRUE(faulting_thread);
+    ASSERT_TRUE(MiniDumpReadDumpStream(dump.data(), ModuleListStream, nullptr, &stream, &size));
+    EXPECT_GT(static_cast<MINIDUMP_MODULE_LIST*>(stream)->NumberOfModules, 1u);
+}
+
 class FaultGuardTest : public testing::Test {
 protected:
     void SetUp() override { InstallFaultHandler(); }
     void TearDown() override { RemoveFaultHandler(); }
+
+    qzsdk::test::documents_redirect documents;
 };
 
 }  // namespace
@@ -55,10 +80,8 @@ TEST_F(FaultGuardTest, AccessViolationBecomesAnExceptionWithADumpAndUnwinds)
     std::string path = DumpPathIn(message);
     std::regex name(R"(.*\\Tarnwick\\Error Logs\\Zephrin_v1\.0\.118-\d{8}-\d{6}-\d+-\d+\.dmp)");
     EXPECT_TRUE(std::regex_match(path, name)) << path;
-    char magic[5] = {};
-    std::ifstream(path, std::ios::binary).read(magic, 4);
-    EXPECT_STREQ(magic, "MDMP");
-    DeleteFileA(path.c_str());
+    EXPECT_EQ(path.rfind(documents.get().to_utf8(), 0), 0u) << path;
+    ExpectDumpOfTheFault(path);
 
     // The process goes on, and the guard is gone with its scope.
     volatile int value = 7;
@@ -68,10 +91,8 @@ TEST_F(FaultGuardTest, AccessViolationBecomesAnExceptionWithADumpAndUnwinds)
 TEST_F(FaultGuardTest, ADumpOfTheSameSecondDoesNotOverwriteAnEarlierOne)
 {
     // Stand in for earlier dumps of this thread at every second of the next half minute.
-    char documents[MAX_PATH];
-    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
-    std::string folder = std::string(documents) + "\\Tarnwick\\Error Logs";
-    SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+    std::string folder = documents.get().to_utf8() + "\\Tarnwick\\Error Logs";
+    qzsdk::test::make_folder(qzsdk::path::from_utf8(folder));
     std::vector<std::string> earlier;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -103,9 +124,7 @@ TEST_F(FaultGuardTest, ADumpOfTheSameSecondDoesNotOverwriteAnEarlierOne)
         std::string text;
         std::ifstream(name) >> text;
         EXPECT_EQ(text, "earlier") << name;
-        DeleteFileA(name.c_str());
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(FaultGuardTest, IntegerDivisionByZeroIsTranslatedToo)

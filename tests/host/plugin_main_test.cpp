@@ -2,6 +2,7 @@
 #include "host/plugin_main.h"
 #include "host/report_fatal_error.h"
 #include "standin/host.h"
+#include "tests/support/documents_redirect.h"
 #include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,7 @@ TEST_F(PluginMainTest, ErrorBoxesNameTheFailureOrSayItIsUnknown)
 
 TEST_F(PluginMainTest, HardwareFaultInGuardedWorkEndsInABoxNamingTheDump)
 {
+    qzsdk::test::documents_redirect documents;
     InstallFaultHandler();
     EXPECT_FALSE(RunReportingErrors(host.basic_suite(), [] { ReadThrough(nullptr); }));
     RemoveFaultHandler();
@@ -124,8 +126,8 @@ TEST_F(PluginMainTest, HardwareFaultInGuardedWorkEndsInABoxNamingTheDump)
     const std::string& text = host.book().message_boxes[0].text;
     EXPECT_EQ(text.rfind("Please compress the following file and contact support (", 0), 0u) << text;
     std::string path = text.substr(text.rfind('\n') + 1);
+    EXPECT_EQ(path.rfind(documents.get().to_utf8(), 0), 0u) << path;
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
-    DeleteFileA(path.c_str());
 }
 
 TEST(ModuleLifetime, LoadedModuleRunsItsHooksAndUnloadsPromptly)

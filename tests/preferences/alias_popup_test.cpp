@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "popup/effects_theme.h"
 #include "preferences/preferences_alias_popup.h"
 #include "preferences/preferences_effects_scroll_panel.h"
@@ -9,12 +7,9 @@
 #include "preferences/preferences_record_list.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/window_fixture.h"
-#include "toolkit/ui/event_id.h"
-#include "toolkit/ui/event_manager.h"
 
 using namespace qzsdk::ui;
 using qzsdk::test::modal_script;
-using qzsdk::test::post_click;
 using qzsdk::test::post_key;
 using qzsdk::test::post_text;
 
@@ -76,23 +71,4 @@ TEST_F(alias_popup, TypedWordIsStoredLowerCaseAndUnusableOrCancelledAnswersChang
     EXPECT_EQ(edit(0, L" Gc ", VK_RETURN, true), "gc");
     std::wstring overlong(PreferencesAliasPopup::max_alias_length + 20, L'k');
     EXPECT_EQ(edit(1, overlong, VK_RETURN, true), std::string(PreferencesAliasPopup::max_alias_length, 'k'));
-}
-
-TEST_F(alias_popup, PopupDestroyedInsideItsOwnOkHandlerStillAnswers)
-{
-    auto popup = std::make_unique<PreferencesAliasPopup>(&window, "gb");
-    HWND handle = popup->handle();
-    std::string answer;
-    event_manager::instance().connect(&popup->ok_button, &popup->ok_button, event_id::activated,
-                                      [&](const event_info&) {
-                                          answer = popup->input.get_text();
-                                          popup.reset();
-                                      });
-    modal_script script({[&] { post_click(handle, 40, 55); }});
-    PreferencesAliasPopup* raw = popup.get();
-    EXPECT_EQ(script.run(*raw), 1);
-    EXPECT_EQ(popup, nullptr);
-    EXPECT_EQ(answer, "gb");
-    EXPECT_FALSE(IsWindow(handle));
-    EXPECT_TRUE(IsWindowEnabled(window.handle()));
 }

@@ -76,20 +76,14 @@ protected:
         mouse_at(WM_LBUTTONUP, end.x, end.y);
     }
 
-    std::vector<int> shortcut_keys() const
+    // The keys of the records' effects in list order; -1 for none.
+    template <class Records>
+    static std::vector<int> keys(const Records& records)
     {
-        std::vector<int> keys;
-        for (const EffectShortcut& slot : shortcuts)
-            keys.push_back(slot.target ? slot.target->key : -1);
-        return keys;
-    }
-
-    std::vector<int> favorite_keys() const
-    {
-        std::vector<int> keys;
-        for (const EffectAlias& record : favorites)
-            keys.push_back(record.target->key);
-        return keys;
+        std::vector<int> found;
+        for (const auto& record : records)
+            found.push_back(record.target ? record.target->key : -1);
+        return found;
     }
 
     std::vector<EffectsTheme> themes = build_effects_themes();
@@ -111,7 +105,7 @@ TEST_F(effects_scroll_panel, ShortcutsShowNineRowsAndAFilledSlotDraggedAmongEmpt
     EXPECT_FALSE(panel->scroll_bar().is_visible(false));
 
     drag(100, 15, {{100, 30}, {100, 120}, {100, 225}});
-    EXPECT_EQ(shortcut_keys(), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(keys(shortcuts), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(shortcuts[2].label, "L0");
     EXPECT_FALSE(panel->drag_window().is_visible());
     EXPECT_FALSE(panel->marker().is_visible());
@@ -125,7 +119,7 @@ TEST_F(effects_scroll_panel, ShortcutsShowNineRowsAndAFilledSlotDraggedAmongEmpt
 
     // Empty slots cannot be dragged.
     drag(100, 255, {{100, 240}, {100, 15}});
-    EXPECT_EQ(shortcut_keys(), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(keys(shortcuts), (std::vector<int>{1, 2, 0, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST_F(effects_scroll_panel, SmallMovementIsAClickAndDropsOntoTheOwnPlaceChangeNothing)
@@ -140,12 +134,12 @@ TEST_F(effects_scroll_panel, SmallMovementIsAClickAndDropsOntoTheOwnPlaceChangeN
     // The row buttons start at x 96, so the rows are held further left.
     // The upper half of the row below the dragged one is the dragged row's own place.
     drag(40, 45, {{40, 60}, {40, 65}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 1, 2, 3}));
     // The upper half of the add row: the end of the list; its lower half, then beyond: clamped to the end.
     drag(40, 15, {{40, 40}, {40, 125}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{1, 2, 3, 0}));
     drag(40, 15, {{40, 40}, {40, 140}, {40, 290}});
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{2, 3, 0, 1}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{2, 3, 0, 1}));
     EXPECT_EQ(sink.heard.size(), 1u);
 }
 
@@ -172,7 +166,7 @@ TEST_F(effects_scroll_panel, RebuildOrLostCaptureDuringADragEndsItWithoutADrop)
         mouse_at(WM_MOUSEMOVE, 40, 70);
         mouse_at(WM_LBUTTONUP, 40, 70);
         qzsdk::test::pump_messages();
-        EXPECT_EQ(favorite_keys(), (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(keys(favorites), (std::vector<int>{1, 2, 3}));
         EXPECT_EQ(panel->rows().size(), 3u);
     }
 }
@@ -206,13 +200,13 @@ TEST_F(effects_scroll_panel, RowButtonsSendCommandsAndRemovalRebuildsFromInsideT
     qzsdk::test::pump_messages();
     ASSERT_EQ(sink.heard.size(), 1u);
     EXPECT_EQ(sink.heard[0].id, event_id::command);
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 2}));
     EXPECT_EQ(panel->rows().size(), 2u);
 
     // A row that is not the panel's is ignored.
     PreferencesEffectSlot stranger(&themes[0], panel.get(), &sink, list.get(), 0, {});
     panel->RemoveRow(&stranger);
-    EXPECT_EQ(favorite_keys(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(keys(favorites), (std::vector<int>{0, 2}));
 }
 
 TEST_F(effects_scroll_panel, LongNamesStayOnOneLineAndALabelEqualToTheMatchNameIsShown)

@@ -49,24 +49,17 @@ protected:
         modal_script script(std::move(steps));
         return script.run(*window_);
     }
-    Step click(int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP)
+    Step click(int x, int y, bool right = false)
     {
-        return [=, this] {
-            POINT screen{x, y};
-            ClientToScreen(window_->handle(), &screen);
-            SetCursorPos(screen.x, screen.y);
-            PostMessageW(window_->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-            PostMessageW(window_->handle(), down, 0, MAKELPARAM(x, y));
-            PostMessageW(window_->handle(), up, 0, MAKELPARAM(x, y));
-        };
+        return [=, this] { qzsdk::test::post_click(window_->handle(), x, y, right); };
     }
-    Step right_click(int x, int y) { return click(x, y, WM_RBUTTONDOWN, WM_RBUTTONUP); }
+    Step right_click(int x, int y) { return click(x, y, true); }
     // Text typed, then a key pressed, in the popup of that title.
     static Step type(const wchar_t* title, std::wstring text, UINT key = VK_RETURN)
     {
         return [=] {
             HWND popup = FindWindowW(nullptr, title);
-            ASSERT_NE(popup, nullptr) << "no popup " << std::string(title, title + wcslen(title));
+            ASSERT_NE(popup, nullptr);
             qzsdk::test::post_text(popup, text);
             qzsdk::test::post_key(popup, key);
         };
@@ -128,8 +121,9 @@ TEST_F(list_router, FavouriteAndBlacklistRowsEditAliasesOverridesAndRemove)
     std::vector<std::wstring> alias_menu, override_menu;
     run({click(favourite_x, favourite_y(0)), type(L"Add Alias", L"GL"),
          right_click(favourite_x, favourite_y(0)), answer_menu(alias_menu, {VK_UP, VK_RETURN}),
-         // The override column lists presets only.
-         click(favourite_override_x, favourite_y(0)), type(L"Set Override", L"glow", VK_ESCAPE),
+         // The override column lists presets only: Enter on "glow" finds nothing to choose.
+         click(favourite_override_x, favourite_y(0)), type(L"Set Override", L"glow"),
+         type(L"Set Override", L"", VK_ESCAPE),
          click(favourite_override_x, favourite_y(0)), type(L"Set Override", L"fa"),
          right_click(favourite_x, favourite_y(0)), answer_menu(override_menu, {VK_ESCAPE})});
     EXPECT_EQ(alias_menu, (std::vector<std::wstring>{L"Glow", L"", L"Remove Favorite", L"Edit Alias", L"Clear Alias"}));

@@ -83,22 +83,4 @@ TEST(StandinMenu, CommandAppliesToTheActiveLayerBeforeSendMessageReturns)
     EXPECT_EQ(host.book().applications.size(), 1u);
 }
 
-TEST(StandinMenu, RebuildFollowsAChangedProject)
-{
-    standin::Host host(standin_test::test_project());
-    host.project().effects.push_back({"Brand New", "Fresh", false, false});
-    host.rebuild_menu();
-    HMENU effects = GetSubMenu(GetMenu(host.main_window()), 4);
-    ASSERT_EQ(GetMenuItemCount(effects), 5);
-    EXPECT_EQ(item_text(effects, 4), L"Fresh");
-}
-
-TEST(StandinMenu, ExitEndsTheInteractiveLoop)
-{
-    standin::Host host(standin_test::test_project(), true);
-    PostMessageW(host.main_window(), WM_COMMAND, standin::MainWindow::exit_command, 0);
-    host.run_until_closed();
-    EXPECT_FALSE(IsWindowVisible(host.main_window()));
-}
-
 }  // namespace

@@ -1,4 +1,5 @@
-// Session input reaches the host's UI thread as real input, held across an idle call.
+// Session input reaches the host's UI thread as real input, held across an idle call; commands keep
+// running while the module sits in a modal loop; a command that keeps the UI thread busy stops the session.
 #include "host/sdk/host_suites.h"
 #include "standin/host.h"
 #include "standin/session_runner.h"
@@ -6,14 +7,39 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
+enum class IdleMode { watch_keys, modal_until_q, busy };
+IdleMode mode = IdleMode::watch_keys;
 bool chord_seen_at_idle = false;
+int modal_runs = 0;
+bool modal_ended_by_key = false;
 
-A_Err watch_keys(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
+// As a module's modal window would: a loop of its own that dispatches until its key arrives.
+void run_modal_loop()
 {
-    if ((GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SPACE) & 0x8000))
+    ++modal_runs;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        if (message.message == WM_KEYDOWN && message.wParam == 'Q') {
+            modal_ended_by_key = true;
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
+{
+    if (mode == IdleMode::watch_keys && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SPACE) & 0x8000))
         chord_seen_at_idle = true;
+    if (mode == IdleMode::modal_until_q && modal_runs == 0)
+        run_modal_loop();
+    if (mode == IdleMode::busy)
+        Sleep(1500);
     return A_Err_NONE;
 }
 
@@ -21,35 +47,56 @@ A_Err entry(SPBasicSuite* basic, A_long, A_long, AEGP_PluginID plugin_id, AEGP_G
 {
     const void* table = nullptr;
     basic->AcquireSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version, &table);
-    static_cast<const AEGP_RegisterSuite6*>(table)->AEGP_RegisterIdleHook(plugin_id, &watch_keys, nullptr);
+    static_cast<const AEGP_RegisterSuite6*>(table)->AEGP_RegisterIdleHook(plugin_id, &idle_hook, nullptr);
     basic->ReleaseSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version);
     return A_Err_NONE;
 }
 
-TEST(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
+class StandinSessionInput : public testing::Test {
+protected:
+    bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
+    {
+        mode = idle_mode;
+        host_.call_entry(&entry, 115, 0);
+        runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms);
+        runner_->on_hang([this] { ++hangs_; });
+        return runner_->run(standin::parse_session(session));
+    }
+
+    standin::Host host_{standin_test::test_project(), true};
+    std::unique_ptr<standin::SessionRunner> runner_;
+    int hangs_ = 0;
+};
+
+TEST_F(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
 {
     chord_seen_at_idle = false;
-    standin::Host host(standin_test::test_project(), true);
-    host.call_entry(&entry, 115, 0);
-    host.pump(50);
-    standin::SessionRunner runner(host, L"");
-    EXPECT_TRUE(runner.run(standin::parse_session("keys ctrl+space\nidle 2\n")));
+    // Nothing runs after a quit.
+    EXPECT_TRUE(run(IdleMode::watch_keys, "idle\nkeys ctrl+space\nidle 2\nquit\nselect Nobody\n"));
+    EXPECT_TRUE(runner_->quit());
     EXPECT_TRUE(chord_seen_at_idle);
     EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
     EXPECT_FALSE(GetKeyState(VK_SPACE) & 0x8000);
 }
 
-TEST(StandinSessionInput, CommandsWithoutTargetFailClearly)
+// The idle call that opens the loop does not return until the next command's key ends it.
+TEST_F(StandinSessionInput, CommandsDriveAModalLoopOfTheModule)
 {
-    standin::Host host(standin_test::test_project(), true);
-    standin::SessionRunner runner(host, L"");
-    EXPECT_FALSE(runner.run(standin::parse_session("screenshot shot\nscript news 1\nselect Nobody\nquit\nidle\n")));
-    ASSERT_EQ(runner.failures().size(), 3u);
-    EXPECT_NE(runner.failures()[0].message.find("--out"), std::string::npos);
-    EXPECT_NE(runner.failures()[1].message.find("no script interface"), std::string::npos);
-    EXPECT_EQ(runner.failures()[2].line, 3);
-    EXPECT_TRUE(runner.quit());
-    EXPECT_EQ(host.book().idle_calls, 0);
+    modal_runs = 0;
+    modal_ended_by_key = false;
+    EXPECT_TRUE(run(IdleMode::modal_until_q, "idle\nwait 100\nkeys q\nidle 2\n"));
+    EXPECT_EQ(modal_runs, 1);
+    EXPECT_TRUE(modal_ended_by_key);
+    EXPECT_FALSE(host_.inside_module());
+}
+
+TEST_F(StandinSessionInput, ABusyUiThreadFailsTheSessionThroughTheWatchdog)
+{
+    EXPECT_FALSE(run(IdleMode::busy, "idle\nselect Title\n", 300));
+    EXPECT_EQ(hangs_, 1);
+    ASSERT_EQ(runner_->failures().size(), 1u);
+    EXPECT_EQ(runner_->failures()[0].line, 1);
+    EXPECT_NE(runner_->failures()[0].message.find("busy for more than"), std::string::npos);
 }
 
 }  // namespace

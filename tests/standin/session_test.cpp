@@ -18,12 +18,15 @@ TEST(StandinSession, EveryCommandIsParsed)
         "key escape\n"
         "type Gaussian # blur\n"
         "click 10 -20\n"
+        "type  two blanks around \r\n"
+        "drag 1 2 3 4\n"
+        "key F12\n"
         "script shortcut 2.9 \"two words\"\n"
         "choose Fill & Stroke\n"
         "screenshot popup\n"
         "wait 250\n"
         "quit");
-    ASSERT_EQ(commands.size(), 12u);
+    ASSERT_EQ(commands.size(), 15u);
     EXPECT_EQ(commands[0].verb, SessionVerb::idle);
     EXPECT_EQ(commands[0].number, 1);
     EXPECT_EQ(commands[1].number, 5);
@@ -34,12 +37,16 @@ TEST(StandinSession, EveryCommandIsParsed)
     EXPECT_EQ(commands[5].text, "Gaussian # blur");
     EXPECT_EQ(commands[6].number, 10);
     EXPECT_EQ(commands[6].second, -20);
-    EXPECT_EQ(commands[7].text, "shortcut");
-    EXPECT_EQ(commands[7].args, (std::vector<std::string>{"2.9", "two words"}));
-    EXPECT_EQ(commands[8].text, "Fill & Stroke");
-    EXPECT_EQ(commands[9].verb, SessionVerb::screenshot);
-    EXPECT_EQ(commands[10].number, 250);
-    EXPECT_EQ(commands[11].verb, SessionVerb::quit);
+    EXPECT_EQ(commands[7].text, " two blanks around ");
+    EXPECT_EQ(std::vector<int>({commands[8].number, commands[8].second, commands[8].third, commands[8].fourth}),
+              std::vector<int>({1, 2, 3, 4}));
+    EXPECT_EQ(commands[9].verb, SessionVerb::key);
+    EXPECT_EQ(commands[10].text, "shortcut");
+    EXPECT_EQ(commands[10].args, (std::vector<std::string>{"2.9", "two words"}));
+    EXPECT_EQ(commands[11].text, "Fill & Stroke");
+    EXPECT_EQ(commands[12].verb, SessionVerb::screenshot);
+    EXPECT_EQ(commands[13].number, 250);
+    EXPECT_EQ(commands[14].verb, SessionVerb::quit);
 }
 
 TEST(StandinSession, BadLinesFailNamingLineAndCause)
@@ -57,8 +64,9 @@ TEST(StandinSession, BadLinesFailNamingLineAndCause)
     EXPECT_NE(message_of("idle 3x").find("line 1"), std::string::npos);
     EXPECT_NE(message_of("keys ctrl+").find("ctrl+space"), std::string::npos);
     EXPECT_NE(message_of("keys hyper+space").find("chord"), std::string::npos);
-    EXPECT_NE(message_of("key home").find("enter, escape"), std::string::npos);
+    EXPECT_NE(message_of("key f13").find("enter, escape"), std::string::npos);
     EXPECT_NE(message_of("click 10").find("X and Y"), std::string::npos);
+    EXPECT_NE(message_of("drag 1 2 3").find("X1 Y1 X2 Y2"), std::string::npos);
     EXPECT_NE(message_of("screenshot ../escape").find("without folders"), std::string::npos);
     EXPECT_NE(message_of("select").find("needs a text"), std::string::npos);
     EXPECT_NE(message_of("wait").find("milliseconds"), std::string::npos);

@@ -23,7 +23,7 @@ void release(standin::Host& host)
     EXPECT_EQ(host.basic_suite()->ReleaseSuite(Suite::name, Suite::version), A_Err_NONE);
 }
 
-TEST(StandinSuites, AcquireAndReleaseAreCountedPerNameAndVersion)
+TEST(StandinSuites, AcquireAndReleaseAreCountedPerNameAndVersionAndUnknownOnesRefused)
 {
     standin::Host host(standin_test::test_project());
     ASSERT_NE(acquire<AEGP_LayerSuite14>(host), nullptr);
@@ -36,11 +36,8 @@ TEST(StandinSuites, AcquireAndReleaseAreCountedPerNameAndVersion)
     // Releasing more than was acquired is an error, not a negative balance.
     EXPECT_NE(host.basic_suite()->ReleaseSuite("AEGP Layer Suite", 14), A_Err_NONE);
     EXPECT_TRUE(host.book().suites_balanced());
-}
 
-TEST(StandinSuites, UnknownNameOrVersionGivesAnErrorAndNoTable)
-{
-    standin::Host host(standin_test::test_project());
+    // An unknown name or version, or a withheld suite, gives an error and no table.
     const void* table = &host;
     EXPECT_NE(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 99, &table), A_Err_NONE);
     EXPECT_EQ(table, nullptr);
@@ -53,17 +50,16 @@ TEST(StandinSuites, UnknownNameOrVersionGivesAnErrorAndNoTable)
     EXPECT_EQ(host.basic_suite()->AcquireSuite("AEGP Layer Suite", 5, &table), A_Err_NONE);
     EXPECT_NE(table, nullptr);
     EXPECT_EQ(host.book().missing_suites.size(), 3u);
-    EXPECT_EQ(host.book().suites.size(), 1u);
+    EXPECT_EQ(host.book().suites.size(), 2u);
 }
 
+// Names, times and aspects reach state.json and the captures of the sample sessions; here, the handles.
 TEST(StandinSuites, ActiveLayerItemAndCompositionFollowTheProject)
 {
     standin::Host host(standin_test::test_project());
     auto layers = acquire<AEGP_LayerSuite14>(host);
     auto layers11 = acquire<AEGP_LayerSuite11>(host);
-    auto names = acquire<AEGP_LayerSuite5>(host);
     auto items = acquire<AEGP_ItemSuite10>(host);
-    auto items13 = acquire<AEGP_ItemSuite13>(host);
     auto comps9 = acquire<AEGP_CompSuite9>(host);
     auto comps15 = acquire<AEGP_CompSuite15>(host);
 
@@ -73,27 +69,12 @@ TEST(StandinSuites, ActiveLayerItemAndCompositionFollowTheProject)
     AEGP_ObjectType type{};
     layers->AEGP_GetLayerObjectType(layer, &type);
     EXPECT_EQ(type, AEGP_ObjectType_TEXT);
-    char name[AEGP_MAX_LAYER_NAME_SIZE];
-    names->AEGP_GetLayerName(layer, name, nullptr);
-    EXPECT_STREQ(name, "Title");
-
     AEGP_CompH comp = nullptr;
     layers11->AEGP_GetLayerParentComp(layer, &comp);
-    AEGP_ItemH item = nullptr;
+    AEGP_ItemH item = nullptr, active = nullptr;
     comps15->AEGP_GetItemFromComp(comp, &item);
-    char item_name[AEGP_MAX_ITEM_NAME_SIZE];
-    items->AEGP_GetItemName(item, item_name);
-    EXPECT_STREQ(item_name, "Comp 1");
-    A_Time time{};
-    layers11->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_CompTime, &time);
-    EXPECT_EQ(time.value, 5);
-    EXPECT_EQ(time.scale, 24u);
-    A_Ratio aspect{};
-    items13->AEGP_GetItemPixelAspectRatio(item, &aspect);
-    EXPECT_EQ(aspect.num, 2);
-
-    AEGP_ItemH active = nullptr;
     items->AEGP_GetActiveItem(&active);
+    EXPECT_EQ(item, active);
     AEGP_CompH from_item = nullptr;
     comps9->AEGP_GetCompFromItem(active, &from_item);
     EXPECT_EQ(from_item, comp);

@@ -7,13 +7,11 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace qzsdk::test {
@@ -21,7 +19,7 @@ namespace qzsdk::test {
 struct http_request {
     std::string method;
     std::string target;  // path and query as sent
-    std::vector<std::pair<std::string, std::string>> headers;
+    std::string head;    // the header lines as sent
     std::string body;
 
     // The first header of that name (any case), or empty.
@@ -45,9 +43,8 @@ public:
     local_http_server(const local_http_server&) = delete;
     local_http_server& operator=(const local_http_server&) = delete;
 
-    uint16_t port() const { return port_; }
     // "127.0.0.1:<port>"
-    std::string address() const;
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
 
     void answer_with(int status, std::string body);
     void set_behaviour(behaviour value);
@@ -58,17 +55,14 @@ public:
     bool wait_for_requests(size_t count, std::chrono::milliseconds limit) const;
 
 private:
-    void serve();
     void serve_connection(SOCKET client);
     bool read_request(SOCKET client, http_request& request);
-    bool receive_some(SOCKET client, std::string& buffer);
+    // Waits in short steps so that the server's end is seen promptly; false once it has come.
+    bool ready(SOCKET socket, bool for_writing);
     bool send_all(SOCKET client, std::string_view data);
-    bool wait_ready(SOCKET socket, bool for_writing);
-    void send_endless_body(SOCKET client);
 
-    WSADATA winsock_{};
     SOCKET listener_ = INVALID_SOCKET;
-    uint16_t port_ = 0;
+    unsigned short port_ = 0;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;

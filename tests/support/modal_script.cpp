@@ -68,15 +68,15 @@ void post_text(HWND target, const std::wstring& text)
         PostMessageW(target, WM_CHAR, c, 1);
 }
 
-void post_click(HWND target, int x, int y)
+void post_click(HWND target, int x, int y, bool right)
 {
     POINT screen{x, y};
     ClientToScreen(target, &screen);
     SetCursorPos(screen.x, screen.y);
     LPARAM where = MAKELPARAM(x, y);
     PostMessageW(target, WM_MOUSEMOVE, 0, where);
-    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageW(target, WM_LBUTTONUP, 0, where);
+    PostMessageW(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, where);
+    PostMessageW(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, where);
 }
 
 }  // namespace qzsdk::test

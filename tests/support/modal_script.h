@@ -36,7 +36,7 @@ private:
 // A key press with the scan code the keyboard would send, so that the system can name the key.
 void post_key(HWND target, UINT virtual_key);
 void post_text(HWND target, const std::wstring& text);
-// A left click at a point of the client area, in 96-dpi units, with the real cursor put there.
-void post_click(HWND target, int x, int y);
+// A left (or right) click at a point of the client area, in 96-dpi units, with the real cursor put there.
+void post_click(HWND target, int x, int y, bool right = false);
 
 }  // namespace qzsdk::test

@@ -1,11 +1,11 @@
-#include "tests/support/dialog_driver.h"
+#include "standin/dialog_driver.h"
 
-namespace qzsdk::test {
+namespace standin {
 
 namespace {
 
 // The timer procedure has no context of its own.
-dialog_driver* active_driver = nullptr;
+DialogDriver* active_driver = nullptr;
 
 // The first visible window of a class: the dialog among the thread's windows, or the file name box (an edit
 // control, possibly inside a combo box) among the dialog's children in tab order.
@@ -27,28 +27,31 @@ BOOL CALLBACK find_visible(HWND window, LPARAM search_data)
 
 }  // namespace
 
-dialog_driver::dialog_driver(answer choice, std::wstring file_name)
-    : choice_(choice), file_name_(std::move(file_name))
+DialogDriver::DialogDriver(answer choice, std::wstring file_name, lifetime span)
+    : choice_(choice), file_name_(std::move(file_name)), span_(span)
 {
     active_driver = this;
-    timer_ = SetTimer(nullptr, 0, 200, &dialog_driver::on_timer);
+    timer_ = SetTimer(nullptr, 0, 200, &DialogDriver::on_timer);
 }
 
-dialog_driver::~dialog_driver()
+DialogDriver::~DialogDriver()
 {
     KillTimer(nullptr, timer_);
     active_driver = nullptr;
 }
 
-void CALLBACK dialog_driver::on_timer(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK DialogDriver::on_timer(HWND, UINT, UINT_PTR, DWORD)
 {
+    if (!active_driver || (active_driver->span_ == lifetime::first_dialog && active_driver->answered_ &&
+                           !IsWindow(active_driver->answered_)))
+        return;
     window_search dialog{L"#32770"};
     EnumThreadWindows(GetCurrentThreadId(), &find_visible, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog.found && active_driver)
+    if (dialog.found)
         active_driver->answer_dialog(dialog.found);
 }
 
-void dialog_driver::answer_dialog(HWND dialog)
+void DialogDriver::answer_dialog(HWND dialog)
 {
     if (dialog == answered_) {
         // The answer was refused (an OK with nothing chosen): cancel, so a test never hangs in the dialog.
@@ -68,4 +71,4 @@ void dialog_driver::answer_dialog(HWND dialog)
     PostMessageW(dialog, WM_COMMAND, choice_ == answer::ok ? IDOK : IDCANCEL, 0);
 }
 
-}  // namespace qzsdk::test
+}  // namespace standin
