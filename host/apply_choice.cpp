@@ -17,12 +17,13 @@ A_long EffectCount(SuiteCache& suites, AEGP_LayerH layer)
 
 void RunScript(SuiteCache& suites, AEGP_PluginID plugin_id, const std::string& script)
 {
+    const auto& memory = suites.get<AEGP_MemorySuite1>();
     AEGP_MemHandle result = nullptr;
     AEGP_MemHandle error = nullptr;
     suites.get<AEGP_UtilitySuite10>().AEGP_ExecuteScript(plugin_id, script.c_str(), 0, &result, &error);
     for (AEGP_MemHandle handle : {result, error})
         if (handle)
-            suites.get<AEGP_MemorySuite1>().AEGP_FreeMemHandle(handle);
+            memory.AEGP_FreeMemHandle(handle);
 }
 
 void ApplyPreset(SuiteCache& suites, AEGP_PluginID plugin_id, const EffectEntry& entry,
@@ -57,10 +58,21 @@ void ApplyEffect(SuiteCache& suites, AEGP_PluginID plugin_id, HWND main_window, 
 void ApplyChoice(SuiteCache& suites, AEGP_PluginID plugin_id, HWND main_window, const EffectEntry& entry,
                  const std::vector<qzsdk::path>& preset_paths)
 {
+    // Every suite the choice needs is taken before the first host call: a host without one refuses the
+    // whole choice, instead of running a script whose answers could not be freed or a menu command whose
+    // result could not be checked.
+    const bool preset = entry.key < 0 && entry.is_preset;
+    if (preset) {
+        suites.get<AEGP_UtilitySuite10>();
+        suites.get<AEGP_MemorySuite1>();
+    } else {
+        suites.get<AEGP_EffectSuite2>();
+        suites.get<AEGP_EffectSuite3>();
+    }
     AEGP_LayerH layer = GetActiveLayer(suites);
     if (!layer)
         return;
-    if (entry.key < 0 && entry.is_preset)
+    if (preset)
         ApplyPreset(suites, plugin_id, entry, preset_paths);
     else
         ApplyEffect(suites, plugin_id, main_window, layer, entry);

@@ -39,21 +39,9 @@ EffectsPopup::EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_
 {
 }
 
-namespace {
-
-bool module_unloading = false;
-
-}  // namespace
-
-void MarkModuleUnloading()
-{
-    module_unloading = true;
-}
-
 EffectsPopup::~EffectsPopup()
 {
-    if (module_unloading && popup_window_)
-        popup_window_->AbandonNewsCheck();
+    // Also at unload without the death hook: the popup stops its news check before the code goes.
     popup_window_.reset();
     owner_window_.reset();
 }
@@ -152,7 +140,8 @@ void EffectsPopup::RunPopupCommand(uint32_t command)
         return;
     }
     const CaptureRequest request{plugin_id_, project_, settings_.full_resolution};
-    TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder);
+    if (!TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder) && popup_window_)
+        popup_window_->ReportFailedCapture();
 }
 
 void EffectsPopup::OnEffectChosen(const EffectEntry& entry)

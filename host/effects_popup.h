@@ -91,9 +91,5 @@ private:
 // unload it goes after every other one.
 extern std::unique_ptr<EffectsPopup> g_effects_popup;
 
-// Called as the module's static objects go: a state object destroyed later, without the death hook having
-// run, lets its news thread end on its own instead of joining it under the loader lock.
-void MarkModuleUnloading();
-
 A_Err IdleHook(AEGP_GlobalRefcon global_refcon, AEGP_IdleRefcon idle_refcon, A_long* max_sleep);
 A_Err DeathHook(AEGP_GlobalRefcon global_refcon, AEGP_DeathRefcon death_refcon);

@@ -16,11 +16,6 @@ struct FaultHandlerRemoval {
     ~FaultHandlerRemoval() { RemoveFaultHandler(); }
 } fault_handler_removal __attribute__((init_priority(102)));
 
-// Dies just before the state object: from then on its threads may not be waited for.
-struct UnloadMark {
-    ~UnloadMark() { MarkModuleUnloading(); }
-} unload_mark __attribute__((init_priority(102)));
-
 bool idle_running = false;
 
 }  // namespace

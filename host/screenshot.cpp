@@ -10,7 +10,7 @@
 
 namespace {
 
-void SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
+bool SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
 {
     qzsdk::ui::window owner;
     if (owner_window)
@@ -20,28 +20,28 @@ void SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
     const std::vector<qzsdk::path> chosen = qzsdk::ui::show_file_dialog(
         owner_window ? &owner : nullptr, qzsdk::ui::file_dialog_save, png ? "Save to PNG" : "Save to JPG", {filter},
         0, "");
-    if (!chosen.empty())
-        picture.save_to_file(chosen.front().wide(), png ? qzsdk::ui::image_format_png : qzsdk::ui::image_format_jpeg);
+    return chosen.empty() ||
+           picture.save_to_file(chosen.front().wide(), png ? qzsdk::ui::image_format_png : qzsdk::ui::image_format_jpeg);
 }
 
-void StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame, const std::string& capture_folder)
+bool StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame, const std::string& capture_folder)
 {
     const qzsdk::path folder = qzsdk::path::from_utf8(capture_folder);
     // The user may have removed the folder since the start.
     qzsdk::create_directories(folder);
     const qzsdk::path file =
         UnusedGalleryFilePath(folder, frame.project_name, frame.comp_name, qzsdk::timestamp_text());
-    picture.save_to_file(file.wide(), qzsdk::ui::image_format_png);
+    return picture.save_to_file(file.wide(), qzsdk::ui::image_format_png);
 }
 
 }  // namespace
 
-void TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command, void* owner_window,
+bool TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command, void* owner_window,
                     const std::string& capture_folder)
 {
     CapturedFrame frame = CaptureActiveFrame(suites, request);
     if (!frame.image)
-        return;
+        return true;
     qzsdk::ui::image& picture = *frame.image;
     switch (command) {
     case screenshot_to_clipboard:
@@ -49,12 +49,11 @@ void TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t 
         break;
     case screenshot_save_jpeg:
     case screenshot_save_png:
-        SaveThroughDialog(picture, command == screenshot_save_png, owner_window);
-        break;
+        return SaveThroughDialog(picture, command == screenshot_save_png, owner_window);
     case screenshot_to_capture_folder:
-        StoreInCaptureFolder(picture, frame, capture_folder);
-        break;
+        return StoreInCaptureFolder(picture, frame, capture_folder);
     default:
         break;
     }
+    return true;
 }

@@ -15,6 +15,7 @@ enum PopupScreenshotCommand : uint32_t {
 };
 
 // Any other command captures and does nothing with the image. The save dialogs are owned by the host's
-// main window (none when null). Nothing happens without a composition.
-void TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command, void* owner_window,
+// main window (none when null). Nothing happens without a composition. False when a picture to be saved
+// (in the capture folder or where the save dialog chose) could not be written.
+bool TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command, void* owner_window,
                     const std::string& capture_folder);

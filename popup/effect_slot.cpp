@@ -1,6 +1,7 @@
 #include "popup/effect_slot.h"
 
 #include "popup/effects_popup_interface.h"
+#include "popup/ellipsised_text.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/popup_menu.h"
 #include "toolkit/ui/widget_painting.h"
@@ -48,7 +49,8 @@ void EffectSlot::OnPaint()
     r->fill_rect({0, 0, w, h});
     r->set_font("Arial", 14.0f, 0, 0);
     r->set_alignment(text_align::leading, paragraph_align::center);
-    r->draw_text({42, 2, w - 4, h - 4}, entry->name);
+    // One line, however long the name: a wrapped one would not fit the row.
+    r->draw_text({42, 2, w - 4, h - 4}, ellipsised_text(*r, entry->name, w - 4 - 42));
 }
 
 void EffectSlot::OnHover(const event_info& info)

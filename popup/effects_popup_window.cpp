@@ -3,10 +3,12 @@
 #include "gallery/gallery_popup_window.h"
 
 #include "popup/effect_list_text.h"
+#include "popup/effects_warning_popup.h"
 #include "popup/entry_index.h"
 #include "popup/list_file_io.h"
 #include "popup/settings_file.h"
 #include "popup/shortcut_label.h"
+#include "popup/unread_files.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/ui/event_manager.h"
 
@@ -33,7 +35,7 @@ EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, M
 
     connect_member(this, event_id::focus_gained, &EffectsPopupWindow::OnFocusGained, this);
     connect_member(this, event_id::focus_lost, &EffectsPopupWindow::Hide, this);
-    connect_member_info(this, event_id::char_input, &EffectsPopupWindow::OnChar, this);
+    connect_member(this, event_id::char_input, &EffectsPopupWindow::OnChar, this);
     connect_member_info(this, event_id::key_down, &EffectsPopupWindow::OnKeyDown, this);
     connect_member(&root(), event_id::paint, &EffectsPopupWindow::OnPaint, this);
     connect_member_info(&root(), event_id::timer, &EffectsPopupWindow::OnTimer, this);
@@ -43,6 +45,8 @@ EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, M
     shortcuts_bar_.attach_to_window(&root(), {0, 44, bounds_units_.width, 36});
     shortcuts_bar_.set_visible(false);
     tab_navigation = false;
+    // The search box keeps the keyboard while the popup is open, whatever is clicked.
+    click_focus = false;
 
     ApplyTheme(settings_->ui_color, true);
     root().set_timer(popup_timer::news_poll, 1000, false);
@@ -56,8 +60,6 @@ EffectsPopupWindow::~EffectsPopupWindow()
     news_.Stop();
     root().kill_timer(popup_timer::flash);
     root().kill_timer(popup_timer::news_poll);
-    root().kill_timer(popup_timer::search_focus);
-    selected_slot_ = nullptr;
 }
 
 void EffectsPopupWindow::BuildButtons()
@@ -107,6 +109,7 @@ void EffectsPopupWindow::BuildList()
     list_panel_.attach_to_window(&list_container_, {0, 0, list_container_.bounds().width, 20});
     scroll_bar_.attach_to_window(&root(), {w - 18, top_area_.height + 1, 16, h - top_area_.height - 3});
     scroll_bar_.set_target(&list_panel_);
+    BuildRowPool();
 }
 
 void EffectsPopupWindow::BuildThemes()
@@ -145,6 +148,7 @@ void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_
         break;
     case popup_command_save:
         SerializeLocalSettings(true);
+        TellUnreadFiles();
         break;
     case popup_command_news_count:
         result = news_count_;
@@ -157,12 +161,18 @@ void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_
 void EffectsPopupWindow::SetEffects(std::vector<EffectEntry> entries)
 {
     // The rows of the last search point into the list being replaced.
-    RetireRows();
-    result_.clear();
+    found_ = {};
+    selected_ = no_row;
+    effects_header_.set_visible(false);
+    presets_header_.set_visible(false);
+    ShowRowsInView();
     entries_ = std::move(entries);
     search_.set_entries(entries_);
     LoadSearchFile();
     LoadShortcutsFile();
+    // A visible list would otherwise stay blank until the next key.
+    if (is_visible() && has_layer_)
+        UpdateSearch();
 }
 
 const EffectEntry* EffectsPopupWindow::ResolveOverride(const EffectEntry* chosen) const
@@ -179,6 +189,7 @@ void EffectsPopupWindow::AddToList(const EffectEntry* entry, bool blacklist)
         return;
     (blacklist ? lists_.blacklist : lists_.aliases).push_back({entry->match_name, entry, nullptr});
     SaveEffectFiles();
+    TellUnreadFiles();
     UpdateSearch();
 }
 
@@ -188,6 +199,7 @@ void EffectsPopupWindow::CreateShortcut(const EffectEntry* entry)
         if (entry && !slot.target) {
             slot = {shortcut_label(entry->name), entry};
             SaveEffectFiles();
+            TellUnreadFiles();
             break;
         }
     }
@@ -199,15 +211,9 @@ void EffectsPopupWindow::ReplaceShortcut(const EffectEntry* entry, uint64_t slot
     if (entry && slot < lists_.shortcuts.size() && lists_.shortcuts[slot].target) {
         lists_.shortcuts[slot] = {shortcut_label(entry->name), entry};
         SaveEffectFiles();
+        TellUnreadFiles();
     }
     Hide();
-}
-
-void EffectsPopupWindow::SetSelectedSlot(EffectSlot* slot)
-{
-    if (selected_slot_ && selected_slot_ != slot)
-        selected_slot_->set_highlight(false);
-    selected_slot_ = slot;
 }
 
 void EffectsPopupWindow::LoadSearchFile()
@@ -240,6 +246,25 @@ bool EffectsPopupWindow::WriteEffectFiles(const EffectLists& lists, const qzsdk:
 bool EffectsPopupWindow::SaveEffectFiles() const
 {
     return WriteEffectFiles(lists_, folders_.local);
+}
+
+void EffectsPopupWindow::TellUnreadFiles()
+{
+    std::vector<std::string> names = take_untold_unread_files();
+    if (names.empty())
+        return;
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "\"" : ", \"") + name + "\"";
+    const std::string text = "Zephrin could not read " + list + ", so it leaves " +
+                             (names.size() == 1 ? "that file" : "those files") +
+                             " untouched: changes made in this session are not saved there.";
+    RECT frame{};
+    GetWindowRect(handle(), &frame);
+    const point centre{holder().to_units_x((frame.left + frame.right) / 2),
+                       holder().to_units_y((frame.top + frame.bottom) / 2)};
+    EffectsWarningPopup warning(this, centre, current_theme_, "Not Saved", text);
+    warning.show_modal();
 }
 
 bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const EffectLists& lists,

@@ -13,7 +13,6 @@
 #include "popup/maker_folders.h"
 #include "popup/news_check_thread.h"
 #include "popup/popup_settings.h"
-#include "toolkit/ui/flow_panel.h"
 #include "toolkit/ui/generic_button.h"
 #include "toolkit/ui/generic_panel.h"
 #include "toolkit/ui/image_handle.h"
@@ -21,6 +20,7 @@
 #include "toolkit/ui/window.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,7 +30,6 @@
 namespace popup_timer {
 constexpr uint32_t flash = 100;
 constexpr uint32_t news_poll = 200;
-constexpr uint32_t search_focus = 300;
 }  // namespace popup_timer
 
 class GalleryPopupWindow;
@@ -71,6 +70,8 @@ public:
 
     void TakeScreenshot();
     void ShowExportMenu();
+    // The host could not write the screenshot just asked for: the popup says so instead of flashing.
+    void ReportFailedCapture() { capture_failed_ = true; }
     // The gallery and the preferences windows are connected here.
     void ShowGallery();
     void ShowPreferences();
@@ -83,6 +84,8 @@ public:
     // Each file is replaced whole or not at all; false when either could not be written.
     static bool WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     bool SaveEffectFiles() const;
+    // After a save the user asked for: says once per file that an unread file was left as it was.
+    void TellUnreadFiles();
 
     // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
     void BuildThemes();
@@ -97,17 +100,17 @@ public:
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
-    // Ends the news check now (the host's death hook); the destructor does it too, never from a static one.
+    // Ends the news check now (the host's death hook); the destructor does it too.
     void StopNewsCheck() { news_.Stop(); }
-    // Lets a running news check end on its own: only for the module's unload without the death hook.
-    void AbandonNewsCheck() { news_.Abandon(); }
 
     const std::vector<EffectEntry>& entries() const { return entries_; }
     const EffectLists& lists() const { return lists_; }
     const MakerFolders& folders() const { return folders_; }
+    // Null until the gallery was first opened.
+    GalleryPopupWindow* gallery() { return gallery_.get(); }
     int32_t news_count() const { return news_count_; }
 
-    void on_user_message(uint32_t value) override;
+    bool preview_input(const qzsdk::ui::input_record& record) override;
 
 private:
     friend class EffectsPopupWindowTestApi;
@@ -115,7 +118,7 @@ private:
     void BuildButtons();
     void BuildList();
     void OnFocusGained();
-    void OnChar(const qzsdk::ui::event_info& info);
+    void OnChar();
     void OnKeyDown(const qzsdk::ui::event_info& info);
     void OnListKey(const qzsdk::ui::event_info& info);
     void OnTimer(const qzsdk::ui::event_info& info);
@@ -128,11 +131,26 @@ private:
     // Fires 38 with the entry after the override rule, then hides; nothing of the caller is touched after.
     void Choose(const EffectEntry* chosen);
     void ApplyShortcut(size_t slot);
-    void RetireRows();
     std::vector<std::string> CollectShortcuts() const;
     bool AnyShortcut() const;
     void ThemeWidgets();
     void ScrollRowIntoView(size_t index);
+    // Fires 44 with the screenshot command; false, after telling the user, when the picture was not saved.
+    bool RequestCapture(uint64_t command);
+
+    // The found rows, effects then presets, by index.
+    size_t RowCount() const { return found_.effects.size() + found_.presets.size(); }
+    const EffectEntry* RowEntry(size_t index) const;
+    bool RowFromAlias(size_t index) const;
+    // The row's top in the list panel, below the headers above it.
+    int32_t RowTop(size_t index) const;
+    // Only the rows in view are widgets: a few pooled rows are bound to the found rows the view shows.
+    void BuildRowPool();
+    void ShowRowsInView();
+    void Select(size_t index);
+    EffectSlot* RowWidget(size_t index) const;
+    void OnRowMoved(const qzsdk::ui::event_info& info);
+    void OnRowCrossed(const qzsdk::ui::event_info& info);
 
     PopupSettings* settings_;
     MakerFolders folders_;
@@ -144,8 +162,11 @@ private:
     std::string project_name_;
     std::string comp_name_;
     std::string layer_name_;
-    std::vector<ResultLine> result_;
-    EffectSlot* selected_slot_ = nullptr;
+    SearchResult found_;
+    static constexpr size_t no_row = SIZE_MAX;
+    size_t selected_ = no_row;
+    // Whether the selected row is drawn highlighted: the pointer leaving it clears that, not the selection.
+    bool selected_lit_ = false;
     std::vector<EffectsTheme> themes_;
     const EffectsTheme* current_theme_ = nullptr;
 
@@ -153,13 +174,19 @@ private:
     qzsdk::ui::rect top_area_{0, 0, 397, 45};
     int32_t max_list_height_ = 231;
     float flash_ = 0.0f;
+    // The hotkey's key while it is still held from opening the popup: its repeats and their characters
+    // are not typed text. Cleared when it is released.
+    uint32_t held_hotkey_ = 0;
+    bool capture_failed_ = false;
+    bool drop_character_ = false;
     bool busy_ = false;
     int32_t news_count_ = -1;
     NewsServer news_server_;
     NewsCheckThread news_;
 
     qzsdk::ui::generic_panel list_container_;
-    qzsdk::ui::flow_panel list_panel_{qzsdk::ui::flow_panel::vertical, false, true, true};
+    // As tall as every found row; scrolled inside the container.
+    qzsdk::ui::widget list_panel_;
     qzsdk::ui::input_box search_box_;
     EffectsScrollBar scroll_bar_;
     qzsdk::ui::generic_button screenshot_button_;
@@ -174,10 +201,13 @@ private:
     // Made on first use; a member, so it goes before the popup's own window.
     std::unique_ptr<GalleryPopupWindow> gallery_;
 
-    std::unique_ptr<HeaderSlot> effects_header_;
-    std::unique_ptr<HeaderSlot> presets_header_;
+    // "Effects" or "No Matches" at the top, "Presets" above the first preset; shown as the result needs.
+    HeaderSlot effects_header_{"Effects", {}};
+    HeaderSlot presets_header_{"Presets", {}};
+    // The pool, never destroyed before the popup, so a row may rebuild the list from its own handler.
     std::vector<std::unique_ptr<EffectSlot>> rows_;
-    // Rows and headers of earlier searches: a rebuild may run inside a row's own handler, so they are
-    // deleted later, from the window's next posted message.
-    std::vector<std::unique_ptr<qzsdk::ui::widget>> retired_;
+    // The found row each pooled row shows, or no_row.
+    std::vector<size_t> row_shown_;
+    // Bound to another entry since the pointer last crossed it: the next move over it counts as entering.
+    std::vector<uint8_t> row_fresh_;
 };

@@ -5,41 +5,16 @@
 #include "toolkit/ui/event_manager.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace qzsdk::ui;
 
 namespace {
 
 constexpr int32_t header_height = 20;
-constexpr uint32_t retire_message = 1;
+constexpr int32_t row_height = 30;
 
 }  // namespace
-
-void EffectsPopupWindow::RetireRows()
-{
-    selected_slot_ = nullptr;
-    auto retire = [this](std::unique_ptr<widget> gone) {
-        gone->set_visible(false);
-        if (gone->parent())
-            gone->parent()->remove_child(gone.get());
-        retired_.push_back(std::move(gone));
-    };
-    for (auto& row : rows_)
-        retire(std::move(row));
-    rows_.clear();
-    if (effects_header_)
-        retire(std::move(effects_header_));
-    if (presets_header_)
-        retire(std::move(presets_header_));
-    if (!retired_.empty() && handle())
-        PostMessageW(handle(), WM_USER, 0, retire_message);
-}
-
-void EffectsPopupWindow::on_user_message(uint32_t value)
-{
-    if (value == retire_message)
-        retired_.clear();
-}
 
 bool EffectsPopupWindow::AnyShortcut() const
 {
@@ -60,66 +35,171 @@ std::vector<std::string> EffectsPopupWindow::CollectShortcuts() const
     return labels;
 }
 
+const EffectEntry* EffectsPopupWindow::RowEntry(size_t index) const
+{
+    const size_t effects = found_.effects.size();
+    return index < effects ? found_.effects[index] : found_.presets[index - effects];
+}
+
+bool EffectsPopupWindow::RowFromAlias(size_t index) const
+{
+    const size_t effects = found_.effects.size();
+    return index < effects ? index < found_.effects_from_alias : index - effects < found_.presets_from_alias;
+}
+
+int32_t EffectsPopupWindow::RowTop(size_t index) const
+{
+    // One past the last row is the list's end: below the presets header only when there is one.
+    const bool preset = index >= found_.effects.size() && !found_.presets.empty();
+    return int32_t(index) * row_height + (found_.empty() ? 0 : header_height) + (preset ? header_height : 0);
+}
+
+void EffectsPopupWindow::BuildRowPool()
+{
+    // Enough for the tallest view with a row cut at either edge.
+    const size_t pool = size_t(max_list_height_ / row_height) + 3;
+    for (size_t k = 0; k < pool; ++k) {
+        auto row = std::make_unique<EffectSlot>(this, true);
+        row->attach_to_window(&list_panel_, {0, 0, 100, row_height});
+        row->set_visible(false);
+        connect_member_info(row.get(), event_id::key_down, &EffectsPopupWindow::OnSlotActivated, this);
+        connect_member_info(row.get(), event_id::mouse_down, &EffectsPopupWindow::OnSlotActivated, this);
+        connect_member_info(row.get(), event_id::mouse_move, &EffectsPopupWindow::OnRowMoved, this);
+        connect_member_info(row.get(), event_id::mouse_enter, &EffectsPopupWindow::OnRowCrossed, this);
+        connect_member_info(row.get(), event_id::mouse_leave, &EffectsPopupWindow::OnRowCrossed, this);
+        rows_.push_back(std::move(row));
+    }
+    row_shown_.assign(pool, no_row);
+    row_fresh_.assign(pool, 0);
+    effects_header_.attach_to_window(&list_panel_, {0, 0, 100, header_height});
+    presets_header_.attach_to_window(&list_panel_, {0, 0, 100, header_height});
+    effects_header_.set_visible(false);
+    presets_header_.set_visible(false);
+    for (widget* moved : {&list_panel_, static_cast<widget*>(&list_container_)}) {
+        connect_member(moved, event_id::moved, &EffectsPopupWindow::ShowRowsInView, this);
+        connect_member(moved, event_id::resized, &EffectsPopupWindow::ShowRowsInView, this);
+    }
+}
+
+EffectSlot* EffectsPopupWindow::RowWidget(size_t index) const
+{
+    for (size_t k = 0; k < rows_.size(); ++k)
+        if (index != no_row && row_shown_[k] == index)
+            return rows_[k].get();
+    return nullptr;
+}
+
+void EffectsPopupWindow::ShowRowsInView()
+{
+    // The selected row's own hover and menu handling may have changed its highlight since it was bound.
+    if (const EffectSlot* shown = RowWidget(selected_))
+        selected_lit_ = shown->highlighted();
+    const int32_t view_top = -list_panel_.bounds().y;
+    const int32_t view_bottom = view_top + list_container_.bounds().height;
+    const int32_t width = list_panel_.bounds().width;
+    const size_t count = RowCount();
+    effects_header_.set_bounds({0, 0, width, header_height});
+    presets_header_.set_bounds({0, RowTop(found_.effects.size()) - header_height, width, header_height});
+    std::vector<size_t> wanted(rows_.size(), no_row);
+    size_t index = size_t(std::max(0, (view_top - 2 * header_height) / row_height - 1));
+    for (; index < count && RowTop(index) < view_bottom; ++index)
+        if (RowTop(index) + row_height > view_top)
+            wanted[index % rows_.size()] = index;
+    for (size_t k = 0; k < rows_.size(); ++k) {
+        EffectSlot& row = *rows_[k];
+        const size_t shown = wanted[k];
+        if (shown == no_row) {
+            row_shown_[k] = no_row;
+            row.set_visible(false);
+            continue;
+        }
+        if (row_shown_[k] != shown) {
+            row_shown_[k] = shown;
+            row_fresh_[k] = 1;
+            row.entry = RowEntry(shown);
+            row.came_from_alias = RowFromAlias(shown);
+            row.set_highlight(shown == selected_ && selected_lit_);
+        }
+        row.set_bounds({0, RowTop(shown), width, row_height});
+        row.set_visible(true);
+    }
+}
+
 void EffectsPopupWindow::UpdateSearch()
 {
     const std::string typed = search_box_.get_text();
     shortcuts_bar_.set_visible(typed.empty() && AnyShortcut() && has_layer_);
 
-    RetireRows();
-    rows_.reserve(entries_.size());
-    const SearchResult found = search_.run(lists_.aliases, lists_.blacklist, typed);
-    result_ = result_lines(found, typed);
+    // Nothing bound to the last result survives into this one.
+    std::fill(row_shown_.begin(), row_shown_.end(), no_row);
+    for (auto& row : rows_)
+        row->set_visible(false);
+    found_ = search_.run(lists_.aliases, lists_.blacklist, typed);
+    selected_ = found_.empty() ? no_row : 0;
+    selected_lit_ = true;
     const std::vector<std::string> labels = CollectShortcuts();
-    const EffectsTheme& theme = *current_theme_;
+    for (auto& row : rows_)
+        row->shortcut_labels = labels;
 
-    auto add_header = [&](std::string_view text, const color& accent) {
-        auto header = std::make_unique<HeaderSlot>(text, accent);
-        header->text_color = theme.header_text_color;
-        header->properties.set_color("default_back_color", theme.header_back_color);
-        header->attach_to_window(&list_panel_, {0, 0, 100, 20});
-        return header;
-    };
-    for (const ResultLine& line : result_) {
-        switch (line.kind) {
-        case ResultLine::Kind::effects_header:
-            effects_header_ = add_header("Effects", theme.effects_header_accent);
-            break;
-        case ResultLine::Kind::presets_header:
-            presets_header_ = add_header("Presets", theme.presets_header_accent);
-            break;
-        case ResultLine::Kind::no_matches_header:
-            effects_header_ = add_header("No Matches", color{0, 0, 0, 0});
-            break;
-        case ResultLine::Kind::row: {
-            auto row = std::make_unique<EffectSlot>(this, true);
-            row->entry = line.entry;
-            row->came_from_alias = line.came_from_alias;
-            row->shortcut_labels = labels;
-            row->row_text_color = theme.row_text_color;
-            row->row_second_color = theme.row_second_color;
-            row->properties.set_color("default_back_color", theme.row_back_color);
-            row->attach_to_window(&list_panel_, {0, 0, 100, 30});
-            if (rows_.empty()) {
-                row->set_highlight(true);
-                selected_slot_ = row.get();
-            }
-            connect_member_info(row.get(), event_id::key_down, &EffectsPopupWindow::OnSlotActivated, this);
-            connect_member_info(row.get(), event_id::mouse_down, &EffectsPopupWindow::OnSlotActivated, this);
-            rows_.push_back(std::move(row));
-            break;
-        }
-        }
-    }
-    list_panel_.update_layout();
+    const EffectsTheme& theme = *current_theme_;
+    const bool no_matches = found_.empty() && !typed.empty();
+    if (no_matches)
+        effects_header_.set_text("No Matches", color{0, 0, 0, 0});
+    else
+        effects_header_.set_text("Effects", theme.effects_header_accent);
+    presets_header_.set_text("Presets", theme.presets_header_accent);
+    effects_header_.set_visible(no_matches || !found_.empty());
+    presets_header_.set_visible(!found_.presets.empty());
+
+    const int32_t content = found_.empty() ? (no_matches ? header_height : 0) : RowTop(RowCount());
+    list_panel_.set_bounds({0, list_panel_.bounds().y, list_panel_.bounds().width, content});
+    ShowRowsInView();
     search_box_.invalidate(false);
     FitToContent();
     root().invalidate(false);
     scroll_bar_.layout();
 }
 
+void EffectsPopupWindow::Select(size_t index)
+{
+    if (EffectSlot* old = RowWidget(selected_))
+        old->set_highlight(false);
+    selected_ = index;
+    selected_lit_ = true;
+    if (EffectSlot* row = RowWidget(index))
+        row->set_highlight(true);
+}
+
+void EffectsPopupWindow::SetSelectedSlot(EffectSlot* slot)
+{
+    size_t index = no_row;
+    for (size_t k = 0; k < rows_.size(); ++k)
+        if (rows_[k].get() == slot)
+            index = row_shown_[k];
+    EffectSlot* old = RowWidget(selected_);
+    if (old && old != slot)
+        old->set_highlight(false);
+    selected_ = index;
+    selected_lit_ = slot && slot->highlighted();
+}
+
+void EffectsPopupWindow::OnRowMoved(const event_info& info)
+{
+    for (size_t k = 0; k < rows_.size(); ++k)
+        if (rows_[k].get() == info.sender && std::exchange(row_fresh_[k], 0))
+            fire_event(rows_[k].get(), event_id::mouse_enter);
+}
+
+void EffectsPopupWindow::OnRowCrossed(const event_info& info)
+{
+    for (size_t k = 0; k < rows_.size(); ++k)
+        if (rows_[k].get() == info.sender)
+            row_fresh_[k] = 0;
+}
+
 void EffectsPopupWindow::ApplySelection()
 {
-    Choose(selected_slot_ ? selected_slot_->entry : nullptr);
+    Choose(selected_ != no_row ? RowEntry(selected_) : nullptr);
 }
 
 void EffectsPopupWindow::OnSlotActivated(const event_info& info)
@@ -151,65 +231,72 @@ void EffectsPopupWindow::OnShortcutButton(const event_info& info)
     ApplyShortcut(size_t(static_cast<EffectsShorcutButton*>(info.sender)->number() - 1));
 }
 
-void EffectsPopupWindow::OnChar(const event_info& info)
+void EffectsPopupWindow::OnChar()
 {
-    if (info.param >= '1' && info.param <= '9')
-        ApplyShortcut(size_t(info.param - '1'));
     if (!has_layer_)
         Hide();
 }
 
+bool EffectsPopupWindow::preview_input(const input_record& record)
+{
+    switch (record.id) {
+    case event_id::key_down:
+        // The character a key makes comes right after its key-down.
+        drop_character_ = held_hotkey_ && record.param == held_hotkey_;
+        return drop_character_;
+    case event_id::key_down_raw:
+        return drop_character_;
+    case event_id::key_up:
+        if (record.param == held_hotkey_)
+            held_hotkey_ = 0;
+        return false;
+    case event_id::char_input: {
+        if (std::exchange(drop_character_, false))
+            return true;
+        // A digit chooses a shortcut slot only while there is no query; within one it is text.
+        const uint64_t digit = record.param - '1';
+        if (digit >= shortcut_slot_count || !search_box_.get_text().empty() || !has_layer_ ||
+            !lists_.shortcuts[digit].target)
+            return false;
+        ApplyShortcut(size_t(digit));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 void EffectsPopupWindow::OnListKey(const event_info& info)
 {
-    if (rows_.empty())
+    const size_t count = RowCount();
+    if (count == 0)
         return;
-    if (!selected_slot_) {
-        selected_slot_ = rows_.front().get();
-        selected_slot_->set_highlight(true);
+    if (selected_ == no_row) {
         scroll_bar_.scroll_to(0, true);
+        Select(0);
         return;
     }
-    selected_slot_->set_highlight(false);
-    size_t i = 0;
-    while (i < rows_.size() && rows_[i].get() != selected_slot_)
-        ++i;
-    if (i == rows_.size())
-        i = 0;
-    if (info.param == VK_DOWN) {
-        i = i + 1 < rows_.size() ? i + 1 : 0;
-    } else if (info.param == VK_UP) {
-        i = i > 0 ? i - 1 : rows_.size() - 1;
-    } else if (info.param == VK_TAB) {
-        if (rows_[i]->entry->is_preset) {
-            i = 0;
-        } else {
-            for (size_t p = 0; p < rows_.size(); ++p) {
-                if (rows_[p]->entry->is_preset) {
-                    i = p;
-                    break;
-                }
-            }
-        }
-    }
+    const size_t first_preset = found_.effects.size();
+    size_t i = selected_;
+    if (info.param == VK_DOWN)
+        i = i + 1 < count ? i + 1 : 0;
+    else if (info.param == VK_UP)
+        i = i > 0 ? i - 1 : count - 1;
+    else if (info.param == VK_TAB)
+        i = i >= first_preset ? 0 : (found_.presets.empty() ? i : first_preset);
     ScrollRowIntoView(i);
-    selected_slot_ = rows_[i].get();
-    selected_slot_->set_highlight(true);
+    Select(i);
 }
 
 void EffectsPopupWindow::ScrollRowIntoView(size_t index)
 {
-    const EffectSlot& row = *rows_[index];
-    int32_t top = int32_t(index) * row.bounds().height;
-    if (effects_header_)
-        top += header_height;
-    if (presets_header_ && row.entry->is_preset)
-        top += header_height;
+    const int32_t top = RowTop(index);
     const int32_t view = list_container_.bounds().height;
     const int32_t position = scroll_bar_.position();
     if (top < position)
         scroll_bar_.scroll_to(std::min(top, scroll_bar_.range()), true);
-    else if (top + row.bounds().height > position + view)
-        scroll_bar_.scroll_to(std::min(top + row.bounds().height - view, scroll_bar_.range()), true);
+    else if (top + row_height > position + view)
+        scroll_bar_.scroll_to(std::min(top + row_height - view, scroll_bar_.range()), true);
 }
 
 void EffectsPopupWindow::FitToContent()

@@ -2,6 +2,7 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/gallery_popup_window.h"
+#include "popup/effects_warning_popup.h"
 #include "popup/news_page.h"
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"
@@ -11,6 +12,8 @@
 #include "toolkit/ui/widget_painting.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 using namespace qzsdk::ui;
 
@@ -29,6 +32,8 @@ constexpr uint64_t capture_to_clipboard = 0;
 constexpr uint64_t capture_to_jpeg = 1;
 constexpr uint64_t capture_to_png = 2;
 constexpr uint64_t capture_to_folder = 3;
+
+constexpr std::string_view failed_capture_text = "Unable to save the screenshot.";
 
 }  // namespace
 
@@ -70,7 +75,6 @@ void EffectsPopupWindow::Show()
 void EffectsPopupWindow::Hide()
 {
     // Nothing a hidden popup would show keeps ticking; the news poll goes on.
-    root().kill_timer(popup_timer::search_focus);
     root().kill_timer(popup_timer::flash);
     flash_ = 0.0f;
     set_visible(false);
@@ -79,11 +83,13 @@ void EffectsPopupWindow::Hide()
 void EffectsPopupWindow::OnFocusGained()
 {
     if (has_layer_) {
-        set_focus_widget(&root(), 0);
         search_box_.inside.set_text("");
-        UpdateSearch();
         scroll_bar_.scroll_to(0, true);
-        root().set_timer(popup_timer::search_focus, 250, true);
+        // Every key after the hotkey is typed into the box, however soon it comes.
+        set_focus_widget(&search_box_, 0);
+        const uint32_t hotkey = settings_->HotkeyKey();
+        held_hotkey_ = hotkey && (GetKeyState(int(hotkey)) & 0x8000) ? hotkey : 0;
+        drop_character_ = false;
     }
     PlaceAtCursor();
 }
@@ -137,9 +143,6 @@ void EffectsPopupWindow::OnTimer(const event_info& info)
             }
         }
         break;
-    case popup_timer::search_focus:
-        set_focus_widget(&search_box_, 0);
-        break;
     default:
         break;
     }
@@ -155,12 +158,28 @@ void EffectsPopupWindow::OnButton(const event_info& info)
         OpenNewsPage();
 }
 
+bool EffectsPopupWindow::RequestCapture(uint64_t command)
+{
+    capture_failed_ = false;
+    fire_event(this, event_id::command, command);
+    if (!std::exchange(capture_failed_, false))
+        return true;
+    POINT centre{};
+    GetCursorPos(&centre);
+    EffectsWarningPopup warning(this, {holder().to_units_x(centre.x), holder().to_units_y(centre.y)}, current_theme_,
+                                "Failed to Save", failed_capture_text);
+    warning.show_modal();
+    return false;
+}
+
 void EffectsPopupWindow::TakeScreenshot()
 {
+    // The flash tells of a screenshot taken, so it comes only after one was.
+    if (!RequestCapture(capture_to_folder))
+        return;
     root().set_timer(popup_timer::flash, 100, false);
     flash_ = 1.1f;
     root().invalidate(false);
-    fire_event(this, event_id::command, capture_to_folder);
     if (gallery_ && gallery_->is_visible())
         gallery_->Rescan();
 }
@@ -192,7 +211,7 @@ void EffectsPopupWindow::ShowExportMenu()
     const uint64_t mode = choice == copy_item ? capture_to_clipboard
                           : choice == jpg_item ? capture_to_jpeg
                                                : capture_to_png;
-    fire_event(this, event_id::command, mode);
+    RequestCapture(mode);
     Hide();
 }
 
@@ -201,6 +220,7 @@ void EffectsPopupWindow::OpenNewsPage()
     settings_->last_news_visit = VisitNewsPage(news_server_);
     badge_button_.set_visible(false);
     SerializeLocalSettings(true);
+    TellUnreadFiles();
 }
 
 void EffectsPopupWindow::ApplyTheme(uint32_t index, bool force)
@@ -240,11 +260,9 @@ void EffectsPopupWindow::ThemeWidgets()
     shortcuts_bar_.properties.set_color("separator_line_color", t.shortcuts_separator_color);
     shortcuts_bar_.properties.set_color("flash_border_color", t.flash_color);
     list_container_.properties.set_color("default_back_color", t.list_back_color);
-    for (HeaderSlot* header : {effects_header_.get(), presets_header_.get()}) {
-        if (header && header->text() != "No Matches") {
-            header->text_color = t.header_text_color;
-            header->properties.set_color("default_back_color", t.header_back_color);
-        }
+    for (HeaderSlot* header : {&effects_header_, &presets_header_}) {
+        header->text_color = t.header_text_color;
+        header->properties.set_color("default_back_color", t.header_back_color);
     }
     for (auto& row : rows_) {
         row->row_text_color = t.row_text_color;

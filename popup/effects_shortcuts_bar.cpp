@@ -1,5 +1,6 @@
 #include "popup/effects_shortcuts_bar.h"
 
+#include "popup/shortcut_label.h"
 #include "toolkit/ui/pixel_line.h"
 #include "toolkit/ui/widget_painting.h"
 
@@ -37,7 +38,7 @@ void EffectsShortcutsBar::Rebuild(const EffectShortcuts& slots, const EffectsThe
     for (const EffectShortcut& slot : slots) {
         if (!slot.target)
             continue;
-        auto button = std::make_unique<EffectsShorcutButton>(slot.label, buttons_.size() + 1);
+        auto button = std::make_unique<EffectsShorcutButton>(shortened_label(slot.label), buttons_.size() + 1);
         button->attach_to_window(this, {x, 1, 43, 34});
         if (theme) {
             button->properties.set_color("button_font_color", theme->shortcut_text_color);

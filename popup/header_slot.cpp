@@ -14,6 +14,13 @@ HeaderSlot::HeaderSlot(std::string_view text, const color& accent) : text_(text)
     connect_member(this, event_id::paint, &HeaderSlot::OnPaint, this);
 }
 
+void HeaderSlot::set_text(std::string_view text, const color& accent)
+{
+    text_ = text;
+    accent_ = accent;
+    invalidate(false);
+}
+
 namespace {
 
 // The renderer draws no circles; the dot goes straight to its Direct2D target, in the widget's transform.

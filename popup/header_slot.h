@@ -11,6 +11,8 @@ public:
     HeaderSlot(std::string_view text, const qzsdk::ui::color& accent);
 
     std::string_view text() const { return text_; }
+    // The same rule as the constructor's text; repaints.
+    void set_text(std::string_view text, const qzsdk::ui::color& accent);
     qzsdk::ui::color text_color;
 
 private:

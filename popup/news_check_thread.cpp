@@ -2,9 +2,16 @@
 
 #include <utility>
 
+namespace {
+
+// Several of libcurl's progress calls: a request that has not given up by then is left to end on its own.
+constexpr uint32_t stop_wait_ms = 5000;
+
+}  // namespace
+
 NewsCheckThread::NewsCheckThread(NewsServer server, int64_t last_visit)
     : shared_(std::make_shared<Shared>(std::move(server))),
-      thread_([kept = shared_, last_visit] { kept->check.run(last_visit); })
+      task_([kept = shared_, last_visit] { kept->check.run(last_visit); })
 {
 }
 
@@ -16,13 +23,5 @@ NewsCheckThread::~NewsCheckThread()
 void NewsCheckThread::Stop()
 {
     shared_->check.RequestStop();
-    if (thread_.joinable())
-        thread_.join();
-}
-
-void NewsCheckThread::Abandon()
-{
-    shared_->check.RequestStop();
-    if (thread_.joinable())
-        thread_.detach();
+    task_.wait(stop_wait_ms);
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The news check on a thread of its own, started at construction. The UI thread polls count().
-// Stop or destroy it from the host's death hook at the latest: both join the thread, and a join inside a
-// static destructor deadlocks the module's unload under the loader lock; Abandon is for that late path.
+// The news check in the background, started at construction. The UI thread polls count().
+// Every path that ends the module stops it, the unload without the death hook included: the check runs as a
+// task of the system's thread pool, which can be waited for even under the loader lock.
 #include "popup/curl_global.h"
 #include "popup/news_check.h"
+#include "toolkit/platform/background_task.h"
 
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 class NewsCheckThread {
 public:
@@ -18,20 +18,18 @@ public:
 
     // -1 while the check runs, then its count (0 when it was stopped).
     int32_t count() const { return shared_->check.count(); }
-    // A pending request gives up within about a second; returns once the thread has ended. Idempotent.
+    // A pending request gives up at libcurl's next progress call (about once a second); returns once the check
+    // has ended, or after a few seconds at most. Idempotent.
     void Stop();
-    // Asks a pending request to give up and lets the thread end on its own, without waiting for it: for
-    // the module's unload when the death hook never came. The thread keeps what it uses alive.
-    void Abandon();
 
 private:
     struct Shared {
         explicit Shared(NewsServer server) : check(std::move(server)) {}
-        // libcurl's set-up happens here, on the UI thread, before the news thread exists.
+        // libcurl's set-up happens here, on the UI thread, before the check starts.
         CurlGlobal curl;
         NewsCheck check;
     };
 
     std::shared_ptr<Shared> shared_;
-    std::thread thread_;
+    qzsdk::background_task task_;
 };

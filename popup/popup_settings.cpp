@@ -3,6 +3,8 @@
 #include "toolkit/platform/special_folders.h"
 #include "toolkit/platform/text.h"
 
+#include <windows.h>
+
 namespace {
 
 std::string default_capture_folder()
@@ -33,4 +35,23 @@ std::string PopupSettings::HotkeyText() const
     if (custom_win)
         text += "WIN + ";
     return text + custom_key_name;
+}
+
+uint32_t PopupSettings::HotkeyKey() const
+{
+    constexpr int32_t space_code = -88;  // the key polling's pseudo codes of Space and Tab
+    constexpr int32_t tab_code = -87;
+    switch (hotkey_mode) {
+    case hotkey_ctrl_space:
+    case hotkey_shift_space: return VK_SPACE;
+    case hotkey_ctrl_tab:
+    case hotkey_shift_tab: return VK_TAB;
+    case hotkey_custom:
+        if (custom_key == space_code)
+            return VK_SPACE;
+        if (custom_key == tab_code)
+            return VK_TAB;
+        return custom_key >= 1 && custom_key <= 254 ? uint32_t(custom_key) : 0;
+    default: return 0;
+    }
 }

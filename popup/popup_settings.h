@@ -29,6 +29,8 @@ struct PopupSettings {
 
     // The custom hotkey as shown to the user, e.g. "CTRL + SHIFT + F".
     std::string HotkeyText() const;
+    // The virtual key the hotkey presses after its modifiers, 0 when that is no key.
+    uint32_t HotkeyKey() const;
 
     uint32_t ui_color = 0;
     uint32_t hotkey_mode = hotkey_ctrl_space;

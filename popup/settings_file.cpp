@@ -1,12 +1,23 @@
 #include "popup/settings_file.h"
 
+#include "popup/unread_files.h"
 #include "toolkit/platform/chunk_file.h"
 #include "toolkit/platform/file_system.h"
+#include "toolkit/platform/whole_file.h"
 
 #include <string_view>
 
+namespace {
+
+// Far beyond any record of ours; a larger file is not a settings file.
+constexpr uint64_t max_settings_file_size = 1ull << 20;
+
+}  // namespace
+
 bool write_settings_file(const qzsdk::path& file, const PopupSettings& settings)
 {
+    if (is_unread_file(file))
+        return false;
     qzsdk::chunk_file chunks(file, qzsdk::chunk_file_write);
     for (const SettingsRecord& record : settings_records(settings))
         chunks.write_chunk(record.type, record.payload.data(), static_cast<uint32_t>(record.payload.size()));
@@ -15,6 +26,13 @@ bool write_settings_file(const qzsdk::path& file, const PopupSettings& settings)
 
 bool read_settings_file(const qzsdk::path& file, PopupSettings& settings, NewsVisitRecord news_visit)
 {
+    // A file that is there but cannot be read must not be taken for a missing one: it would be saved over.
+    qzsdk::whole_file_state state = qzsdk::read_whole_file(file, max_settings_file_size).state;
+    if (state == qzsdk::whole_file_state::unreadable) {
+        remember_unread_file(file);
+        return false;
+    }
+    forget_unread_file(file);
     qzsdk::chunk_file chunks(file, qzsdk::chunk_file_read);
     bool any = false;
     while (uint32_t type = chunks.next_chunk()) {

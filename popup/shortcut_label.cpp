@@ -13,7 +13,7 @@ size_t utf8_sequence_length(unsigned char lead)
 
 }  // namespace
 
-std::string shortcut_label(std::string_view name)
+std::string shortened_label(std::string_view name)
 {
     size_t end = 0;
     while (end < name.size()) {
@@ -22,7 +22,12 @@ std::string shortcut_label(std::string_view name)
             break;
         end = next;
     }
-    std::string label(name.substr(0, end));
+    return std::string(name.substr(0, end));
+}
+
+std::string shortcut_label(std::string_view name)
+{
+    std::string label = shortened_label(name);
     if (!label.empty() && label[0] >= 'a' && label[0] <= 'z')
         label[0] = static_cast<char>(label[0] - 'a' + 'A');
     return label;

@@ -5,3 +5,6 @@
 // A new shortcut's button label: the name's first three bytes, cut back to whole UTF-8 characters (the
 // whole first character when it is longer), with a first ASCII letter upper-cased.
 std::string shortcut_label(std::string_view name);
+// A label as its button shows it: cut as a new one is, keeping its case (labels read from the file can be
+// longer than a button).
+std::string shortened_label(std::string_view label);

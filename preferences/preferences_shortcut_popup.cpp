@@ -53,6 +53,8 @@ PreferencesShortcutPopup::PreferencesShortcutPopup(window* owner, point centre, 
 {
     set_owner(owner);
     create("Custom Shortcut Key", rect{centre.x - 150, centre.y - 70, 300, 140}, 0);
+    // Tab is a key to capture; moving the focus with it would let the next Enter press a button.
+    tab_navigation = false;
     auto& events = event_manager::instance();
     events.connect(&root(), this, event_id::paint, [this](const event_info&) {
         if (theme_)

@@ -1,5 +1,6 @@
 #include "preferences/preferences_window.h"
 
+#include "gallery/gallery_popup_window.h"
 #include "popup/effects_popup_window.h"
 #include "preferences/preferences_prompts.h"
 #include "preferences/settings_transfer.h"
@@ -43,7 +44,7 @@ void set_button_face(qzsdk::ui::generic_button& button, const color& face, const
 }  // namespace
 
 PreferencesWindow::PreferencesWindow(qzsdk::ui::window* owner, const std::vector<EffectsTheme>& themes,
-                                     PopupSettings& settings, EffectLists& lists, const EffectsPopupWindow& popup,
+                                     PopupSettings& settings, EffectLists& lists, EffectsPopupWindow& popup,
                                      PreferencesPrompts& prompts)
     : themes_(themes),
       previous_hotkey_(settings.hotkey_mode),
@@ -93,14 +94,14 @@ PreferencesWindow::PreferencesWindow(qzsdk::ui::window* owner, const std::vector
     color_box_.add_item(0, "Dark");
     color_box_.add_item(1, "Light");
     color_box_.bind_value(&settings_.ui_color);
-    Connect(&color_box_, qzsdk::ui::event_id::value_changed, &PreferencesWindow::OnColorChanged);
+    ConnectValueChanged(color_box_, &PreferencesWindow::OnColorChanged);
 
     hotkey_box_.attach_to_window(&root(), {100, 58, 168, 20});
     uint32_t mode = hotkey_ctrl_space;
     for (const char* text : {"Ctrl + Space", "Shift + Space", "Ctrl + Tab", "Shift + Tab", "Custom"})
         hotkey_box_.add_item(mode++, text);
     hotkey_box_.bind_value(&settings_.hotkey_mode);
-    Connect(&hotkey_box_, qzsdk::ui::event_id::value_changed, &PreferencesWindow::OnHotkeyChanged);
+    ConnectValueChanged(hotkey_box_, &PreferencesWindow::OnHotkeyChanged);
     SetCustomItemText();
 
     AttachButton(choose_, {156, 112, 112, 20}, "Choose");
@@ -151,6 +152,17 @@ void PreferencesWindow::Connect(qzsdk::ui::event_object* source, uint32_t id, vo
     });
 }
 
+void PreferencesWindow::ConnectValueChanged(qzsdk::ui::drop_down_box& box, void (PreferencesWindow::*handler)())
+{
+    // A change is announced before the bound variable is written and again after; only the second tells
+    // the new value.
+    qzsdk::ui::event_manager::instance().connect(&box, this, qzsdk::ui::event_id::value_changed,
+                                                 [this, handler](const event_info& info) {
+                                                     if (info.phase == 2)
+                                                         (this->*handler)();
+                                                 });
+}
+
 void PreferencesWindow::ApplyTheme(uint32_t color_index, bool force)
 {
     const EffectsTheme* theme = &themes_.at(color_index < themes_.size() ? color_index : 0);
@@ -168,6 +180,8 @@ void PreferencesWindow::ApplyTheme(uint32_t color_index, bool force)
         set_button_face(*button, theme->dropdown_back_color, *theme);
     full_resolution_box_.properties.set_color("checkbox_font_color", theme->warning_text_color);
     full_resolution_box_.properties.set_image("checkbox_image", theme->checkbox_image);
+    color_box_.ApplyTheme(theme);
+    hotkey_box_.ApplyTheme(theme);
     favourites_panel_->ApplyTheme(theme);
     blacklist_panel_->ApplyTheme(theme);
     shortcuts_panel_->ApplyTheme(theme);
@@ -224,6 +238,9 @@ void PreferencesWindow::ClearThumbnailCache()
     qzsdk::cache_store cache;
     cache.open(popup_.folders().local.join(qzsdk::path(L"effects_cache")));
     cache.clear();
+    // The gallery's thumbnails were made from the cache just deleted; it makes them again.
+    if (GalleryPopupWindow* gallery = popup_.gallery())
+        gallery->ResetThumbnails();
 }
 
 void PreferencesWindow::ChooseCaptureFolder()
@@ -233,6 +250,12 @@ void PreferencesWindow::ChooseCaptureFolder()
     if (folder.empty())
         return;
     settings_.capture_folder = folder.to_utf8();
+    ShowCaptureFolder();
+}
+
+void PreferencesWindow::ShowCaptureFolder()
+{
+    choose_.remove_tooltip();
     choose_.set_tooltip("", settings_.capture_folder);
 }
 
@@ -268,7 +291,7 @@ void PreferencesWindow::ShowSettings()
     hotkey_box_.bind_value(&settings_.hotkey_mode);
     previous_hotkey_ = settings_.hotkey_mode;
     SetCustomItemText();
-    choose_.set_tooltip("", settings_.capture_folder);
+    ShowCaptureFolder();
     full_resolution_box_.bind_value(&settings_.full_resolution);
     full_resolution_box_.invalidate(false);
 }

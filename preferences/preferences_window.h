@@ -2,6 +2,7 @@
 // The modal window in which the user edits copies of the popup's settings and lists. The opener takes the
 // copies over only when show_modal returns 1 (OK); clearing the thumbnail cache and exporting act at once.
 #include "popup/effect_entry.h"
+#include "popup/effects_drop_down.h"
 #include "popup/effects_theme.h"
 #include "popup/popup_settings.h"
 #include "preferences/edit_effect_result.h"
@@ -27,7 +28,7 @@ class PreferencesWindow : public qzsdk::ui::window, public PreferencesListEvents
 public:
     // The settings and lists are the caller's copies, edited in place; all references must outlive the window.
     PreferencesWindow(qzsdk::ui::window* owner, const std::vector<EffectsTheme>& themes, PopupSettings& settings,
-                      EffectLists& lists, const EffectsPopupWindow& popup, PreferencesPrompts& prompts);
+                      EffectLists& lists, EffectsPopupWindow& popup, PreferencesPrompts& prompts);
     ~PreferencesWindow() override;
 
     void ApplyTheme(uint32_t color_index, bool force);
@@ -50,10 +51,14 @@ private:
     // Puts every control back in line with the settings after they were replaced as a whole.
     void ShowSettings();
     void SetCustomItemText();
+    // The Choose button's tooltip names the capture folder.
+    void ShowCaptureFolder();
     void Tell(std::string_view title, std::string_view text);
+    // The window's centre in 96-dpi screen units, where its messages are placed.
     qzsdk::ui::point Centre() const;
     void AttachButton(qzsdk::ui::generic_button& button, const qzsdk::ui::rect& bounds, const char* text);
     void Connect(qzsdk::ui::event_object* source, uint32_t id, void (PreferencesWindow::*handler)());
+    void ConnectValueChanged(qzsdk::ui::drop_down_box& box, void (PreferencesWindow::*handler)());
 
     // The list edits, made on the rows' behalf; each answers whether the row may be gone.
     bool OnShortcutEvent(PreferencesEffectSlot& row, const qzsdk::ui::event_info& info);
@@ -73,8 +78,8 @@ private:
     qzsdk::ui::generic_button reset_;
     qzsdk::ui::generic_button export_;
     qzsdk::ui::generic_button import_;
-    qzsdk::ui::drop_down_box color_box_;
-    qzsdk::ui::drop_down_box hotkey_box_;
+    EffectsDropDown color_box_;
+    EffectsDropDown hotkey_box_;
     qzsdk::ui::check_box full_resolution_box_;
 
     const std::vector<EffectsTheme>& themes_;
@@ -84,7 +89,7 @@ private:
     uint32_t previous_hotkey_;
     PopupSettings& settings_;
     EffectLists& lists_;
-    const EffectsPopupWindow& popup_;
+    EffectsPopupWindow& popup_;
     PreferencesPrompts& prompts_;
     ShortcutRecordList shortcut_records_;
     AliasRecordList favourite_records_;

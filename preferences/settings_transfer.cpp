@@ -29,6 +29,34 @@ bool is_folder(const std::string& folder)
     return qzsdk::get_file_info(qzsdk::path::from_utf8(folder)).kind == qzsdk::file_kind_folder;
 }
 
+// A settings file holds the three files and nothing else; each is small, so a larger one is a bomb.
+qzsdk::unpack_limits settings_archive_limits()
+{
+    constexpr uint64_t largest_file = 16ull << 20;
+    qzsdk::unpack_limits limits;
+    for (const wchar_t* name : {settings_file_name, search_file_name, shortcuts_file_name})
+        limits.names.push_back(qzsdk::path(name).to_utf8());
+    limits.largest_file = largest_file;
+    limits.largest_total = 3 * largest_file;
+    return limits;
+}
+
+// A value no control can show would leave the theme or the hotkey dead: it takes its default.
+void keep_in_range(PopupSettings& settings, size_t theme_count)
+{
+    const PopupSettings defaults;
+    if (settings.ui_color >= theme_count)
+        settings.ui_color = defaults.ui_color;
+    if (settings.hotkey_mode > hotkey_custom)
+        settings.hotkey_mode = defaults.hotkey_mode;
+    if (settings.custom_key < 0 || settings.custom_key > 0xFF) {
+        settings.custom_key = defaults.custom_key;
+        settings.custom_key_name.clear();
+        if (settings.hotkey_mode == hotkey_custom)
+            settings.hotkey_mode = defaults.hotkey_mode;
+    }
+}
+
 }  // namespace
 
 SettingsTransfer::SettingsTransfer(const EffectsPopupWindow& popup) : popup_(popup)
@@ -55,7 +83,7 @@ TransferMessage SettingsTransfer::Import(const qzsdk::path& archive, PopupSettin
     if (scratch.get().empty())
         return import_folder_failed;
     const qzsdk::path& folder = scratch.get();
-    if (qzsdk::folder_archive::unpack(archive, folder) != qzsdk::folder_archive_result::ok)
+    if (qzsdk::folder_archive::unpack(archive, folder, settings_archive_limits()) != qzsdk::folder_archive_result::ok)
         return unreadable;
     // A missing list file reads as an empty list: taking that would wipe the user's lists.
     if (!is_file(folder, settings_file_name) || !is_file(folder, search_file_name) ||
@@ -65,6 +93,7 @@ TransferMessage SettingsTransfer::Import(const qzsdk::path& archive, PopupSettin
     PopupSettings new_settings = settings;
     if (!read_settings_file(folder.join(qzsdk::path(settings_file_name)), new_settings, NewsVisitRecord::skip))
         return unreadable;
+    keep_in_range(new_settings, popup_.themes().size());
     EffectLists new_lists;
     popup_.ReadSearchFile(new_lists, folder);
     popup_.ReadShortcutsFile(new_lists, folder);

@@ -6,6 +6,9 @@ export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine names Unix files in the locale's character set: without a UTF-8 locale (a bare root shell has none)
+# no file name beyond ASCII can be made.
+export LC_ALL=C.UTF-8
 
 started_xvfb=""
 started_wineserver=""
@@ -64,11 +67,12 @@ wine_session_start() {
   [ -n "${DISPLAY:-}" ] || start_xvfb
   make_prefix
   own_user_folders
-  wineserver -p >/dev/null 2>&1 &
-  local pid=$!
-  sleep 0.2
-  # A server already running for this prefix answers and ours exits: then it is not ours to stop.
-  kill -0 "$pid" 2>/dev/null && started_wineserver=$pid
+  # A server already running for this prefix is not ours to stop. Ours stays in the foreground: a server
+  # that puts itself in the background leaves nothing to tell whether it was started here.
+  if ! wineserver -k0 2>/dev/null; then
+    wineserver -f -p >/dev/null 2>&1 &
+    started_wineserver=$!
+  fi
   # Start Wine's system processes now, detached from any caller's pipes.
   wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -21,6 +21,5 @@ public:
     }
     static uint32_t rows(const GalleryPreview& preview) { return preview.rows_; }
     static uint32_t columns(const GalleryPreview& preview) { return preview.columns_; }
-    static uint32_t cell_width(const GalleryPreview& preview) { return preview.cell_width_; }
     static const std::vector<GalleryThumbnail*>& drag_files(const GalleryThumbnailDrag& drag) { return drag.files_; }
 };

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace gallery_test {
 
@@ -40,11 +39,6 @@ void write_truncated_png(const qzsdk::path& file)
 void set_modified(const qzsdk::path& file, int64_t unix_seconds)
 {
     ASSERT_TRUE(qzsdk::set_file_times(file, unix_seconds, unix_seconds));
-}
-
-int64_t modified(const qzsdk::path& file)
-{
-    return qzsdk::get_file_info(file).modified;
 }
 
 void clear_thumbnail_cache()

@@ -12,7 +12,6 @@ void write_image(const qzsdk::path& file, uint32_t width, uint32_t height, uint8
 // A PNG cut off after its first bytes: the header is right, the picture data is missing.
 void write_truncated_png(const qzsdk::path& file);
 void set_modified(const qzsdk::path& file, int64_t unix_seconds);
-int64_t modified(const qzsdk::path& file);
 // Empties the thumbnail store the gallery uses.
 void clear_thumbnail_cache();
 

@@ -15,27 +15,14 @@ public:
                 listed.push_back(static_cast<GalleryThumbnail*>(child));
         return listed;
     }
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> listed;
-        for (GalleryThumbnail* t : column())
-            listed.push_back(t->GetPath().file_name().to_utf8());
-        return listed;
-    }
-    std::vector<std::string> selected_names() const
-    {
-        std::vector<std::string> listed;
-        for (GalleryThumbnail* t : g.selection_)
-            listed.push_back(t->GetPath().file_name().to_utf8());
-        return listed;
-    }
+    std::vector<std::string> names() const { return names_of(column()); }
+    std::vector<std::string> selected_names() const { return names_of(g.selection_); }
     const std::vector<GalleryThumbnail*>& selection() const { return g.selection_; }
     GalleryPreview& preview() const { return g.preview_; }
     GalleryButton& export_button() const { return g.export_button_; }
     GalleryButton& delete_button() const { return g.delete_button_; }
     GalleryButton& copy_button() const { return g.copy_button_; }
     GalleryThumbnailDrag& drag_window() const { return *g.drag_window_; }
-    GalleryThumbnail* current() const { return g.current_; }
     void settle() const { g.SettlePictures(); }
     void scroll_to(int32_t position) const { g.scroll_bar_.scroll_to(position, true); }
     // A client point at the middle of a widget of the gallery.
@@ -46,5 +33,13 @@ public:
     }
 
 private:
+    static std::vector<std::string> names_of(const std::vector<GalleryThumbnail*>& thumbnails)
+    {
+        std::vector<std::string> listed;
+        for (GalleryThumbnail* t : thumbnails)
+            listed.push_back(t->GetPath().file_name().to_utf8());
+        return listed;
+    }
+
     GalleryPopupWindow& g;
 };

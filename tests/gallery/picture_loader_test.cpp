@@ -12,6 +12,11 @@ using Purpose = PictureLoader::Purpose;
 
 namespace {
 
+PixelSize size_of(const DecodedCapture& decoded)
+{
+    return decoded.picture ? PixelSize{decoded.picture->width(), decoded.picture->height()} : PixelSize{};
+}
+
 class picture_loader : public ::testing::Test {
 protected:
     void SetUp() override { clear_thumbnail_cache(); }
@@ -24,8 +29,7 @@ protected:
         loader.WaitUntilIdle();
         std::vector<PictureLoader::Result> results = loader.TakeResults();
         EXPECT_EQ(results.size(), 1u);
-        const DecodedCapture& made = results.at(0).decoded;
-        return made.picture ? PixelSize{made.picture->width(), made.picture->height()} : PixelSize{};
+        return size_of(results.at(0).decoded);
     }
     // The size of the cached picture for this time, or 0 x 0.
     PixelSize cached(const qzsdk::path& file, int64_t time)
@@ -34,19 +38,8 @@ protected:
         store.open(ThumbnailCache::StoreFile());
         const qzsdk::cache_store::blob found = store.find(file.to_utf8());
         const auto picture = ThumbnailCache::PictureOf(found.data, found.size, time);
-        if (!picture)
-            return {};
-        const DecodedCapture decoded =
-            DecodeCaptureBytes(picture->data(), picture->size(), [](PixelSize full) { return full; });
-        return decoded.picture ? PixelSize{decoded.picture->width(), decoded.picture->height()} : PixelSize{};
-    }
-    void put_cached(const qzsdk::path& file, int64_t time, const std::vector<uint8_t>& encoded)
-    {
-        qzsdk::create_directories(ThumbnailCache::StoreFile().parent());
-        qzsdk::cache_store store;
-        store.open(ThumbnailCache::StoreFile());
-        const std::vector<uint8_t> value = ThumbnailCache::MakeValue(time, encoded);
-        store.store(file.to_utf8(), value.size(), value.data());
+        return picture ? size_of(DecodeCaptureBytes(picture->data(), picture->size(), [](PixelSize full) { return full; }))
+                       : PixelSize{};
     }
 
     qzsdk::test::temp_folder folder;
@@ -75,20 +68,29 @@ TEST_F(picture_loader, ThumbnailsAre512WideAndCachedWhileTheFileTimeMatches)
     write_image(folder / L"strip.png", 4000, 1);
     EXPECT_EQ(make(Purpose::thumbnail, folder / L"small.png", 1), (PixelSize{512, 512}));
     EXPECT_EQ(make(Purpose::thumbnail, folder / L"strip.png", 1), (PixelSize{512, 1}));
-}
 
-TEST_F(picture_loader, CachedPicturesThatAreNotThumbnailsAreMissesRebuiltFromTheFile)
-{
-    const qzsdk::path file = folder / L"shot.png";
-    write_image(file, 1024, 512);
-    write_image(folder / L"other.png", 100, 40);
+    // Cached bytes that are no thumbnail are misses, rebuilt from the file.
     qzsdk::ui::image narrow;
     ASSERT_TRUE(narrow.create_blank(100, 40, 0));
     for (const std::vector<uint8_t>& bad : {std::vector<uint8_t>{1, 2, 3, 4, 5}, narrow.encode(qzsdk::ui::image_format_png)}) {
-        put_cached(file, 9, bad);
-        EXPECT_EQ(make(Purpose::thumbnail, file, 9), (PixelSize{512, 256}));
-        EXPECT_EQ(cached(file, 9), (PixelSize{512, 256}));
+        const std::vector<uint8_t> value = ThumbnailCache::MakeValue(9, bad);
+        {
+            qzsdk::cache_store store;
+            store.open(ThumbnailCache::StoreFile());
+            store.store(file.to_utf8(), value.size(), value.data());
+        }
+        EXPECT_EQ(make(Purpose::thumbnail, file, 9), (PixelSize{512, 170}));
+        EXPECT_EQ(cached(file, 9), (PixelSize{512, 170}));
     }
+}
+
+TEST_F(picture_loader, CellsAreDecodedAtTheirSizeAndFullOnlyWhenAsked)
+{
+    const qzsdk::path file = folder / L"shot.jpg";
+    write_image(file, 1920, 1080);
+    EXPECT_EQ(make(Purpose::cell, file, 0, {400, 400}), (PixelSize{400, 225}));
+    EXPECT_EQ(make(Purpose::cell, file, 0, {4000, 4000}), (PixelSize{1920, 1080}));  // never enlarged
+    EXPECT_EQ(make(Purpose::full, file, 0, {400, 400}), (PixelSize{1920, 1080}));
 }
 
 TEST_F(picture_loader, DamagedFilesMakeNoPictureAndNothingIsCached)
@@ -105,13 +107,4 @@ TEST_F(picture_loader, DamagedFilesMakeNoPictureAndNothingIsCached)
         EXPECT_EQ(make(Purpose::cell, folder / name, 0, {100, 100}), (PixelSize{}));
         EXPECT_EQ(cached(folder / name, 5), (PixelSize{}));
     }
-}
-
-TEST_F(picture_loader, CellsAreDecodedAtTheirSizeAndFullOnlyWhenAsked)
-{
-    const qzsdk::path file = folder / L"shot.jpg";
-    write_image(file, 1920, 1080);
-    EXPECT_EQ(make(Purpose::cell, file, 0, {400, 400}), (PixelSize{400, 225}));
-    EXPECT_EQ(make(Purpose::cell, file, 0, {4000, 4000}), (PixelSize{1920, 1080}));  // never enlarged
-    EXPECT_EQ(make(Purpose::full, file, 0, {400, 400}), (PixelSize{1920, 1080}));
 }

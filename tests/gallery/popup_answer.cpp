@@ -1,6 +1,5 @@
 #include "tests/gallery/popup_answer.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace gallery_test {
@@ -11,13 +10,7 @@ std::vector<popup_answer*> active;
 
 }  // namespace
 
-popup_answer::popup_answer(std::wstring title, POINT click) : title_(std::move(title)), click_(true), point_(click)
-{
-    active.push_back(this);
-    timer_ = SetTimer(nullptr, 0, 50, &popup_answer::on_timer);
-}
-
-popup_answer::popup_answer(std::wstring title) : title_(std::move(title)), click_(false), point_{}
+popup_answer::popup_answer(std::wstring title, std::optional<POINT> click) : title_(std::move(title)), click_(click)
 {
     active.push_back(this);
     timer_ = SetTimer(nullptr, 0, 50, &popup_answer::on_timer);
@@ -31,25 +24,19 @@ popup_answer::~popup_answer()
 
 void CALLBACK popup_answer::on_timer(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    const auto self = std::find_if(active.begin(), active.end(), [timer](popup_answer* a) { return a->timer_ == timer; });
-    if (self != active.end())
-        (*self)->answer();
-}
-
-void popup_answer::answer()
-{
-    HWND popup = FindWindowW(nullptr, title_.c_str());
-    if (!popup || !IsWindowVisible(popup))
+    for (popup_answer* self : active) {
+        HWND popup = self->timer_ == timer ? FindWindowW(nullptr, self->title_.c_str()) : nullptr;
+        if (!popup || !IsWindowVisible(popup))
+            continue;
+        ++self->answered_;
+        GetWindowRect(popup, &self->placed_);
+        if (!self->click_)
+            SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+                SendMessageW(popup, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                             MAKELPARAM(self->click_->x, self->click_->y));
         return;
-    ++answered_;
-    GetWindowRect(popup, &placed_);
-    if (click_) {
-        const LPARAM at = MAKELPARAM(point_.x, point_.y);
-        SendMessageW(popup, WM_MOUSEMOVE, 0, at);
-        SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(popup, WM_LBUTTONUP, 0, at);
-    } else {
-        SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     }
 }
 

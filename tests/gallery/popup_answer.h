@@ -1,17 +1,16 @@
 #pragma once
 // Answers the next toolkit popup of the given title from a thread timer that runs inside its modal loop:
-// clicks a point of it (a button) or presses Escape. Records the title it found.
+// clicks a point of it (a button, client units at 96 dpi) or, without one, presses Escape.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace gallery_test {
 
 class popup_answer {
 public:
-    // With a click point, the popup is clicked there (client units at 96 dpi); without, Escape is pressed.
-    popup_answer(std::wstring title, POINT click);
-    explicit popup_answer(std::wstring title);
+    explicit popup_answer(std::wstring title, std::optional<POINT> click = {});
     ~popup_answer();
     popup_answer(const popup_answer&) = delete;
     popup_answer& operator=(const popup_answer&) = delete;
@@ -22,11 +21,9 @@ public:
 
 private:
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD);
-    void answer();
 
     std::wstring title_;
-    bool click_;
-    POINT point_;
+    std::optional<POINT> click_;
     int answered_ = 0;
     RECT placed_{};
     UINT_PTR timer_ = 0;

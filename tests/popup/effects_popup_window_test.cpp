@@ -1,4 +1,7 @@
 #include "popup/effects_popup_window.h"
+#include "popup/effects_warning_popup.h"
+#include "toolkit/ui/native_window.h"
+#include "toolkit/ui/window_procedure.h"
 
 #include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/temp_folder.h"
@@ -45,7 +48,7 @@ protected:
         return nullptr;
     }
     std::string local_file(const wchar_t* name) { return read_bytes(local_ / name); }
-    const std::vector<ResultLine>& result() { return EffectsPopupWindowTestApi(popup()).result(); }
+    std::vector<ResultLine> result() { return EffectsPopupWindowTestApi(popup()).result(); }
 
     temp_folder local_;
     temp_folder common_;
@@ -83,14 +86,8 @@ TEST_F(PopupCatalogueTest, AddingToAListSavesAndSearchesAgain)
     EXPECT_EQ(result(), (std::vector<ResultLine>{{Kind::effects_header}, {Kind::row, entry("Gaussian Blur")}}));
     EffectsPopupWindowTestApi(popup()).Search("glow");
     EXPECT_EQ(result().size(), 2u);
-}
-
-TEST_F(PopupCatalogueTest, ReplacingTheCatalogueClearsTheRowsThatPointedIntoIt)
-{
-    EffectsPopupWindowTestApi(popup()).Search("g");
-    ASSERT_FALSE(result().empty());
-    popup().SetEffects(catalogue());
-    EXPECT_TRUE(result().empty());
+    popup().SetEffects(catalogue());  // no row may point into the list replaced
+    EXPECT_EQ(EffectsPopupWindowTestApi(popup()).row_count(), 0u);
 }
 
 TEST_F(PopupCatalogueTest, OverrideIsTheFirstAliasOfTheTargetThatHasOne)
@@ -129,25 +126,68 @@ TEST_F(PopupCatalogueTest, ASessionWithoutAPlugInKeepsItsLines)
     EXPECT_EQ(local_file(L"effects_shortcuts.txt"), "Glo = Glow\nOld = Old Plugin\n");
 }
 
-TEST_F(PopupCatalogueTest, OversizedOrLockedListFilesLoseNothing)
+// Ends every warning the popup shows, keeping their texts.
+struct WarningCatcher {
+    WarningCatcher() { timer = SetTimer(nullptr, 0, 20, &Tick); }
+    ~WarningCatcher() { KillTimer(nullptr, timer); }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND handle, LPARAM) -> BOOL {
+            wchar_t class_name[64] = {};
+            GetClassNameW(handle, class_name, 64);
+            if (qzsdk::ui::window_class_name() != class_name)
+                return TRUE;
+            auto* holder = reinterpret_cast<qzsdk::ui::native_window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+            auto* warning = holder ? dynamic_cast<EffectsWarningPopup*>(holder->owner_window()) : nullptr;
+            if (warning && warning->is_visible()) {
+                texts.emplace_back(warning->text());
+                warning->end_modal(0);
+            }
+            return TRUE;
+        }, 0);
+    }
+    UINT_PTR timer = 0;
+    static inline std::vector<std::string> texts;
+};
+
+TEST_F(PopupCatalogueTest, ListFilesAreReadInUtf16AndNeverSavedOverWhenUnreadable)
 {
-    std::string huge(17u << 20, 'x');
-    write_bytes(local_ / L"effects_search.txt", "Glow\n" + huge);
-    write_bytes(local_ / L"effects_shortcuts.txt", "Glo = Glow\n");
-    EXPECT_TRUE(popup().lists().aliases.empty());
-
-    HANDLE holder = CreateFileW((local_ / L"effects_shortcuts.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    popup().CreateShortcut(entry("Blur"));
-    EXPECT_FALSE(popup().SaveEffectFiles());
-    CloseHandle(holder);
-    EXPECT_EQ(local_file(L"effects_shortcuts.txt"), "Glo = Glow\n");
-
-    // The oversized file was never read: saving keeps it aside instead of replacing it.
-    EXPECT_TRUE(popup().SaveEffectFiles());
-    EXPECT_EQ(local_file(L"effects_search.txt.too-large"), "Glow\n" + huge);
-    // A second oversized file cannot take the same name: that save is refused and both stay.
-    write_bytes(local_ / L"effects_search.txt", huge);
-    EXPECT_FALSE(popup().SaveEffectFiles());
-    EXPECT_EQ(local_file(L"effects_search.txt"), huge);
+    using namespace std::string_literals;
+    const std::string readable[] = {"\xFF\xFEG\0l\0o\0w\0\n\0"s, "\xFE\xFF\0G\0l\0o\0w\0\n"s};
+    const struct {
+        std::string bytes;
+        bool locked;
+        size_t aliases_read;
+    } cases[] = {{readable[0], false, 1},
+                 {readable[1], false, 1},
+                 {"Glow\n", true, 0},
+                 {"Glow\n\0Blur\n"s, false, 1},
+                 {"Glow\n" + std::string(17u << 20, 'x'), false, 0},
+                 {"\xFF\xFEG\0\0\xD8"s, false, 0}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.bytes.substr(0, 12));
+        const bool is_text = test.bytes == readable[0] || test.bytes == readable[1];
+        temp_folder local;
+        write_bytes(local / L"effects_search.txt", test.bytes);
+        HANDLE holder = test.locked ? CreateFileW((local / L"effects_search.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr)
+                                    : INVALID_HANDLE_VALUE;
+        EffectsPopupWindow popup(nullptr, &settings_, MakerFolders{local.get(), common_.get()},
+                                 EffectsPopupWindowTestApi::refusing_news_server());
+        popup.SetEffects(catalogue());
+        EXPECT_EQ(popup.lists().aliases.size(), test.aliases_read);
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        WarningCatcher catcher;
+        WarningCatcher::texts.clear();
+        popup.AddToList(&popup.entries()[2], false);
+        popup.AddToList(&popup.entries()[2], true);
+        EXPECT_EQ(popup.SaveEffectFiles(), is_text);
+        EXPECT_EQ(read_bytes(local / L"effects_search.txt"), is_text ? "-Blur\nGlow\nBlur\n" : test.bytes);
+        // Saying so once is enough.
+        EXPECT_EQ(WarningCatcher::texts.size(), is_text ? 0u : 1u);
+        if (!is_text && !WarningCatcher::texts.empty()) {
+            EXPECT_NE(WarningCatcher::texts[0].find("\"effects_search.txt\""), std::string::npos);
+        }
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "popup/effects_popup_window.h"
 #include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/key_state.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "tests/support/window_snapshot.h"
@@ -13,6 +14,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +23,7 @@ using namespace qzsdk::ui;
 using qzsdk::test::event_log;
 using qzsdk::test::looks_like;
 using qzsdk::test::make_folder;
+using qzsdk::test::menu_driver;
 using qzsdk::test::pump_messages;
 using qzsdk::test::pump_until;
 using qzsdk::test::temp_folder;
@@ -36,6 +40,21 @@ std::vector<EffectEntry> catalogue()
     for (int i = 0; i < 30; ++i)
         entries.push_back({10 + i, "Extra " + std::to_string(i), "extra " + std::to_string(i), "Misc", false});
     return entries;
+}
+
+// Real key strokes, as the user's keyboard gives them: they reach whichever window has the focus.
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> strokes)
+{
+    std::vector<INPUT> inputs;
+    for (auto [key, down] : strokes) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = WORD(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 class PopupWindowTest : public testing::Test {
@@ -91,7 +110,7 @@ protected:
     // The row's centre in client coordinates.
     POINT RowCentre(size_t index)
     {
-        const rect area = api().rows()[index]->visible_area();
+        const rect area = api().row(index)->visible_area();
         return {area.x + 50, area.y + area.height / 2};
     }
     void Click(POINT at, UINT down, UINT up)
@@ -158,27 +177,28 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
     EXPECT_EQ(ClientSize().cx, 397);
     EXPECT_EQ(ClientSize().cy, 45);
     Type(L"gl");
-    ASSERT_EQ(api().rows().size(), 2u);  // Glow, then the preset Glow Pulse
+    ASSERT_EQ(api().row_count(), 2u);  // Glow, then the preset Glow Pulse
     EXPECT_EQ(ClientSize().cy, 45 + 1 + 20 + 30 + 20 + 30);
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_DOWN);
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
-    EXPECT_FALSE(api().rows()[0]->highlighted());
+    EXPECT_EQ(api().selected(), 1u);
+    EXPECT_TRUE(api().row(1)->highlighted());
+    EXPECT_FALSE(api().row(0)->highlighted());
     Key(VK_DOWN);  // past the last row: back to the first
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_UP);
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    EXPECT_EQ(api().selected(), 1u);
     Key(VK_TAB);  // from a preset to the first row
-    EXPECT_EQ(api().selected(), api().rows()[0].get());
+    EXPECT_EQ(api().selected(), 0u);
     Key(VK_TAB);  // from an effect to the first preset
-    EXPECT_EQ(api().selected(), api().rows()[1].get());
+    EXPECT_EQ(api().selected(), 1u);
     Key(VK_RETURN);
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow Pulse");
     EXPECT_FALSE(popup_->is_visible());
 
     ShowWithLayer();
     Type(L"zzz");
-    EXPECT_TRUE(api().rows().empty());
+    EXPECT_EQ(api().row_count(), 0u);
     Key(VK_RETURN);  // nothing listed: hides and chooses nothing
     EXPECT_TRUE(log_.take(event_id::activated).empty());
     EXPECT_FALSE(popup_->is_visible());
@@ -190,19 +210,43 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
     EXPECT_TRUE(log_.take(event_id::activated).empty());
 }
 
+TEST_F(PopupWindowTest, KeysTypedRightAfterTheHotkeyLandInTheSearchBoxButNotTheHotkeysOwn)
+{
+    settings_.hotkey_mode = hotkey_shift_space;
+    qzsdk::test::key_state keys;
+    keys.press(VK_SPACE);  // the hotkey's key, still held when the popup opens
+    Command(popup_command_show);
+    SetForegroundWindow(popup_->handle());
+    ASSERT_TRUE(pump_until([&] {
+        return GetForegroundWindow() == popup_->handle() && popup_->focused_widget() == &api().search_box().inside;
+    }));
+    // At once: a repeat of the held key, then the query with a space typed after the hotkey was let go.
+    SendKeys({{VK_SPACE, true}, {'G', true}, {'G', false}, {VK_SPACE, false}, {'A', true}, {'A', false},
+              {VK_SPACE, true}, {VK_SPACE, false}, {'B', true}, {'B', false}});
+    EXPECT_TRUE(pump_until([&] { return api().search_box().get_text() == "ga b"; }))
+        << api().search_box().get_text();
+}
+
 TEST_F(PopupWindowTest, ALeftClickOnARowChoosesItARightClickDoesNot)
 {
     ShowWithLayer();
     Type(L"blur");
-    ASSERT_EQ(api().rows().size(), 2u);
+    ASSERT_EQ(api().row_count(), 2u);
+    widget* const search = &api().search_box().inside;
+    {
+        menu_driver dismiss({});
+        Click(RowCentre(0), WM_RBUTTONDOWN, WM_RBUTTONUP);
+        EXPECT_TRUE(dismiss.opened());
+    }
+    const POINT header{RowCentre(0).x, RowCentre(0).y - 25};
+    Click(header, WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_TRUE(popup_->is_visible());
+    EXPECT_EQ(popup_->focused_widget(), search);  // clicks never take the keyboard from the search box
     // The popup's owner rebuilds the list while the click that chose is still being handled.
     event_manager::instance().connect(popup_.get(), popup_.get(), event_id::activated,
                                       [this](const event_info&) { api().Search("gl"); });
     Click(RowCentre(1), WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Gaussian Blur");
-    EXPECT_GT(api().retired_count(), 0u);  // the clicked row is kept until the click is over
-    pump_messages();
-    EXPECT_EQ(api().retired_count(), 0u);
     EXPECT_FALSE(popup_->is_visible());
 }
 
@@ -218,7 +262,12 @@ TEST_F(PopupWindowTest, ShortcutsShowABarAndADigitAppliesTheirSlot)
     Type(L"e");  // typing hides the bar and the list starts under the search box
     EXPECT_FALSE(api().shortcuts_bar().is_visible(true));
     EXPECT_EQ(api().list_container().bounds().y, 45);
-    Type(L"2");  // also typed into the search box: applies the second slot at once
+    Type(L"2");  // within a query a digit is text
+    EXPECT_EQ(api().search_box().get_text(), "e2");
+    EXPECT_TRUE(log_.take(event_id::activated).empty());
+    Type(L"\b\b3");  // an empty slot: text too
+    EXPECT_EQ(api().search_box().get_text(), "3");
+    Type(L"\b2");  // with no query it applies the second slot at once
     EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow");
     EXPECT_FALSE(popup_->is_visible());
 
@@ -232,7 +281,8 @@ TEST_F(PopupWindowTest, ALongListIsCappedScrollsWithTheWheelAndFollowsTheKeyboar
 {
     ShowWithLayer();
     Type(L"extra");
-    ASSERT_EQ(api().rows().size(), 30u);
+    ASSERT_EQ(api().row_count(), 30u);
+    EXPECT_LT(api().row_widget_count(), 30u);  // only the rows in view are widgets
     EXPECT_EQ(ClientSize().cy, 45 + 1 + 231);
     EXPECT_TRUE(api().scroll_bar().is_visible(true));
     EXPECT_EQ(api().list_container().bounds().width, 397 - 20);
@@ -242,8 +292,13 @@ TEST_F(PopupWindowTest, ALongListIsCappedScrollsWithTheWheelAndFollowsTheKeyboar
     EXPECT_GT(api().scroll_bar().position(), 0);
     Key(VK_UP);  // to the last row, scrolled into view at the bottom
     EXPECT_EQ(api().scroll_bar().position(), api().scroll_bar().range());
+    ASSERT_NE(api().row(29), nullptr);
+    EXPECT_EQ(api().row(29)->entry->name, "Extra 29");
+    EXPECT_TRUE(api().row(29)->highlighted());
     Key(VK_DOWN);  // and back to the first, at the top of the view
     EXPECT_EQ(api().scroll_bar().position(), 20);
+    EXPECT_EQ(api().row(29), nullptr);
+    EXPECT_TRUE(api().row(0)->highlighted());
 }
 
 TEST_F(PopupWindowTest, FocusPlacesItAtTheCursorAndKeepsItOnTheMonitor)
@@ -272,17 +327,42 @@ TEST_F(PopupWindowTest, FocusPlacesItAtTheCursorAndKeepsItOnTheMonitor)
     EXPECT_NEAR((placed.left + placed.right) / 2, middle.x, 1);
 }
 
-TEST_F(PopupWindowTest, ScreenshotsAndTheExportMenuFireCommandsAndTimersStopWithTheWindow)
+// Ends every open window of this thread with the title, from a timer inside its modal loop; counts them.
+std::vector<std::wstring> closed_windows;
+void CALLBACK CloseWarnings(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND candidate, LPARAM) -> BOOL {
+        wchar_t title[64]{};
+        GetWindowTextW(candidate, title, 64);
+        if (IsWindowVisible(candidate) && std::wstring(title) == L"Failed to Save") {
+            closed_windows.push_back(title);
+            PostMessageW(candidate, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return TRUE;
+    }, 0);
+}
+
+TEST_F(PopupWindowTest, AScreenshotFlashesWhenSavedAndAFailedSaveIsToldOnceInstead)
 {
     ShowWithLayer();
     Command(popup_command_screenshot);
     EXPECT_EQ(log_.take(event_id::command), (std::vector<std::string>{"popup:44:3"}));
     EXPECT_GT(api().flash(), 1.0f);
     EXPECT_TRUE(pump_until([&] { return api().flash() < 1.0f; }));
-    SendMessageW(popup_->handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     popup_->Hide();
     EXPECT_EQ(api().flash(), 0.0f);
     EXPECT_EQ(popup_->holder().timers.size(), 1u);  // only the news poll, until its answer
+
+    // The host could not write the picture (a file where the capture folder should be).
+    event_manager::instance().connect(popup_.get(), popup_.get(), event_id::command,
+                                      [this](const event_info&) { popup_->ReportFailedCapture(); });
+    ShowWithLayer();
+    closed_windows.clear();
+    const UINT_PTR closer = SetTimer(nullptr, 0, 50, CloseWarnings);
+    Command(popup_command_screenshot);
+    KillTimer(nullptr, closer);
+    EXPECT_EQ(closed_windows.size(), 1u);
+    EXPECT_EQ(api().flash(), 0.0f);
 }
 
 // Opened by the script verb while the popup is hidden, the menu is tracked by the foreground window.

@@ -93,7 +93,7 @@ protected:
     std::unique_ptr<EffectsPopupWindow> popup_;
 };
 
-TEST_F(PopupThemeTest, ConstructionAppliesTheSettingsThemeToTheSkin)
+TEST_F(PopupThemeTest, ConstructionAppliesTheSettingsThemeSwitchingRecoloursAndReapplyingNeedsForce)
 {
     EffectsPopupWindow& window = popup(1);
     ASSERT_EQ(window.themes().size(), 2u);
@@ -108,23 +108,10 @@ TEST_F(PopupThemeTest, ConstructionAppliesTheSettingsThemeToTheSkin)
         EXPECT_TRUE(skin_color(cleared).is_zero()) << cleared;
     }
     EXPECT_EQ(qzsdk::ui::skin_overrides.size(), 6u);
-}
-
-TEST_F(PopupThemeTest, AnUnknownThemeIndexShowsDark)
-{
-    EffectsPopupWindow& window = popup(7);
+    window.ApplyTheme(0xFFFFFFFF, false);  // an unknown index shows the dark theme
     EXPECT_EQ(window.current_theme(), &window.themes()[0]);
     EXPECT_EQ(skin_color("tooltip_back_color"), window.themes()[0].tooltip_back);
     window.ApplyTheme(1, false);
-    window.ApplyTheme(0xFFFFFFFF, false);
-    EXPECT_EQ(window.current_theme(), &window.themes()[0]);
-}
-
-TEST_F(PopupThemeTest, SwitchingRecoloursTheSkinAndReapplyingNeedsForce)
-{
-    EffectsPopupWindow& window = popup(0);
-    window.ApplyTheme(1, false);
-    EXPECT_EQ(window.current_theme()->index, 1u);
     EXPECT_EQ(skin_color("tooltip_font_color"), window.themes()[1].tooltip_text);
 
     // Without force the current theme is left alone, even when the skin was changed behind its back.

@@ -1,6 +1,7 @@
 #include "popup/effect_slot.h"
 #include "popup/effects_popup_interface.h"
 #include "popup/effects_scroll_bar.h"
+#include "popup/ellipsised_text.h"
 #include "popup/effects_shortcuts_bar.h"
 #include "popup/header_slot.h"
 #include "tests/support/menu_driver.h"
@@ -146,6 +147,22 @@ TEST_F(ResultRowsTest, HoverSelectsTheRowAndPaintsTheHighlightByKind)
     EXPECT_TRUE(looks_like(shot.pixel(5, 45), row_back));
 }
 
+TEST_F(ResultRowsTest, LongNamesAreCutToOneLineWithAnEllipsis)
+{
+    renderer& r = *window.renderer();
+    r.set_font("Arial", 14.0f, 0, 0);
+    EXPECT_EQ(ellipsised_text(r, "Glow", 200), "Glow");
+    const std::string name = std::string(120, 'W') + " \xC3\xA9t\xC3\xA9 preset";
+    const std::string cut = ellipsised_text(r, name, 200);
+    EXPECT_LE(r.measure_text(cut).width, 200u);
+    EXPECT_GT(cut.size(), 6u);
+    EXPECT_EQ(cut.substr(cut.size() - 3), "\xE2\x80\xA6");
+    std::string accents;
+    for (int i = 0; i < 100; ++i)
+        accents += "\xC3\xA9";
+    EXPECT_EQ(ellipsised_text(r, accents, 100).size() % 2, 1u);  // whole two-byte characters and the ellipsis
+}
+
 TEST_F(ResultRowsTest, HeaderPaintsItsBackAndAccentDot)
 {
     HeaderSlot header("Effects", {1, 0, 0, 1});
@@ -191,12 +208,13 @@ TEST_F(ResultRowsTest, ShortcutsBarNumbersFilledSlotsAndSendsTheirPresses)
     SetWindowPos(window.handle(), nullptr, 0, 0, 420, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     bar.attach_to_window(&window.root(), {0, 100, 420, 36});
     EffectShortcuts slots;
-    slots[0] = {"Glo", &effect};
+    slots[0] = {"gLOWING LABEL", &effect};  // from the file: shown cut as a new label, not clipped
     slots[2] = {"Fad", &preset};  // a gap left by the preferences is skipped
     EffectsTheme theme;
     theme.shortcut_text_color = {1, 1, 1, 1};
     bar.Rebuild(slots, &theme);
     ASSERT_EQ(bar.buttons().size(), 2u);
+    EXPECT_EQ(bar.buttons()[0]->label(), "gLO");
     EXPECT_EQ(bar.buttons()[1]->label(), "Fad");
     EXPECT_EQ(bar.buttons()[1]->number(), 2u);
     EXPECT_EQ(bar.buttons()[1]->bounds(), (rect{45, 1, 43, 34}));

@@ -122,7 +122,7 @@ TEST(SettingsFile, LastRecordWinsAndDamagedRecordsAreReadSafely)
     EXPECT_FALSE(read_settings_file(folder / L"missing", settings));
 }
 
-TEST(SettingsFile, AFailedWriteLeavesTheOldFile)
+TEST(SettingsFile, AFailedWriteOrReadLeavesTheOldFile)
 {
     temp_folder folder;
     qzsdk::path file = folder / L"effects_settings";
@@ -134,6 +134,19 @@ TEST(SettingsFile, AFailedWriteLeavesTheOldFile)
     CloseHandle(holder);
     EXPECT_EQ(read_bytes(file), "old settings");
     EXPECT_FALSE(write_settings_file(folder / L"no folder\\effects_settings", PopupSettings()));
+
+    // A file that could not be read is never saved over in that session, even once it can be.
+    PopupSettings defaults, stored;
+    stored.ui_color = 1;
+    ASSERT_TRUE(write_settings_file(file, stored));
+    holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(read_settings_file(file, defaults));
+    CloseHandle(holder);
+    EXPECT_EQ(defaults.ui_color, 0u);
+    EXPECT_FALSE(write_settings_file(file, defaults));
+    EXPECT_TRUE(read_settings_file(file, defaults));
+    EXPECT_EQ(defaults.ui_color, 1u);
+    EXPECT_TRUE(write_settings_file(file, defaults));
 }
 
 TEST(SettingsFile, SerializingCreatesTheCaptureFolderAndWritesTheListsWhenAsked)

@@ -44,11 +44,7 @@ protected:
     }
 
     const EffectEntry* entry(size_t i) const { return &popup_->entries()[i]; }
-    int32_t run(std::vector<Step> steps)
-    {
-        modal_script script(std::move(steps));
-        return script.run(*window_);
-    }
+    void run(std::vector<Step> steps) { modal_script(std::move(steps)).run(*window_); }
     Step click(int x, int y, bool right = false)
     {
         return [=, this] { qzsdk::test::post_click(window_->handle(), x, y, right); };

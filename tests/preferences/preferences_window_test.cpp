@@ -4,8 +4,11 @@
 #include "popup/effects_popup_window.h"
 #include "tests/support/effects_popup_window_test_api.h"
 #include "preferences/preferences_prompts.h"
+#include "tests/gallery/gallery_window_test_api.h"
 #include "tests/preferences/preferences_window_test_api.h"
+#include "tests/toolkit/ui/tooltip_test_api.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "tests/support/window_snapshot.h"
@@ -21,6 +24,7 @@
 
 using qzsdk::path;
 using qzsdk::test::dialog_driver;
+using qzsdk::test::modal_steps;
 using qzsdk::test::make_folder;
 using qzsdk::test::read_bytes;
 using qzsdk::test::temp_folder;
@@ -28,6 +32,7 @@ using qzsdk::test::write_bytes;
 
 namespace {
 
+// Records each prompt; answers the question with `confirm` and the key popup with `key_name` ("": cancel).
 class RecordingPrompts : public PreferencesPrompts {
 public:
     void Tell(qzsdk::ui::window&, const EffectsTheme*, qzsdk::ui::point, std::string_view title,
@@ -57,50 +62,13 @@ public:
     std::string key_name;
 };
 
-// Steps run one after another from a thread timer, whichever modal loop is pumping; a step waits until its
-// condition holds, so a step queued behind a click runs only once that click's dialogs and messages are done.
-class ModalScript {
-public:
-    struct Step {
-        std::function<bool()> ready;
-        std::function<void()> action;
-    };
-    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps))
-    {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 20, &ModalScript::on_timer);
-    }
-    ~ModalScript()
-    {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    bool finished() const { return next_ == steps_.size(); }
-
-private:
-    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ModalScript* script = current_;
-        if (!script || script->running_ || script->finished() || !script->steps_[script->next_].ready())
-            return;
-        script->running_ = true;
-        script->steps_[script->next_++].action();
-        script->running_ = false;
-    }
-
-    static inline ModalScript* current_ = nullptr;
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-    bool running_ = false;
-    UINT_PTR timer_ = 0;
-};
-
 class PreferencesWindowTest : public testing::Test {
 protected:
     PreferencesWindowTest()
     {
         make_folder(local_.get());
         make_folder(capture_.get());
+        popup_settings_.capture_folder = capture_.get().to_utf8();
         popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_, MakerFolders{local_.get(), common_.get()},
                                                       EffectsPopupWindowTestApi::refusing_news_server());
         popup_->SetEffects({{1, "Glow", "glow", "Stylize", false}, {2, "Blur", "blur", "Blur & Sharpen", false}});
@@ -152,17 +120,24 @@ constexpr int import_x = 432, import_y = 149;
 
 }  // namespace
 
-TEST_F(PreferencesWindowTest, ResetAndOkHandBackTheResetCopiesButKeepTheNewsVisit)
+TEST_F(PreferencesWindowTest, ARefusedResetCancelAndEscapeChangeNothingAResetAndOkHandsBackDefaults)
 {
+    prompts_.confirm = false;
+    std::string before = lists_text();
+    modal_steps refused({{now(), click(reset_x, reset_y)}, {told(1), click(cancel_x, cancel_y)}});
+    EXPECT_EQ(window_->show_modal(), 0);
+    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
+    EXPECT_EQ(lists_text(), before);
+    modal_steps escape({{now(), [this] { PostMessageW(window_->handle(), WM_KEYDOWN, VK_ESCAPE, 0); }}});
+    EXPECT_EQ(window_->show_modal(), 0);
+
+    prompts_.confirm = true;
     int64_t news_visit = settings_.last_news_visit = 12345;
-    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
-    ModalScript script({{now(), click(reset_x, reset_y)}, {told(1), click(ok_x, ok_y)}});
+    modal_steps reset({{now(), click(reset_x, reset_y)}, {told(2), click(ok_x, ok_y)}});
     EXPECT_EQ(window_->show_modal(), 1);
-    EXPECT_TRUE(script.finished());
-    EXPECT_EQ(prompts_.told, (std::vector<std::string>{"Reset Settings?"}));
+    EXPECT_EQ(prompts_.told, std::vector<std::string>(2, "Reset Settings?"));
     EXPECT_EQ(settings_.last_news_visit, news_visit);
     EXPECT_EQ(settings_.hotkey_mode, hotkey_ctrl_space);
-    EXPECT_FALSE(settings_.full_resolution);
     EXPECT_FALSE(PreferencesWindowTestApi(*window_).full_resolution_box().is_checked());
     EXPECT_EQ(settings_.capture_folder, PopupSettings().capture_folder);
     // Nothing comes back: not even the line kept for a plug-in missing this session.
@@ -170,80 +145,35 @@ TEST_F(PreferencesWindowTest, ResetAndOkHandBackTheResetCopiesButKeepTheNewsVisi
     EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 0u);
 }
 
-TEST_F(PreferencesWindowTest, ARefusedResetThenCancelOrEscapeChangesNothing)
-{
-    prompts_.confirm = false;
-    std::string before = lists_text();
-    ModalScript script({{now(), click(reset_x, reset_y)}, {told(1), click(cancel_x, cancel_y)}});
-    EXPECT_EQ(window_->show_modal(), 0);
-    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
-    EXPECT_TRUE(settings_.full_resolution);
-    EXPECT_EQ(lists_text(), before);
-
-    ModalScript escape({{now(), [this] { PostMessageW(window_->handle(), WM_KEYDOWN, VK_ESCAPE, 0); }}});
-    EXPECT_EQ(window_->show_modal(), 0);
-}
-
 TEST_F(PreferencesWindowTest, ExportAndImportRunThroughTheDialogsAndTheImportShowsInTheControls)
 {
     path archive = files_ / L"mine.zqs";
-    std::unique_ptr<dialog_driver> dialogs;
     std::string exported_lists = lists_text();
-    ModalScript script({
-        {now(),
-         [&] {
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
-             click(export_x, export_y)();
-         }},
-        {told(1),
-         [&] {
-             // Edits after the export, which the import takes back.
-             settings_.full_resolution = false;
-             settings_.hotkey_mode = hotkey_ctrl_tab;
-             lists_.aliases[0].text = "changed";
-             dialogs.reset();  // one driver at a time: the old one's end would silence the new one
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
-             click(import_x, import_y)();
-         }},
-        {told(2),
-         [&] {
-             dialogs.reset();
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::cancel);
-             click(import_x, import_y)();
-         }},
-        {[&] { return dialogs->titles().size() == 1; }, click(ok_x, ok_y)},
-    });
+    std::unique_ptr<dialog_driver> dialogs;
+    auto answer_then_click = [&](int x, int y) {
+        return [&, x, y] {
+            dialogs.reset();  // one driver at a time: the old one's end would silence the new one
+            dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, archive.wide());
+            click(x, y)();
+        };
+    };
+    modal_steps script({{now(), answer_then_click(export_x, export_y)},
+                        {told(1),
+                         [&] {
+                             // Edits after the export, which the import takes back.
+                             settings_.full_resolution = false;
+                             settings_.hotkey_mode = hotkey_ctrl_tab;
+                             lists_.aliases[0].text = "changed";
+                             answer_then_click(import_x, import_y)();
+                         }},
+                        {told(2), click(ok_x, ok_y)}});
     EXPECT_EQ(window_->show_modal(), 1);
-    ASSERT_TRUE(script.finished());
     EXPECT_EQ(prompts_.told, (std::vector<std::string>{"Export Successful: Preferences exported successfully.",
                                                        "Import Successful: Preferences imported successfully."}));
-    EXPECT_TRUE(settings_.full_resolution);
     EXPECT_TRUE(PreferencesWindowTestApi(*window_).full_resolution_box().is_checked());
-    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
     EXPECT_EQ(PreferencesWindowTestApi(*window_).hotkey_box().get_selected().value, int32_t(hotkey_shift_tab));
     EXPECT_EQ(lists_text(), exported_lists);
     EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 1u);
-}
-
-TEST_F(PreferencesWindowTest, ADamagedImportLeavesTheCopiesAsTheyWere)
-{
-    write_bytes(files_ / L"bad.zqs", "qz^\x1a truncated");
-    std::string before = lists_text();
-    std::unique_ptr<dialog_driver> dialogs;
-    ModalScript script({
-        {now(),
-         [&] {
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, (files_ / L"bad.zqs").wide());
-             click(import_x, import_y)();
-         }},
-        {told(1), click(cancel_x, cancel_y)},
-    });
-    EXPECT_EQ(window_->show_modal(), 0);
-    EXPECT_EQ(prompts_.told,
-              (std::vector<std::string>{"Failed to Load: Unable read from the preferences file you selected."}));
-    EXPECT_EQ(settings_.hotkey_mode, hotkey_shift_tab);
-    EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
-    EXPECT_EQ(lists_text(), before);
 }
 
 TEST_F(PreferencesWindowTest, ACancelledCustomKeyPutsThePreviousModeBackAndAConfirmedOneNamesTheKey)
@@ -257,44 +187,42 @@ TEST_F(PreferencesWindowTest, ACancelledCustomKeyPutsThePreviousModeBackAndAConf
     hotkeys.select_index(hotkey_custom, false, 0);
     EXPECT_EQ(settings_.hotkey_mode, hotkey_custom);
     EXPECT_EQ(hotkeys.get_selected().text, "Custom| CTRL + K");
-    EXPECT_EQ(prompts_.told, (std::vector<std::string>{"key?", "key?"}));
+    // A change is announced before and after the write: leaving Custom asks nothing, picking it again once.
+    hotkeys.select_index(hotkey_ctrl_tab, false, 0);
+    hotkeys.select_index(hotkey_custom, false, 0);
+    hotkeys.select_index(hotkey_custom, false, 0);
+    EXPECT_EQ(prompts_.told, std::vector<std::string>(4, "key?"));
 }
 
-TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndStaysDoneAfterCancel)
+TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndTheGallerysThumbnailsAndStaysDoneAfterCancel)
 {
     write_bytes(local_ / L"effects_cache", "data");
     write_bytes(local_ / L"effects_cache.header", "header");
-    ModalScript script({{now(), click(172 + 40, 149)},
+    const qzsdk::ui::embedded_image& png = popup_->themes()[0].badge_image;
+    write_bytes(capture_ / L"shot.png", std::string(reinterpret_cast<const char*>(png.data), png.length));
+    popup_->ShowGallery();
+    popup_->gallery()->Hide();
+    ASSERT_EQ(GalleryWindowTestApi(*popup_->gallery()).names(), std::vector<std::string>{"shot.png"});
+    modal_steps script({{now(), click(172 + 40, 149)},
                         {[&] { return !qzsdk::get_file_info(local_ / L"effects_cache.header").exists; },
                          click(cancel_x, cancel_y)}});
     EXPECT_EQ(window_->show_modal(), 0);
     EXPECT_FALSE(qzsdk::get_file_info(local_ / L"effects_cache").exists);
+    EXPECT_TRUE(GalleryWindowTestApi(*popup_->gallery()).names().empty());  // made again at its next show
 }
 
-TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndACancelledPickKeepsTheOldOne)
+TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndTheTooltipNamesItAlone)
 {
     temp_folder picked;
-    std::unique_ptr<dialog_driver> dialogs;
-    ModalScript script({
-        {now(),
-         [&] {
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::cancel);
-             click(212, 122)();
-         }},
-        {[&] { return dialogs->titles().size() == 1; },
-         [&] {
-             EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
-             dialogs.reset();
-             dialogs = std::make_unique<dialog_driver>(dialog_driver::answer::ok, picked.get().wide());
-             click(212, 122)();
-         }},
-        {[&] { return dialogs->titles().size() == 1 && settings_.capture_folder != capture_.get().to_utf8(); },
-         click(cancel_x, cancel_y)},
-    });
+    dialog_driver dialogs(dialog_driver::answer::ok, picked.get().wide());
+    modal_steps script({{now(), click(212, 122)},
+                        {[&] { return settings_.capture_folder != capture_.get().to_utf8(); }, click(cancel_x, cancel_y)}});
     EXPECT_EQ(window_->show_modal(), 0);
-    ASSERT_TRUE(script.finished());
-    EXPECT_EQ(dialogs->titles(), (std::vector<std::wstring>{L"Select Folder"}));
+    EXPECT_EQ(dialogs.titles(), (std::vector<std::wstring>{L"Select Folder"}));
     EXPECT_EQ(path::from_utf8(settings_.capture_folder).file_name(), picked.get().file_name());
+    auto tips = qzsdk::ui::tooltip_test_api::regions(*window_, &PreferencesWindowTestApi(*window_).choose_button());
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].text, settings_.capture_folder);
 }
 
 TEST_F(PreferencesWindowTest, TheTopThirtyUnitsDragTheWindowAndTheRestDoesNot)
@@ -327,7 +255,8 @@ TEST_F(PreferencesWindowTest, ThePaintFollowsTheChosenColourWithoutTouchingAnyth
                                         themes[0].dialog_back_color));
     settings_.ui_color = 1;
     window_->ApplyTheme(1, false);
-    EXPECT_TRUE(qzsdk::test::looks_like(qzsdk::test::window_snapshot(*window_).pixel(500, 250),
-                                        themes[1].dialog_back_color));
+    qzsdk::test::window_snapshot light(*window_);
+    EXPECT_TRUE(qzsdk::test::looks_like(light.pixel(500, 250), themes[1].dialog_back_color));
+    EXPECT_TRUE(qzsdk::test::looks_like(light.pixel(110, 41), themes[1].dropdown_back_color));  // the colour box
     EXPECT_EQ(PreferencesWindowTestApi(*window_).current_theme(), &themes[1]);
 }

@@ -71,14 +71,17 @@ protected:
                 return false;
         return true;
     }
-    // An archive of the named files of a folder made from the current settings and lists.
-    std::string archive_of(std::initializer_list<const wchar_t*> names)
+    // An archive of the three files written for the current settings and lists, less the dropped ones and
+    // with one file put in or replaced.
+    std::string archive_of(std::vector<const wchar_t*> dropped, const wchar_t* put = nullptr,
+                           const std::string& content = {})
     {
         temp_folder source;
-        temp_folder all;
-        EffectsPopupWindow::SerializeSettings(settings_, lists_, all.get(), true);
-        for (const wchar_t* name : names)
-            write_bytes(source / name, read_bytes(all / name));
+        EffectsPopupWindow::SerializeSettings(settings_, lists_, source.get(), true);
+        for (const wchar_t* name : dropped)
+            DeleteFileW(source.get().join(name).c_str());
+        if (put)
+            write_bytes(source / put, content);
         temp_folder out;
         EXPECT_EQ(qzsdk::folder_archive::pack(source.get(), out / L"a.zqs"), qzsdk::folder_archive_result::ok);
         return read_bytes(out / L"a.zqs");
@@ -116,17 +119,13 @@ TEST_F(SettingsTransferTest, ExportThenImportGivesBackTheSameBytesButKeepsTheNew
     EXPECT_EQ(import_from(archive), (TransferMessage{"Import Successful", "Preferences imported successfully."}));
     EXPECT_TRUE(no_scratch_left());
     EXPECT_EQ(settings_.last_news_visit, news_visit);
-    EXPECT_EQ(settings_.capture_folder, capture_.get().to_utf8());
-    EXPECT_EQ(settings_.custom_key_name, "F");
-    ASSERT_EQ(lists_.aliases.size(), 2u);
-    EXPECT_EQ(lists_.aliases[1].override_target, &popup_->entries()[0]);
     settings_.last_news_visit = exported_visit;
     EXPECT_EQ(saved_bytes(), exported);
 }
 
 TEST_F(SettingsTransferTest, DamagedHostileOrIncompleteFilesChangeNothing)
 {
-    std::string whole = archive_of({L"effects_settings", L"effects_search.txt", L"effects_shortcuts.txt"});
+    std::string whole = archive_of({});
     // The record's name made "..\ects_settings": a file meant to land beside the scratch folder.
     std::string renamed = whole;
     size_t name = renamed.find("effects_settings");
@@ -140,8 +139,11 @@ TEST_F(SettingsTransferTest, DamagedHostileOrIncompleteFilesChangeNothing)
         {"not an archive", "PK\x03\x04 a zip, not ours"},
         {"truncated", whole.substr(0, whole.size() / 2)},
         {"a name leaving the folder", renamed},
-        {"no shortcuts file", archive_of({L"effects_settings", L"effects_search.txt"})},
-        {"no settings file", archive_of({L"effects_search.txt", L"effects_shortcuts.txt"})},
+        {"no shortcuts file", archive_of({L"effects_shortcuts.txt"})},
+        {"no settings file", archive_of({L"effects_settings"})},
+        {"a settings file without records", archive_of({}, L"effects_settings", std::string("QZCHF\0\0\1", 8))},
+        {"a member not asked for", archive_of({}, L"notes.txt", "hello")},
+        {"a member unpacking to more than 16 MiB", archive_of({}, L"effects_search.txt", std::string(17 << 20, '\n'))},
     };
     std::string before = saved_bytes();
     for (const Case& test : cases) {
@@ -152,15 +154,27 @@ TEST_F(SettingsTransferTest, DamagedHostileOrIncompleteFilesChangeNothing)
         EXPECT_TRUE(no_scratch_left());
     }
     EXPECT_FALSE(qzsdk::get_file_info(local_ / L"ects_settings").exists);
+}
 
-    // A settings file without a single record is no settings file.
-    temp_folder source;
-    write_bytes(source / L"effects_settings", std::string("QZCHF\0\0\1", 8));
-    write_bytes(source / L"effects_search.txt", "");
-    write_bytes(source / L"effects_shortcuts.txt", "");
-    ASSERT_EQ(qzsdk::folder_archive::pack(source.get(), files_ / L"empty.zqs"), qzsdk::folder_archive_result::ok);
-    EXPECT_EQ(import_from(files_ / L"empty.zqs"), unreadable);
-    EXPECT_EQ(saved_bytes(), before);
+TEST_F(SettingsTransferTest, ValuesNoControlCanShowFallBackToTheirDefaults)
+{
+    struct {
+        uint32_t ui_color, hotkey_mode;
+        int32_t custom_key;
+        uint32_t want_color, want_hotkey;
+        int32_t want_key;
+    } cases[] = {{7, 9, 'F', 0, 0, 'F'}, {1, hotkey_custom, -5, 1, 0, -1}, {1, hotkey_ctrl_tab, 0x1234, 1, 2, -1}};
+    for (const auto& test : cases) {
+        settings_.ui_color = test.ui_color;
+        settings_.hotkey_mode = test.hotkey_mode;
+        settings_.custom_key = test.custom_key;
+        ASSERT_EQ(export_to(files_ / L"odd.zqs").title, "Export Successful");
+        settings_ = PopupSettings();
+        EXPECT_EQ(import_from(files_ / L"odd.zqs").title, "Import Successful");
+        EXPECT_EQ(settings_.ui_color, test.want_color);
+        EXPECT_EQ(settings_.hotkey_mode, test.want_hotkey);
+        EXPECT_EQ(settings_.custom_key, test.want_key);
+    }
 }
 
 TEST_F(SettingsTransferTest, ACaptureFolderMissingHereIsResetToTheDefaultAndCreated)
@@ -178,46 +192,28 @@ TEST_F(SettingsTransferTest, ACaptureFolderMissingHereIsResetToTheDefaultAndCrea
     EXPECT_FALSE(qzsdk::get_file_info(files_ / L"elsewhere").exists);
 }
 
-TEST_F(SettingsTransferTest, AFailedExportKeepsTheOlderFileAndLeavesNoScratchFolder)
+TEST_F(SettingsTransferTest, FailuresAreToldAndLeaveNoScratchFolder)
 {
-    path archive = files_ / L"s.zqs";
-    write_bytes(archive, "older export");
-    // Another program holds the old file open without sharing, so it cannot be replaced.
-    HANDLE held = CreateFileW(archive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    TransferMessage message = export_to(archive);
-    CloseHandle(held);
-    EXPECT_EQ(message, (TransferMessage{"Failed to Save", "Unable create the export file in the directory you specified."}));
-    EXPECT_EQ(read_bytes(archive), "older export");
+    EXPECT_EQ(export_to(files_ / L"missing\\s.zqs"),
+              (TransferMessage{"Failed to Save", "Unable create the export file in the directory you specified."}));
     EXPECT_TRUE(no_scratch_left());
-    EXPECT_EQ(export_to(files_ / L"missing\\s.zqs").title, "Failed to Save");
-    EXPECT_TRUE(no_scratch_left());
-
     // Without a maker folder to work in, nothing is written.
     qzsdk::remove_tree(local_.get());
     write_bytes(local_.get(), "a file where the maker folder belongs");
     EXPECT_EQ(export_to(files_ / L"new.zqs"), (TransferMessage{"Failed to Save", "Unable to save current settings to disk."}));
     EXPECT_FALSE(qzsdk::get_file_info(files_ / L"new.zqs").exists);
-    EXPECT_EQ(import_from(archive),
-              (TransferMessage{"Failed to Load", "Unable to import settings from the file."}));
+    EXPECT_EQ(import_from(files_ / L"new.zqs"), (TransferMessage{"Failed to Load", "Unable to import settings from the file."}));
 }
 
 TEST(SettingsScratchFolder, OperationsInTheSameSecondGetTheirOwnFoldersAndEachRemovesOnlyItsOwn)
 {
     temp_folder maker;
-    path first_folder;
-    {
-        SettingsScratchFolder first(maker.get());
-        first_folder = first.get();
-        ASSERT_FALSE(first_folder.empty());
-        EXPECT_EQ(first_folder.file_name().to_utf8().rfind("zephrin_settings_", 0), 0u);
-        write_bytes(first_folder.join(L"effects_settings"), "first");
-        {
-            SettingsScratchFolder second(maker.get());
-            ASSERT_FALSE(second.get().empty());
-            EXPECT_NE(second.get(), first_folder);
-        }
-        EXPECT_EQ(read_bytes(first_folder.join(L"effects_settings")), "first");
-    }
+    auto first = std::make_unique<SettingsScratchFolder>(maker.get());
+    const path first_folder = first->get();
+    EXPECT_EQ(first_folder.file_name().to_utf8().rfind("zephrin_settings_", 0), 0u);
+    write_bytes(first_folder.join(L"effects_settings"), "first");
+    EXPECT_NE(SettingsScratchFolder(maker.get()).get(), first_folder);  // made and removed at once
+    EXPECT_EQ(read_bytes(first_folder.join(L"effects_settings")), "first");
+    first.reset();
     EXPECT_FALSE(qzsdk::get_file_info(first_folder).exists);
 }

@@ -51,11 +51,14 @@ TEST_F(shortcut_popup, ModifierKeysAloneAndImpossibleKeyCodesAreNotCaptured)
     EXPECT_EQ(script.run(popup), 0);
 }
 
-TEST_F(shortcut_popup, KeyWithATickedModifierIsCapturedAndEscapeIsAKeyNotACancel)
+TEST_F(shortcut_popup, KeyWithATickedModifierIsCapturedAndTabEnterAndEscapeAreKeys)
 {
     PreferencesShortcutPopup popup(&window, point{400, 300}, &settings, &themes[1]);
     HWND handle = popup.handle();
-    modal_script script({[&] { post_key(handle, VK_F5); },
+    modal_script script({[&] { post_key(handle, VK_TAB); },
+                         [&] { post_key(handle, VK_RETURN); },
+                         [&] { EXPECT_EQ(popup.key_code, VK_RETURN); },  // a key, not a press of a button
+                         [&] { post_key(handle, VK_F5); },
                          [&] {
                              EXPECT_EQ(popup.key_code, VK_F5);
                              EXPECT_EQ(popup.key_label.text(), "CTRL + " + popup.key_name);

@@ -17,20 +17,27 @@ public:
     // Puts the text into the search box, which runs the search as typing would.
     void Search(std::string_view text) { popup_.search_box_.inside.set_text(text); }
 
-    const std::vector<ResultLine>& result() const { return popup_.result_; }
+    std::vector<ResultLine> result() const { return result_lines(popup_.found_, popup_.search_box_.get_text()); }
     bool has_layer() const { return popup_.has_layer_; }
     const std::string& project_name() const { return popup_.project_name_; }
     const std::string& comp_name() const { return popup_.comp_name_; }
     const std::string& layer_name() const { return popup_.layer_name_; }
-    const std::vector<std::unique_ptr<EffectSlot>>& rows() const { return popup_.rows_; }
-    EffectSlot* selected() const { return popup_.selected_slot_; }
+    size_t row_count() const { return popup_.RowCount(); }
+    // The row widget that shows the found row, null when that row is out of view.
+    EffectSlot* row(size_t index) const { return popup_.RowWidget(index); }
+    size_t selected() const { return popup_.selected_; }
+    size_t row_widget_count() const { return popup_.rows_.size(); }
+    // The "Effects" header, or "No Matches" when the search found nothing; null when neither is shown.
+    HeaderSlot* effects_header() const
+    {
+        return popup_.effects_header_.is_visible(false) ? &popup_.effects_header_ : nullptr;
+    }
     qzsdk::ui::input_box& search_box() { return popup_.search_box_; }
     EffectsShortcutsBar& shortcuts_bar() { return popup_.shortcuts_bar_; }
     EffectsScrollBar& scroll_bar() { return popup_.scroll_bar_; }
     qzsdk::ui::generic_button& badge() { return popup_.badge_button_; }
     qzsdk::ui::generic_button& screenshot_button() { return popup_.screenshot_button_; }
     qzsdk::ui::generic_panel& list_container() { return popup_.list_container_; }
-    size_t retired_count() const { return popup_.retired_.size(); }
     bool news_timer_running() const { return popup_.holder().timers.count(timer_id(popup_timer::news_poll)) != 0; }
     float flash() const { return popup_.flash_; }
 

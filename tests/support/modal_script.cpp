@@ -1,9 +1,12 @@
 #include "tests/support/modal_script.h"
 
+#include "toolkit/ui/native_window.h"
+
 namespace qzsdk::test {
 namespace {
 
 modal_script* active = nullptr;
+modal_steps* playing = nullptr;
 
 }  // namespace
 
@@ -49,6 +52,49 @@ void modal_script::step()
     }
     if (popup_ && popup_->handle() && IsWindowVisible(popup_->handle()))
         popup_->end_modal(0);
+}
+
+modal_steps::modal_steps(std::vector<step> steps) : steps_(std::move(steps))
+{
+    playing = this;
+    timer_ = SetTimer(nullptr, 0, 20, &modal_steps::tick);
+}
+
+modal_steps::~modal_steps()
+{
+    KillTimer(nullptr, timer_);
+    playing = nullptr;
+}
+
+void CALLBACK modal_steps::tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    modal_steps* script = playing;
+    if (!script || script->running_ || script->finished() || !script->steps_[script->next_].ready())
+        return;
+    script->running_ = true;
+    script->steps_[script->next_++].action();
+    script->running_ = false;
+}
+
+ui::window* find_window(const std::wstring& title)
+{
+    struct search {
+        const std::wstring& title;
+        ui::window* found = nullptr;
+    } wanted{title};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND handle, LPARAM data) -> BOOL {
+            auto* wanted = reinterpret_cast<search*>(data);
+            wchar_t text[256] = {};
+            GetWindowTextW(handle, text, 256);
+            auto* holder = reinterpret_cast<ui::native_window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+            if (holder && IsWindowVisible(handle) && wanted->title == text)
+                wanted->found = holder->owner_window();
+            return wanted->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&wanted));
+    return wanted.found;
 }
 
 void post_key(HWND target, UINT virtual_key)

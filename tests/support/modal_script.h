@@ -33,6 +33,33 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// Steps played from a thread timer inside whichever loop is pumping (a modal window the code under test
+// opens itself), each once its condition holds; a step may open a modal loop of its own.
+class modal_steps {
+public:
+    struct step {
+        std::function<bool()> ready;
+        std::function<void()> action;
+    };
+    explicit modal_steps(std::vector<step> steps);
+    ~modal_steps();
+    modal_steps(const modal_steps&) = delete;
+    modal_steps& operator=(const modal_steps&) = delete;
+
+    bool finished() const { return next_ == steps_.size(); }
+
+private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+
+    std::vector<step> steps_;
+    size_t next_ = 0;
+    bool running_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+// The visible toolkit window of this thread with that title, or null.
+ui::window* find_window(const std::wstring& title);
+
 // A key press with the scan code the keyboard would send, so that the system can name the key.
 void post_key(HWND target, UINT virtual_key);
 void post_text(HWND target, const std::wstring& text);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <string_view>
 
 namespace qzsdk {
 
@@ -24,6 +25,54 @@ bool write_all(HANDLE file, std::string_view bytes)
     return FlushFileBuffers(file);
 }
 
+constexpr std::wstring_view temporary_marker = L".~";
+constexpr std::wstring_view temporary_suffix = L".tmp";
+
+bool all_digits(std::wstring_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// The process id in a name made by temporary_path_beside for this target's name, or 0 when it is not one.
+DWORD temporary_owner(std::wstring_view name, std::wstring_view target_name)
+{
+    if (!name.starts_with(target_name) || !name.ends_with(temporary_suffix))
+        return 0;
+    name.remove_prefix(target_name.size());
+    name.remove_suffix(temporary_suffix.size());
+    if (!name.starts_with(temporary_marker))
+        return 0;
+    name.remove_prefix(temporary_marker.size());
+    size_t separator = name.find(L'_');
+    if (separator == std::wstring_view::npos || !all_digits(name.substr(0, separator)) ||
+        !all_digits(name.substr(separator + 1)) || separator > 9)
+        return 0;
+    return DWORD(std::stoul(std::wstring(name.substr(0, separator))));
+}
+
+bool process_running(DWORD process_id)
+{
+    file_handle process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+// Temporaries of this target left by a writer that crashed before its rename. Those of this process and of
+// any process still running may belong to a write in progress and stay.
+void remove_stale_temporaries(const path& target)
+{
+    const std::wstring target_name = target.file_name(true).wide();
+    const path folder = target.parent();
+    WIN32_FIND_DATAW found;
+    find_handle search(FindFirstFileW((target.wide() + L".~*.tmp").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        DWORD owner = temporary_owner(found.cFileName, target_name);
+        if (owner && owner != GetCurrentProcessId() && !process_running(owner))
+            DeleteFileW(folder.join(found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
+}
+
 }  // namespace
 
 // Unique per process and call, so that concurrent writers never share a temporary file; a leftover from a
@@ -38,7 +87,10 @@ path temporary_path_beside(const path& target)
 bool rename_over(const path& complete_file, const path& target)
 {
     // ReplaceFileW is not atomic everywhere; one rename is.
-    return MoveFileExW(complete_file.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!MoveFileExW(complete_file.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    remove_stale_temporaries(target);
+    return true;
 }
 
 bool write_file_atomically(const path& target, std::string_view bytes)

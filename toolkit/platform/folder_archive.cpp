@@ -254,6 +254,27 @@ result extract_file(binary_file& archive, const file_record& record, const path&
     return result::ok;
 }
 
+result check_limits(const std::vector<std::string>& folders, const std::vector<file_record>& files,
+                    const unpack_limits& limits)
+{
+    std::vector<std::string> unclaimed = limits.names;
+    if (!unclaimed.empty() && !folders.empty())
+        return result::not_accepted;
+    uint64_t total = 0;
+    for (const file_record& file : files) {
+        if (!limits.names.empty()) {
+            auto claimed = std::find(unclaimed.begin(), unclaimed.end(), file.name);
+            if (claimed == unclaimed.end())
+                return result::not_accepted;
+            unclaimed.erase(claimed);
+        }
+        total += file.size;
+        if (file.size > limits.largest_file || total > limits.largest_total)
+            return result::not_accepted;
+    }
+    return result::ok;
+}
+
 }  // namespace
 
 folder_archive_result folder_archive::pack(const path& folder, const path& archive)
@@ -311,7 +332,7 @@ folder_archive_result folder_archive::pack(const path& folder, const path& archi
     return output.commit() ? result::ok : result::open_failed;
 }
 
-folder_archive_result folder_archive::unpack(const path& archive, const path& destination)
+folder_archive_result folder_archive::unpack(const path& archive, const path& destination, const unpack_limits& limits)
 {
     binary_file in = binary_file::open_for_reading(archive);
     if (!in)
@@ -328,6 +349,8 @@ folder_archive_result folder_archive::unpack(const path& archive, const path& de
         return read;
     if (result read = read_file_records(reader, !folders.empty(), files); read != result::ok)
         return read;
+    if (result accepted = check_limits(folders, files, limits); accepted != result::ok)
+        return accepted;
 
     for (const std::string& folder : folders)
         if (!create_directories(destination.join(path::from_utf8(folder))))

@@ -8,6 +8,8 @@
 #include "toolkit/platform/path.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace qzsdk {
 
@@ -23,9 +25,18 @@ enum class folder_archive_result : int32_t {
     data_truncated = 24,        // a file's compressed bytes end, or lie past the archive's end
     size_mismatch = 25,         // the data does not inflate to the recorded size, or claims an absurd one
     too_large = 26,             // pack: a file or the archive would reach 4 GiB
+    not_accepted = 27,          // unpack: a folder, name or size the caller's limits refuse
     bad_folder_record = 30,     // truncated, or a path that is not a plain relative path
     folder_create_failed = 31,
     zlib_init_failed = 100,
+};
+
+// What an unpack accepts of an archive from elsewhere, checked before anything is created.
+struct unpack_limits {
+    // The only file names accepted, each at most once, and then no folders; empty accepts any.
+    std::vector<std::string> names;
+    uint64_t largest_file = UINT64_MAX;
+    uint64_t largest_total = UINT64_MAX;
 };
 
 class folder_archive {
@@ -35,7 +46,7 @@ public:
     static folder_archive_result pack(const path& folder, const path& archive);
     // Reads and checks every record before anything is created; a file is written beside its place and
     // renamed into it once complete, so a failure leaves only whole files from earlier records.
-    static folder_archive_result unpack(const path& archive, const path& destination);
+    static folder_archive_result unpack(const path& archive, const path& destination, const unpack_limits& limits = {});
 };
 
 }  // namespace qzsdk

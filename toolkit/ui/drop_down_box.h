@@ -38,6 +38,7 @@ public:
 
 protected:
     virtual void on_paint();
+    bool hovered() const { return hovered_; }
 
 private:
     friend class drop_down_box_test_api;

@@ -284,6 +284,12 @@ void widget::kill_timer(uint32_t timer_id)
         window_->kill_timer(this, timer_id);
 }
 
+void widget::remove_tooltip()
+{
+    if (window_)
+        window_->remove_tooltip(this, rect{});
+}
+
 void widget::set_tooltip(const std::string& title, const std::string& text)
 {
     if (window_)

@@ -48,6 +48,8 @@ public:
     void set_timer(uint32_t timer_id, uint32_t interval_ms, bool one_shot);
     void kill_timer(uint32_t timer_id);
     void set_tooltip(const std::string& title, const std::string& text);
+    // Drops the whole-widget tooltip, so that set_tooltip replaces it instead of adding a second one.
+    void remove_tooltip();
     // A subclass's connection to a child's events, dropped when that child is removed.
     void record_child_connection(widget* child, uint32_t connection);
 

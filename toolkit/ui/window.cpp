@@ -344,6 +344,18 @@ void window::set_tooltip(widget* target, const rect& area, const std::string& ti
     tooltips_[target].push_back(tooltip_region{area, title, text});
 }
 
+void window::remove_tooltip(widget* target, const rect& area)
+{
+    auto found = tooltips_.find(target);
+    if (found == tooltips_.end())
+        return;
+    std::erase_if(found->second, [&area](const tooltip_region& region) { return region.area == area; });
+    if (found->second.empty())
+        forget_tooltips_of(target);
+    else if (tick_widget_ == target)
+        hide_tooltip();  // it may show the text just removed
+}
+
 void window::hide_tooltip()
 {
     if (tooltip_)

@@ -59,6 +59,9 @@ public:
     ~window() override;
 
     virtual void on_user_message(uint32_t value);
+    // Sees every input before the widgets do; true uses it up, so neither they nor the window's own
+    // handlers see it.
+    virtual bool preview_input(const input_record& record);
 
     void create(const std::string& title, const rect& bounds, uint16_t flags);
     // Serves as an owner of toolkit windows without being created, destroyed or subclassed here.
@@ -75,6 +78,8 @@ public:
     void set_timer(widget* target, uint32_t timer_id, uint32_t interval_ms, bool one_shot);
     void kill_timer(widget* target, uint32_t timer_id);
     void set_tooltip(widget* target, const rect& area, const std::string& title, const std::string& text);
+    // Drops the target's regions of that area (all-zero: the whole widget), so a new text can replace them.
+    void remove_tooltip(widget* target, const rect& area);
     // The tooltip tick: every 100 ms while the window has registrations.
     void update_tooltip();
     void route_input(const input_record& record);
@@ -96,6 +101,9 @@ public:
 
     property_bag properties;
     bool tab_navigation = true;
+    // A press gives the keyboard focus to the widget under it; a window whose one field keeps the
+    // keyboard clears this.
+    bool click_focus = true;
 
 private:
     friend class widget;

@@ -76,10 +76,14 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
             break;
         return handle_hit_test(lparam);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // A key-down handler may destroy this window.
+        const std::shared_ptr<modal_state> state = modal_;
         route_input({event_id::key_down, wparam});
-        route_input({event_id::key_down_raw, pack(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam))});
+        if (state->alive)
+            route_input({event_id::key_down_raw, pack(static_cast<uint32_t>(wparam), static_cast<uint32_t>(lparam))});
         return 0;
+    }
     case WM_KEYUP:
     case WM_SYSKEYUP:
         route_input({event_id::key_up, wparam});

@@ -88,8 +88,15 @@ void window::move_tab_focus()
     }
 }
 
+bool window::preview_input(const input_record&)
+{
+    return false;
+}
+
 void window::route_input(const input_record& record)
 {
+    if (preview_input(record))
+        return;
     const uint64_t param = record.param;
     switch (record.id) {
     case event_id::mouse_up: {
@@ -113,7 +120,8 @@ void window::route_input(const input_record& record)
         swallow_next_up_ = record.id == event_id::mouse_double_click || record.swallows_release;
         widget* under = widget_under(record);
         if (is_eligible(under)) {
-            set_focus_widget(under, 0);
+            if (click_focus)
+                set_focus_widget(under, 0);
             fire_event(under, record.id, param);
         }
         fire_event(this, record.id, param);

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -19,13 +19,9 @@ using qzsdk::test::write_bytes;
 
 namespace {
 
-struct slot_view {
-    std::string key;
-    uint64_t offset, size;
-    double last_use, stored;
-    uint64_t index;
-    uint32_t in_use, reserved;
-};
+// The directory file: a 24-byte header, then slots of 200 bytes.
+constexpr size_t header_size = 24, slot_size = 200;
+enum slot_field : size_t { offset_at = 152, size_at = 160, last_use_at = 168, stored_at = 176, index_at = 184, in_use_at = 192 };
 
 template <typename T>
 T field(const std::string& bytes, size_t offset)
@@ -39,14 +35,6 @@ template <typename T>
 void set_field(std::string& bytes, size_t offset, T value)
 {
     std::memcpy(bytes.data() + offset, &value, sizeof(T));
-}
-
-slot_view slot_at(const std::string& directory, size_t index)
-{
-    size_t at = 24 + 200 * index;
-    return {std::string(directory.c_str() + at), field<uint64_t>(directory, at + 152), field<uint64_t>(directory, at + 160),
-            field<double>(directory, at + 168), field<double>(directory, at + 176), field<uint64_t>(directory, at + 184),
-            field<uint32_t>(directory, at + 192), field<uint32_t>(directory, at + 196)};
 }
 
 std::string blob_bytes(size_t size, char seed)
@@ -77,91 +65,71 @@ struct store_files {
         cache_store::blob found = store.find(name);
         return found.data ? std::string(reinterpret_cast<const char*>(found.data), found.size) : "<miss>";
     }
-    // The slot holding a name, or an empty one.
-    slot_view slot_of(const std::string& name)
+    // Where in the directory file the slot holding a name starts, or 0.
+    size_t slot_of(const std::string& name)
     {
-        std::string bytes = read_bytes(directory);
-        for (size_t index = 0; 24 + 200 * (index + 1) <= bytes.size(); ++index)
-            if (slot_at(bytes, index).in_use && slot_at(bytes, index).key == cache_store::key_for(name))
-                return slot_at(bytes, index);
-        return {};
+        const std::string bytes = read_bytes(directory);
+        for (size_t at = header_size; at + slot_size <= bytes.size(); at += slot_size)
+            if (field<uint32_t>(bytes, at + in_use_at) && std::string(bytes.c_str() + at) == cache_store::key_for(name))
+                return at;
+        return 0;
     }
-    void patch_directory(size_t offset, const std::string& bytes)
+    template <typename T>
+    T slot_field(const std::string& name, size_t which)
     {
-        std::string directory_bytes = read_bytes(directory);
-        directory_bytes.replace(offset, bytes.size(), bytes);
-        write_bytes(directory, directory_bytes);
+        return field<T>(read_bytes(directory), slot_of(name) + which);
     }
-    void set_max_data_size(uint64_t size) { patch_directory(8, std::string(reinterpret_cast<char*>(&size), 8)); }
+    uint64_t offset_of(const std::string& name) { return slot_field<uint64_t>(name, offset_at); }
 };
 
 }  // namespace
 
-TEST(CacheStore, AFirstStoreCreatesBothFilesAndTheBlobSurvivesReopening)
+TEST(CacheStore, BlobsSurviveReopeningInTheFileLayoutAndSpaceIsReusedOrGrown)
 {
     store_files files;
-    std::string a = blob_bytes(100, 'a');
+    const std::string a = blob_bytes(100, 'a');
     files.put("C:\\shots\\one.png", a);
-
-    std::string directory = read_bytes(files.directory);
+    const std::string directory = read_bytes(files.directory);
     ASSERT_EQ(directory.size(), 10024u);
-    EXPECT_EQ(directory.substr(0, 8), std::string("QZMPC\0\0\0", 8));
-    EXPECT_EQ(field<uint64_t>(directory, 8), 524288000u);
-    EXPECT_EQ(field<uint64_t>(directory, 16), 50u);
+    EXPECT_EQ(directory.substr(0, 24), std::string("QZMPC\0\0\0\0\0\x40\x1F\0\0\0\0\x32\0\0\0\0\0\0\0", 24));
     EXPECT_EQ(get_file_info(files.data).size, 5242880u);
-    slot_view slot = slot_at(directory, 0);
-    EXPECT_EQ(slot.key, cache_store::key_for("C:\\shots\\one.png"));
-    EXPECT_EQ((std::vector<uint64_t>{slot.offset, slot.size, slot.index, slot.in_use, slot.reserved}),
-              (std::vector<uint64_t>{0, 100, 0, 1, 0}));
-    EXPECT_EQ(slot.last_use, slot.stored);
-    EXPECT_NEAR(slot.stored / 1e6, static_cast<double>(time(nullptr)), 5.0);
-    EXPECT_EQ(read_bytes(files.data).substr(0, 100), a);
-
+    EXPECT_EQ(files.slot_of("C:\\shots\\one.png"), header_size);
+    EXPECT_EQ((std::vector<uint64_t>{field<uint64_t>(directory, 24 + offset_at), field<uint64_t>(directory, 24 + size_at),
+                                     field<uint64_t>(directory, 24 + index_at), field<uint32_t>(directory, 24 + 196)}),
+              (std::vector<uint64_t>{0, 100, 0, 0}));
+    const double stored = field<double>(directory, 24 + stored_at);
+    EXPECT_NEAR(stored / 1e6, static_cast<double>(time(nullptr)), 5.0);
     EXPECT_EQ(files.get("C:\\shots\\one.png"), a);
-    EXPECT_GT(files.slot_of("C:\\shots\\one.png").last_use, slot.last_use);  // a find is a use
+    EXPECT_GT(files.slot_field<double>("C:\\shots\\one.png", last_use_at), stored);  // a find is a use
     EXPECT_EQ(files.get("C:\\shots\\two.png"), "<miss>");
-}
-
-TEST(CacheStore, KeysAreTheNamesTailAndTheHashOfTheWholeName)
-{
+    // Keys are the name's tail and the hash of the whole name.
     EXPECT_EQ(cache_store::key_for("a"), "a12638187200555641996");  // FNV-1a 64 of "a" is 0xaf63bd4c8601b7be
     const std::string tail(128, 't'), first = std::string(72, 'x') + tail, second = std::string(72, 'y') + tail;
     EXPECT_EQ(cache_store::key_for(first).substr(0, 128), tail);
     EXPECT_NE(cache_store::key_for(first), cache_store::key_for(second));
-}
 
-TEST(CacheStore, FreedSpaceIsReusedFirstFitAndSlotsAreReused)
-{
-    store_files files;
-    files.put("A", blob_bytes(100, 'a'));
-    files.put("B", blob_bytes(50, 'b'));
-    files.put("A", blob_bytes(30, 'c'));  // replaces A in the slot and at the place it freed
-    files.put("C", blob_bytes(80, 'd'));  // the gap [30, 100) is too small
-    files.put("D", blob_bytes(70, 'e'));  // fits the gap exactly
-    EXPECT_EQ((std::vector<uint64_t>{files.slot_of("A").offset, files.slot_of("A").index, files.slot_of("B").offset,
-                                     files.slot_of("C").offset, files.slot_of("D").offset}),
-              (std::vector<uint64_t>{0, 0, 100, 150, 30}));
-    EXPECT_EQ(files.get("A"), blob_bytes(30, 'c'));
+    files.put("A", blob_bytes(100, 'a'));  // at 100
+    files.put("B", blob_bytes(50, 'b'));   // at 200
+    files.put("A", blob_bytes(30, 'c'));   // replaces A in its slot, at the first free place
+    files.put("C", blob_bytes(80, 'd'));   // the gap is too small
+    files.put("D", blob_bytes(70, 'e'));   // fits the gap exactly
+    EXPECT_EQ((std::vector<uint64_t>{files.offset_of("A"), files.slot_field<uint64_t>("A", index_at), files.offset_of("C"),
+                                     files.offset_of("D")}),
+              (std::vector<uint64_t>{100, 1, 250, 130}));
     EXPECT_EQ(files.get("D"), blob_bytes(70, 'e'));
-}
 
-TEST(CacheStore, TheFilesGrowInTheirStepsAndFoundBytesCanBeStoredAgain)
-{
-    store_files files;
     cache_store store;
     store.open(files.data);
-    for (int i = 0; i < 51; ++i)
+    for (int i = 0; i < 47; ++i)
         store.store("blob " + std::to_string(i), 10, "0123456789");
-    std::string big = blob_bytes(6 * 1024 * 1024, 'g');  // passes the first 5 MiB
+    const std::string big = blob_bytes(6 * 1024 * 1024, 'g');  // passes the first 5 MiB
     store.store("big", big.size(), big.data());
     cache_store::blob found = store.find("big");
     store.store("copy", found.size, found.data);  // the view moves while storing
     store.close();
-
-    std::string directory = read_bytes(files.directory);
-    EXPECT_EQ(directory.size(), 12024u);
-    EXPECT_EQ(field<uint64_t>(directory, 16), 60u);
-    EXPECT_EQ(files.slot_of("blob 50").index, 50u);
+    EXPECT_EQ(read_bytes(files.directory).size(), 12024u);
+    EXPECT_EQ(field<uint64_t>(read_bytes(files.directory), 16), 60u);
+    EXPECT_EQ(files.slot_field<uint64_t>("blob 46", index_at), 51u);
     EXPECT_EQ(get_file_info(files.data).size, 5242880u + 10485760u);
     EXPECT_EQ(files.get("copy"), big);
 }
@@ -170,13 +138,15 @@ TEST(CacheStore, TheLeastRecentlyUsedBlobsAreEvictedAndAnOversizedOneIsRefused)
 {
     store_files files;
     files.put("A", blob_bytes(300, 'a'));
-    files.set_max_data_size(1000);  // read back at every load
+    std::string directory = read_bytes(files.directory);
+    set_field<uint64_t>(directory, 8, 1000);  // the maximum data size, read back at every load
+    write_bytes(files.directory, directory);
     files.put("B", blob_bytes(300, 'b'));
     files.put("C", blob_bytes(300, 'c'));
     EXPECT_EQ(files.get("A"), blob_bytes(300, 'a'));  // now B is the oldest use
     files.put("D", blob_bytes(300, 'd'));
     EXPECT_EQ(files.get("B"), "<miss>");
-    EXPECT_EQ(files.slot_of("D").offset, 300u);
+    EXPECT_EQ(files.offset_of("D"), 300u);
     files.put("huge", blob_bytes(1001, 'h'));
     EXPECT_EQ(files.get("huge"), "<miss>");
     for (const char* kept : {"A", "C", "D"})
@@ -223,58 +193,45 @@ TEST(CacheStore, IgnoredCallsAndFilesThatCannotBeMadeOrOpened)
     EXPECT_FALSE(get_file_info(files.directory).exists);
 }
 
-TEST(CacheStore, AnUnusableDirectoryHeaderStartsTheStoreAnew)
+TEST(CacheStore, DamagedFilesLoseWhatIsDamagedAndTheStoreStaysUsable)
 {
-    for (auto damage : {+[](std::string& d) { d[0] = 'X'; },             // magic
-                        +[](std::string& d) { d.resize(10000); },        // shorter than its 50 slots
-                        +[](std::string& d) { d.resize(12); },           // shorter than the header
-                        +[](std::string& d) { set_field<uint64_t>(d, 16, ~0ull); },
-                        +[](std::string& d) { set_field<uint64_t>(d, 8, 0); },
-                        +[](std::string& d) { set_field<uint64_t>(d, 8, 1ull << 40); }}) {
+    // Header damage starts the store anew; a damaged slot is dropped, its slot and space freed, the rest kept.
+    using damage = std::function<void(std::string& directory, size_t slot, std::string& data)>;
+    const struct {
+        const char* name;
+        damage hurt;
+        bool good_kept;
+    } cases[] = {
+        {"magic", [](std::string& d, size_t, std::string&) { d[0] = 'X'; }, false},
+        {"shorter than its slots", [](std::string& d, size_t, std::string&) { d.resize(10000); }, false},
+        {"shorter than the header", [](std::string& d, size_t, std::string&) { d.resize(12); }, false},
+        {"absurd slot count", [](std::string& d, size_t, std::string&) { set_field<uint64_t>(d, 16, ~0ull); }, false},
+        {"no data size", [](std::string& d, size_t, std::string&) { set_field<uint64_t>(d, 8, 0); }, false},
+        {"absurd data size", [](std::string& d, size_t, std::string&) { set_field<uint64_t>(d, 8, 1ull << 40); }, false},
+        {"empty data file", [](std::string&, size_t, std::string& data) { data.clear(); }, false},
+        {"past the end", [](std::string& d, size_t s, std::string&) { set_field<uint64_t>(d, s + offset_at, 5242880 - 50); }, true},
+        {"no terminator", [](std::string& d, size_t s, std::string&) { std::memset(d.data() + s, 'k', 152); }, true},
+        {"wrong index", [](std::string& d, size_t s, std::string&) { set_field<uint64_t>(d, s + index_at, 3000); }, true},
+        {"overlap", [](std::string& d, size_t s, std::string&) { set_field<uint64_t>(d, s + offset_at, 50); }, true},
+        {"twin key", [](std::string& d, size_t s, std::string&) { d.replace(s, 152, d.substr(header_size, 152)); set_field<uint64_t>(d, s + offset_at, 4000); }, true},
+        {"not a number", [](std::string& d, size_t s, std::string&) { set_field<double>(d, s + last_use_at, std::numeric_limits<double>::quiet_NaN()); }, true},
+    };
+    for (const auto& c : cases) {
         store_files files;
-        files.put("A", "old bytes");
-        std::string directory = read_bytes(files.directory);
-        damage(directory);
+        files.put("good", blob_bytes(100, 'g'));
+        files.put("hurt", blob_bytes(100, 'h'));
+        const size_t slot = files.slot_of("hurt");
+        std::string directory = read_bytes(files.directory), data = read_bytes(files.data);
+        c.hurt(directory, slot, data);
         write_bytes(files.directory, directory);
-        EXPECT_EQ(files.get("A"), "<miss>");
-        EXPECT_EQ(read_bytes(files.directory).size(), 10024u);
-        EXPECT_EQ(get_file_info(files.data).size, 5242880u);
-        files.put("B", "new");
-        EXPECT_EQ(files.get("B"), "new");
+        write_bytes(files.data, data);
+        EXPECT_EQ(files.get("hurt"), "<miss>") << c.name;
+        EXPECT_EQ(files.get("good"), c.good_kept ? blob_bytes(100, 'g') : "<miss>") << c.name;
+        if (c.good_kept) {  // the dropped slot is free again
+            EXPECT_EQ(read_bytes(files.directory).substr(slot, slot_size), std::string(slot_size, '\0')) << c.name;
+        }
+        files.put("late", blob_bytes(100, 'l'));
+        EXPECT_EQ(files.get("late"), blob_bytes(100, 'l')) << c.name;
+        EXPECT_EQ(read_bytes(files.directory).size(), 10024u) << c.name;
     }
-    store_files empty_data;
-    empty_data.put("A", "old bytes");
-    write_bytes(empty_data.data, "");
-    EXPECT_EQ(empty_data.get("A"), "<miss>");
 }
-
-TEST(CacheStore, DamagedSlotsAreDroppedAndTheSoundOnesKept)
-{
-    store_files files;
-    for (const char* name : {"good", "past end", "no terminator", "wrong index", "overlap", "twin", "nan"})
-        files.put(name, blob_bytes(100, name[0]));
-    auto at = [&](const char* name) { return 24 + 200 * files.slot_of(name).index; };
-    size_t past_end = at("past end"), no_terminator = at("no terminator"), wrong_index = at("wrong index"),
-           overlap = at("overlap"), twin = at("twin"), nan = at("nan");
-    std::string directory = read_bytes(files.directory);
-    set_field<uint64_t>(directory, past_end + 152, 5242880 - 50);
-    std::memset(directory.data() + no_terminator, 'k', 152);
-    set_field<uint64_t>(directory, wrong_index + 184, 3000);
-    set_field<uint64_t>(directory, overlap + 152, 50);  // inside "good" at 0
-    directory.replace(twin, 152, directory.substr(at("good"), 152));
-    set_field<uint64_t>(directory, twin + 152, 4000);
-    set_field<double>(directory, nan + 168, std::numeric_limits<double>::quiet_NaN());
-    write_bytes(files.directory, directory);
-
-    EXPECT_EQ(files.get("good"), blob_bytes(100, 'g'));
-    for (const char* name : {"past end", "no terminator", "wrong index", "overlap", "nan"})
-        EXPECT_EQ(files.get(name), "<miss>") << name;
-    // The dropped slots are free again, and their space too.
-    std::string reloaded = read_bytes(files.directory);
-    for (size_t slot : {past_end, no_terminator, wrong_index, overlap, twin, nan})
-        EXPECT_EQ(reloaded.substr(slot, 200), std::string(200, '\0'));
-    files.put("late", blob_bytes(100, 'l'));
-    EXPECT_EQ(files.get("late"), blob_bytes(100, 'l'));
-    EXPECT_EQ(files.get("good"), blob_bytes(100, 'g'));
-}
-

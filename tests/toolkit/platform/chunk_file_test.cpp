@@ -186,4 +186,15 @@ TEST(ChunkFile, AFailedOrUnfinishedWriteKeepsTheOldFile)
     EXPECT_FALSE(write_file_atomically(path(), "x"));
     // No temporary file is left behind, whatever happened.
     EXPECT_EQ(files_in(root.get()), 1u);
+
+    // A crashed writer's temporaries go at the next successful write; this process's own (a write in
+    // progress) and names of another shape stay.
+    const path stale = root / L"effects_settings.~99999996_3.tmp";
+    const path own(file.wide() + L".~" + std::to_wstring(GetCurrentProcessId()) + L"_999.tmp");
+    const path other = root / L"effects_settings.~backup.tmp";
+    for (const path& leftover : {stale, own, other})
+        write_bytes(leftover, "partial");
+    EXPECT_TRUE(write_file_atomically(file, "new"));
+    EXPECT_EQ(read_bytes(stale), "<missing>");
+    EXPECT_EQ(read_bytes(own) + read_bytes(other), "partialpartial");
 }

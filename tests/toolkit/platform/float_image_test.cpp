@@ -84,16 +84,6 @@ TEST(FloatImage, SixteenBitChannelsDivideBy32767)
     EXPECT_EQ(to_8bit(image, {0, 0, 2, 1}, 8)[0], 255);
 }
 
-TEST(FloatImage, FloatChannelsAreCopiedWholeOrRowByRow)
-{
-    for (uint32_t row_bytes : {3u * 16, 3u * 16 + 20}) {
-        std::vector<uint8_t> source = frame<float>(3, 4, row_bytes, -0.5f, 0.125f);
-        float_image image = make_float_image(source.data(), {3, 4}, row_bytes, 4);
-        for (uint32_t y = 0; y < 4; ++y)
-            EXPECT_EQ(std::memcmp(image.pixel(0, y), source.data() + y * row_bytes, 48), 0) << row_bytes;
-    }
-}
-
 TEST(FloatImage, UnknownDepthsAndShortRowsLeaveTheImageZero)
 {
     std::vector<uint8_t> source(64, 0x7F);

@@ -1,7 +1,6 @@
 #include "toolkit/platform/special_folders.h"
 
 #include "tests/support/registry_value.h"
-#include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,15 +10,6 @@
 using namespace qzsdk;
 
 using qzsdk::test::registry_value;
-
-TEST(SpecialFolders, ShellFoldersExistAndUseBackslashes)
-{
-    for (const path& folder : {common_app_data_folder(), local_app_data_folder(), documents_folder()}) {
-        EXPECT_FALSE(folder.empty());
-        EXPECT_EQ(folder.wide().find(L'/'), std::wstring::npos);
-    }
-    EXPECT_EQ(get_file_info(local_app_data_folder()).kind, file_kind_folder);
-}
 
 TEST(SpecialFolders, RegistryThenEnvironmentThenDocuments)
 {

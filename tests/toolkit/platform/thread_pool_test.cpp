@@ -39,40 +39,27 @@ using slice_list = std::vector<std::pair<uint32_t, uint32_t>>;
 
 }  // namespace
 
-TEST(ThreadPool, SlicesAreContiguousWithTheSmallerSharesFirst)
+TEST(ThreadPool, EveryWorkerGetsItsSliceOnItsOwnThreadUntilShutdown)
 {
-    auto all = [](uint32_t items, uint32_t count) {
-        slice_list slices;
-        for (uint32_t k = 0; k < count; ++k) {
-            thread_worker_data range = thread_pool::slice(items, count, k);
-            slices.emplace_back(range.first, range.end);
-        }
-        return slices;
-    };
-    EXPECT_EQ(all(10, 4), (slice_list{{0, 2}, {2, 4}, {4, 7}, {7, 10}}));
-    EXPECT_EQ(all(8, 4), (slice_list{{0, 2}, {2, 4}, {4, 6}, {6, 8}}));
-    EXPECT_EQ(all(2, 4), (slice_list{{0, 0}, {0, 0}, {0, 1}, {1, 2}}));
-    EXPECT_EQ(all(0, 3), (slice_list{{0, 0}, {0, 0}, {0, 0}}));
-    EXPECT_EQ(all(0xFFFFFFFFu, 2), (slice_list{{0, 0x7FFFFFFF}, {0x7FFFFFFF, 0xFFFFFFFFu}}));
-}
-
-TEST(ThreadPool, EveryWorkerGetsItsSliceOnItsOwnThreadAlsoWhenEmpty)
-{
+    EXPECT_EQ(thread_pool::slice(0xFFFFFFFFu, 2, 1).first, 0x7FFFFFFFu);
     thread_pool pool(4);
-    recorded_slices seen;
-    pool.run(10, seen.recorder());
-    EXPECT_EQ(seen.sorted(), (slice_list{{0, 2}, {2, 4}, {4, 7}, {7, 10}}));
-    EXPECT_EQ(seen.threads.size(), 4u);
-    EXPECT_EQ(seen.threads.count(std::this_thread::get_id()), 0u);
-
-    recorded_slices fewer;
-    pool.run(3, fewer.recorder());
-    EXPECT_EQ(fewer.sorted(), (slice_list{{0, 0}, {0, 1}, {1, 2}, {2, 3}}));
-
-    recorded_slices none;
-    pool.run(0, none.recorder());
-    EXPECT_EQ(none.sorted(), (slice_list{{0, 0}, {0, 0}, {0, 0}, {0, 0}}));
+    const std::pair<uint32_t, slice_list> runs[] = {{10, {{0, 2}, {2, 4}, {4, 7}, {7, 10}}},
+                                                    {3, {{0, 0}, {0, 1}, {1, 2}, {2, 3}}},
+                                                    {0, {{0, 0}, {0, 0}, {0, 0}, {0, 0}}}};
+    for (const auto& [items, expected] : runs) {
+        recorded_slices seen;
+        pool.run(items, seen.recorder());
+        EXPECT_EQ(seen.sorted(), expected);
+        EXPECT_EQ(seen.threads.size(), 4u);
+        EXPECT_EQ(seen.threads.count(std::this_thread::get_id()), 0u);
+    }
     pool.shutdown();
+    pool.shutdown();
+    recorded_slices after;
+    pool.run(6, after.recorder());
+    EXPECT_EQ(after.sorted(), (slice_list{{0, 6}}));
+    EXPECT_EQ(*after.threads.begin(), std::this_thread::get_id());
+    EXPECT_THROW(pool.run(1, [](const thread_worker_data&) { throw qz_exception("inline"); }), qz_exception);
 }
 
 TEST(ThreadPool, ManyRunsInARowEachCoverEveryItemOnce)
@@ -133,22 +120,6 @@ TEST(ThreadPool, ANestedRunInsideAJobRunsInlineInsteadOfDeadlocking)
     pool.shutdown();
 }
 
-TEST(ThreadPool, AfterShutdownRunsExecuteOnTheCallingThread)
-{
-    thread_pool pool(3);
-    recorded_slices before;
-    pool.run(6, before.recorder());
-    EXPECT_EQ(before.threads.size(), 3u);
-
-    pool.shutdown();
-    pool.shutdown();
-    recorded_slices after;
-    pool.run(6, after.recorder());
-    EXPECT_EQ(after.sorted(), (slice_list{{0, 6}}));
-    EXPECT_EQ(*after.threads.begin(), std::this_thread::get_id());
-    EXPECT_THROW(pool.run(1, [](const thread_worker_data&) { throw qz_exception("inline"); }), qz_exception);
-}
-
 TEST(ThreadPool, DestroyingAPoolWithLiveWorkersNeverBlocks)
 {
     // Stands for the static destructor at unload: it must return at once, leaving the parked workers alone.
@@ -164,15 +135,4 @@ TEST(ThreadPool, DestroyingAPoolWithLiveWorkersNeverBlocks)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(destroyed.load()) << "the destructor blocked";
     destroyer.join();
-}
-
-TEST(ThreadPool, TheProcessPoolHasAtLeastOneWorker)
-{
-    EXPECT_GE(thread_pool::instance().thread_count(), 1u);
-    recorded_slices seen;
-    thread_pool::instance().run(100, seen.recorder());
-    uint32_t covered = 0;
-    for (auto [first, end] : seen.sorted())
-        covered += end - first;
-    EXPECT_EQ(covered, 100u);
 }
