@@ -25,12 +25,8 @@ void GalleryPopupWindow::ShowExportMenu()
     popup_menu_owner menu = popup_menu::create();
     menu->add_item(2, top_level, "Save as PNG");
     menu->add_item(3, top_level, "Save as JPG");
-    int32_t x = 0, y = export_button_.bounds().height;
-    for (const widget* w = &export_button_; w; w = w->parent()) {
-        x += w->bounds().x;
-        y += w->bounds().y;
-    }
-    POINT at{holder().to_pixels_x(x), holder().to_pixels_y(y)};
+    const point origin = export_button_.window_position();
+    POINT at{holder().to_pixels_x(origin.x), holder().to_pixels_y(origin.y + export_button_.bounds().height)};
     ClientToScreen(handle(), &at);
     const int command = int(TrackPopupMenuEx(menu->handle(), TPM_RETURNCMD, at.x, at.y, handle(), nullptr));
     menu.reset();

@@ -290,12 +290,9 @@ void GalleryPopupWindow::OnThumbnailCommand(const event_info& info)
     auto* thumbnail = static_cast<GalleryThumbnail*>(info.sender);
     if (!thumbnail->selected)
         Select(thumbnail);
-    int32_t x = thumbnail->bounds().x + thumbnail->bounds().width;
-    int32_t y = thumbnail->bounds().y + thumbnail->bounds().height - 90;
-    for (widget* up = thumbnail->parent(); up; up = up->parent()) {
-        x += up->bounds().x;
-        y += up->bounds().y;
-    }
+    const point origin = thumbnail->window_position();
+    const int32_t x = origin.x + thumbnail->bounds().width;
+    const int32_t y = origin.y + thumbnail->bounds().height - 90;
     RECT frame{};
     GetWindowRect(handle(), &frame);
     const point at{x + holder().to_units_x(frame.left), y + holder().to_units_y(frame.top)};

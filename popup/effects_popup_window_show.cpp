@@ -199,8 +199,13 @@ void EffectsPopupWindow::ShowExportMenu()
     } else {
         GetCursorPos(&at);
     }
+    // Windows closes a tracked menu on a click elsewhere only when its owner is the foreground window,
+    // which a hidden popup opened by the script verb is not; the empty message after it lets the next
+    // menu open normally.
+    SetForegroundWindow(handle());
     const int32_t choice =
         int32_t(TrackPopupMenuEx(menu->handle(), TPM_RETURNCMD | TPM_LEFTBUTTON, at.x, at.y, handle(), nullptr)) - 1;
+    PostMessageW(handle(), WM_NULL, 0, 0);
     if (choice < 0)
         return;
     const uint64_t mode = choice == copy_item ? capture_to_clipboard

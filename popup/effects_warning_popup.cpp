@@ -1,5 +1,7 @@
 #include "popup/effects_warning_popup.h"
 
+#include <algorithm>
+
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"
 
@@ -23,7 +25,9 @@ EffectsWarningPopup::EffectsWarningPopup(window* owner, point centre, const Effe
     if (qzsdk::ui::renderer* r = renderer()) {
         r->set_font("Arial", 12.0f, 0, 0);
         r->set_alignment(text_align::center, paragraph_align::top);
-        height = int32_t(r->measure_text(text, popup_width, text_height_limit).height) + room_below_text;
+        // A layout reports the height of all its lines, also beyond the height it was given.
+        height = int32_t(std::min(r->measure_text(text, popup_width, text_height_limit).height, text_height_limit)) +
+                 room_below_text;
     }
     place_window_units(*this, {centre.x - popup_width / 2, centre.y - height / 2, popup_width, height});
     BindCommonHandlers(&ok_button_);

@@ -18,11 +18,8 @@ constexpr int32_t scroll_bar_width = 18;
 // The widget's rectangle in 96-dpi screen units.
 rect ScreenRect(const widget& target)
 {
-    rect r{0, 0, target.bounds().width, target.bounds().height};
-    for (const widget* at = &target; at; at = at->parent()) {
-        r.x += at->bounds().x;
-        r.y += at->bounds().y;
-    }
+    const point origin = target.window_position();
+    rect r{origin.x, origin.y, target.bounds().width, target.bounds().height};
     if (window* host = target.owner_window()) {
         POINT origin{0, 0};
         ClientToScreen(host->handle(), &origin);

@@ -365,6 +365,19 @@ TEST_F(PopupWindowTest, AScreenshotFlashesWhenSavedAndAFailedSaveIsToldOnceInste
     EXPECT_EQ(api().flash(), 0.0f);
 }
 
+// Opened by the script verb while the popup is hidden, the menu is tracked by the foreground window.
+TEST_F(PopupWindowTest, TheExportMenuOfAHiddenPopupIsOwnedByTheForegroundWindow)
+{
+    HWND foreground = nullptr;
+    {
+        qzsdk::test::menu_driver dismiss({}, [&](HMENU, HWND) { foreground = GetForegroundWindow(); });
+        Command(popup_command_export_menu);
+        ASSERT_TRUE(dismiss.opened());
+    }
+    EXPECT_FALSE(IsWindowVisible(popup_->handle()));
+    EXPECT_EQ(foreground, popup_->handle());
+}
+
 TEST_F(PopupWindowTest, HandlerExceptionsGoToTheReporterNotTheMessageLoop)
 {
     qzsdk::test::reported_exceptions reported;

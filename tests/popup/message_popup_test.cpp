@@ -98,14 +98,14 @@ TEST_F(MessagePopupTest, WarningGrowsWithItsTextAroundThePointAndAnswersOkOrEsca
 {
     EffectsWarningPopup short_one(&owner, {400, 400}, &theme, "Failed to Save", text);
     std::string long_text;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 150; ++i)  // far more than 500 units of lines
         long_text += "Unable to save current settings to disk. ";
     EffectsWarningPopup long_one(&owner, {400, 400}, &theme, "Failed to Save", long_text);
     const RECT small = screen_rect(short_one.handle());
     const RECT tall = screen_rect(long_one.handle());
     EXPECT_EQ(tall.right - tall.left, 320);
     EXPECT_GT(tall.bottom - tall.top, small.bottom - small.top);
-    EXPECT_LE(tall.bottom - tall.top, 550);
+    EXPECT_EQ(tall.bottom - tall.top, 550);
     EXPECT_NEAR((tall.top + tall.bottom) / 2, 400, 1);
     EXPECT_EQ((tall.left + tall.right) / 2, 400);
     const rect ok = long_one.ok_button().bounds();

@@ -13,7 +13,7 @@ wic_canvas::wic_canvas(uint32_t width, uint32_t height)
 
 void wic_canvas::draw(const std::function<void(ui::renderer&)>& paint)
 {
-    renderer_->begin_draw();
+    if (!renderer_->begin_draw()) throw std::runtime_error("the canvas cannot be drawn on");
     renderer_->target()->Clear(D2D1::ColorF(0, 0, 0, 0));
     paint(*renderer_);
     renderer_->end_draw();

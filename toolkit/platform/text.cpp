@@ -115,8 +115,16 @@ std::string trim(std::string_view text)
 
 int64_t clock_now()
 {
+    // Looked up at run time: Windows 7, where older hosts run, has only the coarse clock, and a static
+    // import of the precise one would keep the module from loading there at all.
+    using file_time_clock = void(WINAPI*)(FILETIME*);
+    static const file_time_clock read_clock = [] {
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        FARPROC precise = kernel ? GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime") : nullptr;
+        return precise ? reinterpret_cast<file_time_clock>(reinterpret_cast<void*>(precise)) : &GetSystemTimeAsFileTime;
+    }();
     FILETIME now;
-    GetSystemTimePreciseAsFileTime(&now);
+    read_clock(&now);
     int64_t ticks = (static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
     return ticks - epoch_ticks;
 }

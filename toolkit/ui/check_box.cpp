@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/image_strip.h"
@@ -25,13 +26,18 @@ check_box::~check_box()
 void check_box::on_attached()
 {
     connect_member(this, event_id::paint, &check_box::on_paint, this);
-    connect_member(this, event_id::mouse_up, &check_box::flip, this);
+    connect_member(this, event_id::mouse_up, &check_box::on_mouse_up, this);
     connect_member_info(this, event_id::key_up, &check_box::on_key_up, this);
     auto& events = event_manager::instance();
+    // A release whose press began elsewhere (a drag, a menu opened by it) is not a click on the box.
+    events.connect(this, this, event_id::mouse_down, [this](const event_info&) { armed_ = true; });
     events.connect(this, this, event_id::mouse_enter, [this](const event_info&) { on_hover(true); });
     events.connect(this, this, event_id::mouse_leave, [this](const event_info&) { on_hover(false); });
     events.connect(this, this, event_id::focus_gained, [this](const event_info&) { invalidate(false); });
-    events.connect(this, this, event_id::focus_lost, [this](const event_info&) { invalidate(false); });
+    events.connect(this, this, event_id::focus_lost, [this](const event_info&) {
+        armed_ = false;
+        invalidate(false);
+    });
     connect_member_info(this, event_id::property_changed, &check_box::on_property_changed, this);
     set_layout(2, gap_);
     // Bound before it was attached, the box has its variable already and stays usable.
@@ -106,6 +112,12 @@ void check_box::set_layout(uint32_t mode, int32_t gap)
 void check_box::on_key_up(const event_info& info)
 {
     if (info.param == VK_SPACE)
+        flip();
+}
+
+void check_box::on_mouse_up()
+{
+    if (std::exchange(armed_, false))
         flip();
 }
 

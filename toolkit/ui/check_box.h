@@ -37,6 +37,7 @@ private:
     void on_attached();
     void on_key_up(const event_info& info);
     void on_hover(bool inside);
+    void on_mouse_up();
     void on_property_changed(const event_info& info);
     void flip();
     void set_label_font() const;
@@ -48,6 +49,7 @@ private:
     rect label_rect_;
     int32_t gap_ = 5;
     bool hovered_ = false;
+    bool armed_ = false;
     point box_size_;
     uint32_t layout_mode_ = 2;
     bool* bound_value_ = nullptr;

@@ -151,11 +151,7 @@ void drop_down_box::show_list()
     window* owner = owner_window();
     if (!owner || !owner->handle())
         return;
-    point origin{};
-    for (const widget* w = this; w; w = w->parent()) {
-        origin.x += w->bounds().x;
-        origin.y += w->bounds().y;
-    }
+    const point origin = window_position();
     popup_menu_owner menu = popup_menu::create();
     for (const item& entry : items_) {
         std::string shown = without_bars(entry.text);

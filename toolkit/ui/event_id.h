@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// The event codes of every window, widget and feature object. 19, 20, 28 to 32 and 40 are unassigned.
+// The event codes of every window, widget and feature object. 20, 28 to 32 and 40 are unassigned.
 namespace qzsdk::ui::event_id {
 
 constexpr uint32_t mouse_up = 1;            // param: button 0 left, 1 middle, 2 right
@@ -22,6 +22,9 @@ constexpr uint32_t timer = 15;              // param: the widget's own timer id
 constexpr uint32_t close_requested = 16;
 constexpr uint32_t attached = 17;
 constexpr uint32_t destroying = 18;
+// The widget held the mouse capture and lost it (another window took it, a menu or Alt+Tab cancelled
+// the mode, or the widget became hidden or disabled): whatever drag it ran is over.
+constexpr uint32_t capture_lost = 19;
 constexpr uint32_t enabled = 21;
 constexpr uint32_t disabled = 22;
 constexpr uint32_t parent_resized = 23;

@@ -82,11 +82,11 @@ void event_manager::forget_connection(uint32_t connection, const connection_reco
     }
 }
 
-void event_manager::remove_object(event_object* object)
+void event_manager::remove_listener(event_object* listener_object)
 {
     if (inert_)
         return;
-    if (auto listener = listeners_.find(object); listener != listeners_.end()) {
+    if (auto listener = listeners_.find(listener_object); listener != listeners_.end()) {
         std::vector<uint32_t> ids = std::move(listener->second);
         listeners_.erase(listener);
         for (uint32_t id : ids) {
@@ -98,6 +98,13 @@ void event_manager::remove_object(event_object* object)
             forget_connection(id, copy, true);
         }
     }
+}
+
+void event_manager::remove_object(event_object* object)
+{
+    if (inert_)
+        return;
+    remove_listener(object);
     if (auto source = handlers_.find(object); source != handlers_.end()) {
         auto lists = std::move(source->second);
         handlers_.erase(source);

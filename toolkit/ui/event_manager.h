@@ -25,6 +25,9 @@ public:
     uint32_t connect(event_object* source, event_object* listener, uint32_t id, event_handler handler);
     void disconnect(uint32_t connection);
     void remove_object(event_object* object);
+    // Drops every handler the object listens with, while it still fires as a source: a dying object's
+    // last events must not reach the parts of it that are already gone.
+    void remove_listener(event_object* listener);
     // True when the source has a handler list for the id, also an emptied one.
     bool fire(event_object* source, uint32_t id, uint32_t phase = 2, uint32_t flag = 1, uint64_t param = 0);
     // Whether fire would find a list, without calling anything.

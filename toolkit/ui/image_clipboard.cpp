@@ -14,6 +14,25 @@ namespace {
 
 uint32_t dib_row_bytes(uint32_t width, uint32_t bits) { return (width * bits + 31) / 32 * 4; }
 
+// Other programs put 32-bit pixels on the clipboard in three ways. An alpha channel of all zeros is
+// unused (the pixels are opaque); a colour channel above its alpha cannot be premultiplied, so the
+// pixels are straight; otherwise they are read as premultiplied, as this module writes them.
+enum class dib_alpha { opaque, straight, premultiplied };
+
+dib_alpha classify_alpha(const uint8_t* rows, uint32_t row_bytes, uint32_t width, uint32_t height)
+{
+    bool any_alpha = false, above_alpha = false;
+    for (uint32_t r = 0; r < height && !(any_alpha && above_alpha); ++r) {
+        const uint8_t* p = rows + size_t(r) * row_bytes;
+        for (uint32_t x = 0; x < width; ++x, p += 4) {
+            any_alpha |= p[3] != 0;
+            above_alpha |= p[0] > p[3] || p[1] > p[3] || p[2] > p[3];
+        }
+    }
+    if (!any_alpha) return dib_alpha::opaque;
+    return above_alpha ? dib_alpha::straight : dib_alpha::premultiplied;
+}
+
 }  // namespace
 
 bool image::load_from_clipboard()
@@ -42,16 +61,18 @@ bool image::load_from_clipboard()
                             uint64_t(header.biClrUsed) * 4;
     if (offset + uint64_t(row_bytes) * height > block_size) return false;
 
-    if (!create_blank(width, height, 0)) return false;
+    const uint8_t* rows = lock.data() + offset;
+    const dib_alpha alpha = bits == 32 ? classify_alpha(rows, row_bytes, width, height) : dib_alpha::opaque;
+    if (!create_blank(width, height, alpha == dib_alpha::straight ? 1 : 0)) return false;
     pixel_data target;
     lock_pixels(target);
     const uint32_t pixel_bytes = bits / 8;
     for (uint32_t r = 0; r < height; ++r) {
-        const uint8_t* from = lock.data() + offset + size_t(r) * row_bytes;
+        const uint8_t* from = rows + size_t(r) * row_bytes;
         uint8_t* to = target.pixels + size_t(bottom_up ? height - 1 - r : r) * target.stride;
         for (uint32_t x = 0; x < width; ++x, from += pixel_bytes, to += 4) {
             std::memcpy(to, from, 3);
-            to[3] = bits == 32 ? from[3] : 255;
+            to[3] = alpha == dib_alpha::opaque ? 255 : from[3];
         }
     }
     unlock_pixels();

@@ -40,6 +40,7 @@ image_panel::image_panel()
     connect_member_info(this, event_id::mouse_up, &image_panel::on_mouse_up, this);
     connect_member_info(this, event_id::resized, &image_panel::on_resized, this);
     connect_member_info(this, event_id::property_changed, &image_panel::on_property_changed, this);
+    event_manager::instance().connect(this, this, event_id::capture_lost, [this](const event_info&) { dragging_ = false; });
 }
 
 void image_panel::update_view()

@@ -62,6 +62,7 @@ void input_inside_panel::on_attached()
     connect_member_info(this, event_id::mouse_up, &input_inside_panel::on_mouse_up, this);
     connect_member(this, event_id::mouse_double_click, &input_inside_panel::on_double_click, this);
     connect_member(this, event_id::mouse_move, &input_inside_panel::on_mouse_move, this);
+    event_manager::instance().connect(this, this, event_id::capture_lost, [this](const event_info&) { dragging_ = false; });
     event_manager::instance().connect(this, this, event_id::focus_gained, [this](const event_info&) { on_focus(true); });
     event_manager::instance().connect(this, this, event_id::focus_lost, [this](const event_info&) { on_focus(false); });
     connect_member_info(this, event_id::ime, &input_inside_panel::on_ime, this);

@@ -311,11 +311,8 @@ void input_inside_panel::on_focus(bool gained)
         if (cursor.x >= 0 && cursor.y >= 0 && cursor.x < bounds().width && cursor.y < bounds().height)
             SetCursor(system_cursors[cursor_ibeam]);
         if (ime) {
-            rect area{bounds().x + 36, bounds().y + 3, bounds().width, bounds().height};
-            for (const widget* ancestor = parent(); ancestor; ancestor = ancestor->parent()) {
-                area.x += ancestor->bounds().x;
-                area.y += ancestor->bounds().y;
-            }
+            const point origin = window_position();
+            rect area{origin.x + 36, origin.y + 3, bounds().width, bounds().height};
             ime->caret = area;
             if (composition_.length > 0)
                 ime->complete_composition();

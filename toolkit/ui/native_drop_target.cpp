@@ -72,18 +72,24 @@ bool native_drop_target::accepts_at(POINTL screen) const
            event_manager::instance().has_handlers(under, event_id::drag_over);
 }
 
+// A copy is offered only where a widget takes files and only when the source allows copying.
+DWORD native_drop_target::answer(DWORD allowed, POINTL screen) const
+{
+    return (allowed & accepted_effect) && accepts_at(screen) ? accepted_effect : DROPEFFECT_NONE;
+}
+
 // The effect is decided on entering too: left as proposed, the source would show a drop as possible.
 HRESULT STDMETHODCALLTYPE native_drop_target::DragEnter(IDataObject*, DWORD, POINTL screen, DWORD* effect)
 {
     if (effect)
-        *effect = accepts_at(screen) ? accepted_effect : DROPEFFECT_NONE;
+        *effect = answer(*effect, screen);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE native_drop_target::DragOver(DWORD, POINTL screen, DWORD* effect)
 {
     if (effect)
-        *effect = accepts_at(screen) ? accepted_effect : DROPEFFECT_NONE;
+        *effect = answer(*effect, screen);
     return S_OK;
 }
 
@@ -94,8 +100,10 @@ HRESULT STDMETHODCALLTYPE native_drop_target::DragLeave()
 
 HRESULT STDMETHODCALLTYPE native_drop_target::Drop(IDataObject* data, DWORD, POINTL screen, DWORD* effect)
 {
-    if (effect)
-        *effect = DROPEFFECT_NONE;
+    if (!effect)
+        return E_INVALIDARG;
+    const DWORD allowed = *effect;
+    *effect = DROPEFFECT_NONE;
     if (!data)
         return E_FAIL;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -111,13 +119,12 @@ HRESULT STDMETHODCALLTYPE native_drop_target::Drop(IDataObject* data, DWORD, POI
     if (!files)
         return E_FAIL;
 
-    if (!accepts_at(screen))
+    if (answer(allowed, screen) == DROPEFFECT_NONE)
         return S_OK;
     window* owner = holder_->owner_window();
     POINT client{screen.x, screen.y};
     ScreenToClient(owner->handle(), &client);
-    if (effect)
-        *effect = accepted_effect;
+    *effect = accepted_effect;
     // A handler may destroy the window: OLE's reference keeps this object alive, and nothing of the
     // window is touched after the call.
     owner->route_input(input_record(event_id::drag_over, reinterpret_cast<uint64_t>(&*files),

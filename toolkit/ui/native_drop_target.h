@@ -34,6 +34,7 @@ private:
 
     // Whether the enabled widget under the screen point listens for dropped files.
     bool accepts_at(POINTL screen) const;
+    DWORD answer(DWORD allowed, POINTL screen) const;
 
     HRESULT ole_result_;
     native_window* holder_;

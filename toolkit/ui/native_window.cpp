@@ -91,7 +91,9 @@ void native_window::restore_owner()
     owner_disabled_ = false;
     if (owner) {
         EnableWindow(owner, TRUE);
-        SetFocus(owner);
+        // A hidden owner cannot be typed into; the keyboard would go nowhere the user can see.
+        if (IsWindowVisible(owner))
+            SetFocus(owner);
     }
 }
 

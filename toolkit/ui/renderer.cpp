@@ -99,8 +99,10 @@ void renderer::create_target()
     GetClientRect(handle_, &client);
     check(factory_->CreateHwndRenderTarget(
               D2D1::RenderTargetProperties(),
-              D2D1::HwndRenderTargetProperties(handle_, D2D1::SizeU(client.right - client.left,
-                                                                    client.bottom - client.top)),
+              // The paint pass redraws only the update rectangle: the rest must stay as it was.
+              D2D1::HwndRenderTargetProperties(handle_,
+                                               D2D1::SizeU(client.right - client.left, client.bottom - client.top),
+                                               D2D1_PRESENT_OPTIONS_RETAIN_CONTENTS),
               hwnd_target_.ReleaseAndGetAddressOf()),
           "unable to create a d2d render target");
     target_ = hwnd_target_;
@@ -126,29 +128,34 @@ void renderer::release_target()
     hwnd_target_.Reset();
 }
 
-void renderer::begin_draw()
+bool renderer::begin_draw()
 {
-    // A target lost earlier and not made again then is tried once more at each paint.
+    // A target lost earlier is made again here, outside any destructor; while that fails nothing is
+    // drawn and the next paint tries once more.
     if (!target_) {
-        create_target();
-        create_brushes();
+        try {
+            create_target();
+            create_brushes();
+        } catch (const qz_exception&) {
+            release_target();
+            return false;
+        }
     }
     drawing_ = true;
     target_->BeginDraw();
+    return true;
 }
 
-void renderer::end_draw()
+void renderer::end_draw() noexcept
 {
     drawing_ = false;
-    recover_from(target_->EndDraw());
+    if (target_) recover_from(target_->EndDraw());
 }
 
-void renderer::recover_from(HRESULT end_result)
+void renderer::recover_from(HRESULT end_result) noexcept
 {
     if (end_result != HRESULT(D2DERR_RECREATE_TARGET)) return;
     release_target();
-    create_target();
-    create_brushes();
     if (handle_) InvalidateRect(handle_, nullptr, FALSE);
 }
 

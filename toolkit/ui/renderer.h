@@ -44,10 +44,10 @@ public:
     renderer(const renderer&) = delete;
     renderer& operator=(const renderer&) = delete;
 
-    // Paint pass (driven by the window). end_draw recreates a lost target with its brushes and asks the
-    // window to repaint.
-    void begin_draw();
-    void end_draw();
+    // Paint pass (driven by the window). A target lost at end_draw is dropped and the window asked to
+    // repaint; begin_draw makes it again, and is false (nothing may be drawn) while that fails.
+    bool begin_draw();
+    void end_draw() noexcept;
     bool is_drawing() const { return drawing_; }
     void resize(uint32_t pixel_width, uint32_t pixel_height);
     void push_clip(const rect& clip);  // axis-aligned, aliased, in the current transform
@@ -99,8 +99,8 @@ private:
     // Factories, the default text format and the strokes; the public constructors add the target.
     renderer();
 
-    // A lost device: a new target with new brushes, and the window asked to paint again.
-    void recover_from(HRESULT end_result);
+    // A lost device: the target and all made on it dropped, and the window asked to paint again.
+    void recover_from(HRESULT end_result) noexcept;
     ID2D1StrokeStyle* current_stroke() const;
     void create_target();
     void create_brushes();

@@ -49,9 +49,7 @@ void scroll_bar::on_attached()
     connect_member(this, event_id::mouse_move, &scroll_bar::on_mouse_move, this);
     connect_member_info(this, event_id::mouse_wheel, &scroll_bar::on_wheel, this);
     connect_member(this, event_id::resized, &scroll_bar::layout, this);
-    // A drag whose release can no longer reach the bar ends here, so the capture is not kept.
-    connect_member(this, event_id::disabled, &scroll_bar::on_drag_stopped, this);
-    connect_member(this, event_id::hidden, &scroll_bar::on_drag_stopped, this);
+    connect_member(this, event_id::capture_lost, &scroll_bar::on_drag_stopped, this);
     layout();
 }
 

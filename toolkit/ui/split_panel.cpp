@@ -113,9 +113,7 @@ void split_panel::on_attached()
     connect_member(this, event_id::mouse_move, &split_panel::on_mouse_move, this);
     connect_member(this, event_id::paint, &split_panel::on_paint, this);
     connect_member_info(this, event_id::property_changed, &split_panel::on_property_changed, this);
-    // A drag whose release can no longer reach the panel ends here, so the capture is not kept.
-    connect_member(this, event_id::disabled, &split_panel::on_drag_stopped, this);
-    connect_member(this, event_id::hidden, &split_panel::on_drag_stopped, this);
+    connect_member(this, event_id::capture_lost, &split_panel::on_drag_stopped, this);
 
     centre_bar();
     attach_side(first_panel);

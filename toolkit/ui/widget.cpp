@@ -22,6 +22,8 @@ widget::widget() : properties(this) {}
 
 widget::~widget()
 {
+    // The subclass is gone already: only other objects may still hear this widget's last events.
+    event_manager::instance().remove_listener(this);
     if (window_)
         window_->forget_widget(this);
     if (parent_)
@@ -33,17 +35,25 @@ widget::~widget()
 
 void widget::attach_to_window(widget* parent, const rect& bounds)
 {
+    // Attaching again moves the widget: it leaves its old parent and window rather than being listed twice.
+    bool same_parent = parent_ && parent_ == parent &&
+                       std::find(parent->children_.begin(), parent->children_.end(), this) != parent->children_.end();
+    if (parent_ && !same_parent)
+        parent_->remove_child(this);
+    ui::window* previous = window_;
     parent_ = parent;
     window_ = parent ? parent->window_ : nullptr;
+    if (previous && previous != window_)
+        previous->forget_widget(this);
     bounds_ = bounds;
     initial_bounds_ = bounds;
     set_enabled(true);
     set_visible(true);
-    if (window_)
+    if (window_ && std::find(window_->registry_.begin(), window_->registry_.end(), this) == window_->registry_.end())
         window_->registry_.push_back(this);
     attached_ = true;
     fire_event(this, event_id::attached);
-    if (parent)
+    if (parent && !same_parent)
         parent->add_child(this);
 }
 
@@ -139,6 +149,7 @@ void widget::set_visible(bool visible)
     for (widget* child : children_)
         child->hand_down_visible(visible && inherited_visible_);
     fire_event(this, visible ? event_id::shown : event_id::hidden);
+    end_unusable_capture();
     if (attached_ && bounds_.width >= 1 && bounds_.height >= 1)
         invalidate_area(visible_area());
 }
@@ -151,8 +162,27 @@ void widget::set_enabled(bool enabled)
     for (widget* child : children_)
         child->hand_down_enabled(enabled && inherited_enabled_);
     fire_event(this, enabled ? event_id::enabled : event_id::disabled);
+    end_unusable_capture();
     if (attached_ && bounds_.width >= 1 && bounds_.height >= 1)
         invalidate_area(visible_area());
+}
+
+// Routing passes a hidden or disabled capture by, so a drag it held could never end by a release.
+void widget::end_unusable_capture()
+{
+    widget* held = captured_widget();
+    if (window_ && held && held->window_ == window_ && !(held->is_visible(true) && held->is_enabled(true)))
+        window_->end_capture();
+}
+
+point widget::window_position() const
+{
+    point position{};
+    for (const widget* at = this; at; at = at->parent_) {
+        position.x += at->bounds_.x;
+        position.y += at->bounds_.y;
+    }
+    return position;
 }
 
 rect widget::visible_area() const

@@ -61,6 +61,8 @@ public:
     bool is_attached() const { return attached_; }
     // Bounds clipped by every ancestor, in the window's 96-dpi client coordinates; empty when hidden by them.
     rect visible_area() const;
+    // The top-left corner in the window's 96-dpi client coordinates.
+    point window_position() const;
 
     property_bag properties;
     std::string name = "Widget";
@@ -76,6 +78,7 @@ private:
     void detach_child(widget* child);
     void drop_child_connections(widget* child);
     void invalidate_area(const rect& area);
+    void end_unusable_capture();
 
     bool attached_ = false;
     std::unordered_map<widget*, std::vector<uint32_t>> child_connections_;

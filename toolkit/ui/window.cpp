@@ -38,6 +38,8 @@ void set_captured_widget(widget* target)
         SetCapture(target->owner_window()->handle());
     else if (!target && previous && previous->owner_window())
         release_native_capture(previous->owner_window()->handle());
+    if (target && previous && previous != target)
+        fire_event(previous, event_id::capture_lost);
 }
 
 window::window() : properties(this), holder_(this)
@@ -47,6 +49,8 @@ window::window() : properties(this), holder_(this)
 
 window::~window()
 {
+    // The subclass is gone already: only other objects may still hear this window's last events.
+    event_manager::instance().remove_listener(this);
     call_reporting([this] { fire_event(this, event_id::destroying); });
     // Owned by this window natively too: it goes first, while its handle is still its own.
     tooltip_.reset();
@@ -126,6 +130,8 @@ void window::hide_native()
 {
     // A tooltip left standing would point at a window that is gone from the screen.
     hide_tooltip();
+    end_capture();
+    hovered_ = nullptr;
     if (handle() && IsWindowVisible(handle()))
         ShowWindow(handle(), SW_HIDE);
     holder_.visible = false;
@@ -215,8 +221,11 @@ void window::set_visible(bool visible)
 {
     bool previous = holder_.visible;
     holder_.visible = visible;
-    if (!visible)
+    if (!visible) {
         hide_tooltip();
+        end_capture();
+        hovered_ = nullptr;
+    }
     if (handle()) {
         if (!visible || !IsWindowVisible(handle()))
             ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);
@@ -353,6 +362,16 @@ void window::hide_tooltip()
         tooltip_->hide();
 }
 
+bool window::shows_cursor() const
+{
+    if (!handle() || !IsWindowVisible(handle()))
+        return false;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    HWND under = WindowFromPoint(cursor);
+    return under == handle() || IsChild(handle(), under);
+}
+
 void window::update_tooltip()
 {
     struct count_tick {
@@ -360,7 +379,8 @@ void window::update_tooltip()
         ~count_tick() { time += 0.1f; }
     } tick{hover_time_};
 
-    widget* hovered = hovered_;
+    // A window hidden or covered since the last move no longer has the cursor over its widget.
+    widget* hovered = shows_cursor() ? hovered_ : nullptr;
     if (hovered != tick_widget_) {
         hover_time_ = 0;
         tick_widget_ = hovered;
@@ -441,6 +461,16 @@ void window::forget_widget(widget* target)
     }
 }
 
+void window::end_capture()
+{
+    widget* lost = captured;
+    if (!lost || lost->owner_window() != this)
+        return;
+    captured = nullptr;
+    release_native_capture(handle());
+    fire_event(lost, event_id::capture_lost);
+}
+
 void window::invalidate_client(const rect& area)
 {
     // Without a handle InvalidateRect would repaint every window on the screen.
@@ -464,10 +494,9 @@ point cursor_position(const widget* relative_to)
     point dpi = screen_dpi();
     point result{cursor.x * 96 / dpi.x, cursor.y * 96 / dpi.y};
     if (owner && owner->handle()) {
-        for (const widget* w = relative_to; w && w->parent(); w = w->parent()) {
-            result.x -= w->bounds().x;
-            result.y -= w->bounds().y;
-        }
+        point origin = relative_to->window_position();
+        result.x -= origin.x;
+        result.y -= origin.y;
     }
     return result;
 }

@@ -134,10 +134,14 @@ private:
     bool is_in_tree(const widget* target) const;
     void paint_widget(widget* target, const rect& update);
     void forget_widget(widget* target);
+    // Clears this window's captured widget and tells it with event 19.
+    void end_capture();
     void invalidate_client(const rect& area);
     void hide_native();
     void kill_all_timers();
     void hide_tooltip();
+    // Whether the cursor is over this window on the screen, not over one that covers it.
+    bool shows_cursor() const;
     void forget_tooltips_of(widget* target);
 
     native_window holder_;

@@ -160,6 +160,14 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
         tracking_ = false;
         route_input({event_id::mouse_leave, 0});
         return 0;
+    case WM_CAPTURECHANGED:
+        // Our own SetCapture calls move the capture within this window and end nothing.
+        if (reinterpret_cast<HWND>(lparam) != hwnd)
+            end_capture();
+        return 0;
+    case WM_CANCELMODE:
+        end_capture();
+        break;
     case WM_USER:
         on_user_message(static_cast<uint32_t>(lparam));
         return 0;

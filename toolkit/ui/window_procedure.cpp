@@ -28,7 +28,7 @@ LRESULT CALLBACK window_procedure(HWND handle, UINT message, WPARAM wparam, LPAR
     if (!holder || !holder->owner_window() || holder->handle() != handle)
         return DefWindowProcW(handle, message, wparam, lparam);
     window_message call{holder->owner_window(), message, wparam, lparam};
-    return guarded_call(&window_message::dispatch, &call, 0);
+    return guarded_call(&window_message::dispatch, &call, 0, call.target);
 }
 
 std::wstring register_window_class()

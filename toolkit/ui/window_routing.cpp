@@ -57,9 +57,13 @@ void window::set_focus_widget(widget* target, int32_t param)
     if (focused_ == target)
         return;
     widget* old = focused_;
+    // Taken before the old widget hears of it: if its handler destroys the target (or moves the focus
+    // on), forgetting the target clears this and the target is not touched again.
+    focused_ = target;
     if (old)
         fire_event(old, event_id::focus_lost, static_cast<uint64_t>(param));
-    focused_ = target;
+    if (focused_ != target)
+        return;
     if (target && is_eligible(target))
         fire_event(target, event_id::focus_gained, static_cast<uint64_t>(param));
 }
@@ -204,7 +208,8 @@ public:
             auto* r = owner_.renderer_.get();
             r->drawing_stack().clear();
             r->offset() = point{};
-            r->end_draw();
+            if (drawing_)
+                r->end_draw();
             EndPaint(owner_.handle(), &paint_);
         }
         owner_.paint_origin_x_ = 0;
@@ -214,19 +219,22 @@ public:
     paint_session(const paint_session&) = delete;
     paint_session& operator=(const paint_session&) = delete;
 
-    void begin()
+    // False when the renderer cannot draw this time (a lost device not yet made again).
+    bool begin()
     {
-        if (began_)
-            return;
-        BeginPaint(owner_.handle(), &paint_);
-        began_ = true;
-        owner_.renderer_->begin_draw();
+        if (!began_) {
+            BeginPaint(owner_.handle(), &paint_);
+            began_ = true;
+            drawing_ = owner_.renderer_->begin_draw();
+        }
+        return drawing_;
     }
 
 private:
     window& owner_;
     PAINTSTRUCT paint_{};
     bool began_ = false;
+    bool drawing_ = false;
 };
 
 void window::paint(widget* target, const rect& update)
@@ -262,7 +270,8 @@ void window::paint_widget(widget* target, const rect& update)
     if (update.x > right || update.x + update.width < left || update.y > bottom || update.y + update.height < top)
         return;
 
-    painting_->begin();
+    if (!painting_->begin())
+        return;
     ui::renderer& r = *renderer_;
     point previous_offset = r.offset();
     // Clips nest as intersections: the update rectangle is clipped once, around the outermost widget.

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <clocale>
 #include <ctime>
+#include <string>
+#include <vector>
 
 using namespace qzsdk;
 
@@ -38,7 +41,27 @@ TEST(Text, FormatCutsLongOutputAtAWholeCharacter)
     EXPECT_EQ(format_to_string("%s", long_text.c_str()), std::string(510, 'a'));
 }
 
-TEST(Text, ClockCountsWindowsTicksSince1970)
+// The precise clock is looked up at run time: Windows 7 has none, and a static import would keep the
+// module from loading there.
+TEST(Text, ClockCountsWindowsTicksSince1970WithoutImportingThePreciseClock)
 {
     EXPECT_NEAR(static_cast<double>(clock_now() / ticks_per_second), static_cast<double>(std::time(nullptr)), 2.0);
+    wchar_t own[MAX_PATH];
+    std::wstring module(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
+    module = module.substr(0, module.find_last_of(L'\\') + 1) + L"Zephrin.aex";
+    HMODULE image = LoadLibraryExW(module.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(image, nullptr);
+    const auto* base = reinterpret_cast<const uint8_t*>(image);
+    const auto* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> names;
+    for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll)
+        for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + dll->OriginalFirstThunk);
+             thunk->u1.AddressOfData; ++thunk)
+            if (!(thunk->u1.Ordinal & IMAGE_ORDINAL_FLAG64))
+                names.push_back(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name);
+    FreeLibrary(image);
+    EXPECT_GT(names.size(), 10u);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "GetSystemTimePreciseAsFileTime"), 0);
 }

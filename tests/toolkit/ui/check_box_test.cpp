@@ -99,6 +99,11 @@ TEST_F(check_box_test, DisabledUntilBoundThenEachFlipFiresTwice)
     log.seen.clear();
     click(WM_RBUTTONDOWN, WM_RBUTTONUP);
     EXPECT_TRUE(value);
+    mouse(WM_LBUTTONDOWN, 20, 20);  // released off the box, then a press elsewhere released over it
+    mouse(WM_LBUTTONUP, 250, 150);
+    mouse(WM_LBUTTONDOWN, 250, 150);
+    mouse(WM_LBUTTONUP, 20, 20);
+    EXPECT_TRUE(value);
     window.set_focus_widget(&box, 0);
     send(WM_KEYDOWN, VK_SPACE);
     EXPECT_TRUE(value);  // only the release flips
@@ -124,6 +129,7 @@ TEST_F(check_box_test, TheVariableRulesWhatIsDrawnAndWhatIsFlipped)
     EXPECT_EQ(frame_at(15, 20), 2);  // disabled, a checked box shows unchecked (hovered)
     box.set_enabled(true);
     value = false;
+    mouse(WM_LBUTTONDOWN, 15, 20);
     mouse(WM_LBUTTONUP, 15, 20);  // flips what the variable holds, not the last painted state
     EXPECT_TRUE(value);
 
@@ -159,6 +165,7 @@ TEST_F(window_test, ABoxBoundBeforeAttachStaysEnabledAndMayDieInItsOwnHandler)
     event_object listener;
     event_manager::instance().connect(box.get(), &listener, event_id::value_changed,
                                       [&](const event_info&) { box.reset(); });
+    mouse(WM_LBUTTONDOWN, 5, 5);
     mouse(WM_LBUTTONUP, 5, 5);
     EXPECT_EQ(box, nullptr);
     EXPECT_FALSE(value);  // gone before the change

@@ -144,8 +144,8 @@ TEST_F(drop, OnlyAnEnabledListeningWidgetAcceptsFiles)
 {
     com_ptr<native_drop_target> target(native_drop_target::create(&window.holder()));
     file_drop data({file});
-    auto effect_at = [&](int x, int y) {
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    auto effect_at = [&](int x, int y, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
+        DWORD effect = allowed;
         target->DragOver(0, screen_point(x, y), &effect);
         return effect;
     };
@@ -156,6 +156,11 @@ TEST_F(drop, OnlyAnEnabledListeningWidgetAcceptsFiles)
     accept_drops();
     EXPECT_EQ(effect_at(50, 50), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(effect_at(200, 150), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(effect_at(50, 50, DROPEFFECT_MOVE | DROPEFFECT_LINK), static_cast<DWORD>(DROPEFFECT_NONE));
+    effect = DROPEFFECT_MOVE;  // a source that only lets its files be moved gets no copy
+    EXPECT_EQ(target->Drop(data.object().get(), 0, screen_point(50, 50), &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(drops, 0);
     target_widget.set_enabled(false);
     EXPECT_EQ(effect_at(50, 50), static_cast<DWORD>(DROPEFFECT_NONE));
 }

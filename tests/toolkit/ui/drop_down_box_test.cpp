@@ -184,21 +184,6 @@ TEST_F(drop_down, ClickListsTheItemsUnderTheBoxAndAPickFiresFlagZero)
     EXPECT_EQ(box->get_selected().text, "One|extra");
 }
 
-TEST_F(drop_down, PaintsAGradientFaceAndAWhiteBorderWhileHovered)
-{
-    box->bind_value(&variable);
-    show_without_focus();
-    HWND hwnd = window.handle();
-    InvalidateRect(hwnd, nullptr, FALSE);
-    EXPECT_TRUE(shows_color(hwnd, 10, 20, 75, 75, 75));
-    // Text part: darker at the top than at the bottom, away from the text.
-    EXPECT_LT(GetRValue(client_pixel(hwnd, 90, 12)) + 30, GetRValue(client_pixel(hwnd, 90, 30)));
-
-    move_to(200, 150);
-    move_to(60, 20);
-    EXPECT_TRUE(shows_color(hwnd, 10, 20, 255, 255, 255));
-}
-
 TEST_F(drop_down, BoxDestroyedWhileItsListIsOpenIsNotTouchedAfterwards)
 {
     box->bind_value(&variable);

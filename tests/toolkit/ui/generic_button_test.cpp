@@ -152,20 +152,3 @@ TEST_F(button_test, TheStripIsPlacedWhenDecodedAndMalformedOnesDrawSafely)
     button.properties.set_image("button_back_image", {reinterpret_cast<const uint8_t*>("not a png"), 9, 2, 1.0f});
     EXPECT_EQ(shown_frame(36, 20), -1);
 }
-
-TEST_F(button_test, FaceColoursAndTheStretchedStrip)
-{
-    EXPECT_TRUE(qzsdk::test::looks_like(window_snapshot(window).pixel(15, 15), {0.173f, 0.176f, 0.192f, 1}));
-    move_to(20, 20);
-    window_snapshot hovered(window);
-    EXPECT_TRUE(qzsdk::test::looks_like(hovered.pixel(15, 15), {0.239f, 0.247f, 0.263f, 1}));
-    EXPECT_TRUE(qzsdk::test::looks_like(hovered.pixel(10, 20), {1, 1, 1, 1}));  // the hover border
-    button.toggled = true;
-    EXPECT_TRUE(qzsdk::test::looks_like(window_snapshot(window).pixel(15, 15), {0.188f, 0.29f, 0.506f, 1}));
-
-    test_strip two(8, 8, numbered_frames(2));
-    strip(two);
-    button.properties.set_string("button_back_image_strech", std::string(1, '\1'));
-    EXPECT_EQ(shown_frame(13, 14), 1);
-    EXPECT_EQ(shown_frame(46, 26), 1);
-}

@@ -148,6 +148,26 @@ TEST(ImageClipboard, ThirtyTwoBitRoundTripAndTopDownRows)
     EXPECT_EQ(test::read_pixel(back, 0, 0), (bgra{1, 2, 3, 255}));
 }
 
+// Straight alpha (a colour above its alpha) and an unused alpha channel (all zeros) are told apart
+// from the premultiplied pixels this module writes.
+TEST(ImageClipboard, OtherProgramsAlphaIsReadAsTheyMeantIt)
+{
+    struct case_ {
+        std::vector<uint8_t> pixels;
+        bool premultiplied;
+        bgra first;
+    };
+    for (const case_& c : {case_{{200, 100, 50, 128, 0, 0, 0, 0}, false, {200, 100, 50, 128}},
+                           case_{{10, 20, 30, 0, 40, 50, 60, 0}, true, {10, 20, 30, 255}},
+                           case_{{64, 32, 16, 128, 0, 0, 0, 0}, true, {64, 32, 16, 128}}}) {
+        put_dib(dib_header(2, -1, 32), c.pixels);
+        image picture;
+        ASSERT_TRUE(picture.load_from_clipboard());
+        EXPECT_EQ(picture.premultiplied(), c.premultiplied) << int(c.pixels[0]);
+        EXPECT_EQ(test::read_pixel(picture, 0, 0), c.first) << int(c.pixels[0]);
+    }
+}
+
 TEST(ImageClipboard, MalformedDibsAreRefused)
 {
     image picture;

@@ -148,29 +148,6 @@ TEST_F(image_panels, PictureOfNoSizeOrNotDecodedLeavesTheViewAlone)
     EXPECT_EQ(empty.zoom, 0.0f);
 }
 
-TEST_F(image_panels, PanelDestroyedDuringADragGivesTheCaptureBack)
-{
-    auto dragged = std::make_unique<image_panel>();
-    dragged->attach_to_window(&window.root(), rect{0, 0, 100, 100});
-    place_cursor(50, 50);
-    mouse(WM_LBUTTONDOWN, 50, 50);
-    ASSERT_EQ(captured_widget(), dragged.get());
-    dragged.reset();
-    EXPECT_EQ(captured_widget(), nullptr);
-    EXPECT_NE(GetCapture(), window.handle());
-}
-
-TEST_F(image_panels, PaintsTheBackgroundAroundThePicture)
-{
-    qzsdk::test::fill_pixels(*panel.image, std::vector<qzsdk::test::bgra>(1000 * 500, {0, 255, 0, 255}));
-    panel.properties.set_color("default_back_color", color{1, 0, 0, 1});
-    show_without_focus();
-    InvalidateRect(window.handle(), nullptr, FALSE);
-    EXPECT_TRUE(shows_color(window.handle(), 200, 50, 255, 0, 0));
-    EXPECT_TRUE(shows_color(window.handle(), 200, 150, 0, 255, 0));
-    EXPECT_TRUE(shows_color(window.handle(), 200, 350, 255, 0, 0));
-}
-
 TEST_F(image_panels, WheelStepsThatCannotBeShownAreRefused)
 {
     move_to(200, 200);

@@ -167,3 +167,13 @@ TEST_F(modal, MessageAlreadyQueuedWhenTheLoopStartsIsHandled)
     PeekMessageW(&seen, nullptr, 0, 0, PM_NOREMOVE);  // the opener's loop has looked at the queue
     EXPECT_EQ(quick.show_modal(), 5);
 }
+
+TEST_F(modal, AnOwnerHiddenMeanwhileIsNotGivenTheFocus)
+{
+    soon(dialog.root(), [&] {
+        ShowWindow(owner.handle(), SW_HIDE);
+        dialog.end_modal(1);
+    });
+    dialog.show_modal();
+    EXPECT_NE(GetFocus(), owner.handle());
+}

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <wincodec.h>
+
 #include "tests/support/wic_canvas.h"
 #include "toolkit/ui/image.h"
 #include "toolkit/ui/renderer.h"
@@ -11,6 +13,12 @@ namespace qzsdk::ui {
 class renderer_test_api {
 public:
     static void lose_device(renderer& r) { r.recover_from(D2DERR_RECREATE_TARGET); }
+    // Returns the bitmap it replaces.
+    static Microsoft::WRL::ComPtr<IWICBitmap> exchange_bitmap(renderer& r, Microsoft::WRL::ComPtr<IWICBitmap> other)
+    {
+        r.wic_target_.Swap(other);
+        return other;
+    }
 };
 
 namespace {
@@ -167,20 +175,28 @@ TEST(Renderer, AnUnusableFontMeasuresZeroOrSomethingSane)
 }
 
 // After a lost device the renderer draws again: new target, brushes in their colours, images remade.
+// While the target cannot be made again, nothing is drawn and nothing throws; the next paint retries.
 TEST(Renderer, RecreatesItsTargetWhenTheDeviceIsLost)
 {
     image picture;
     ASSERT_TRUE(picture.create_blank(2, 2, 0));
     test::fill_pixels(picture, std::vector<bgra>(4, green));
+    Microsoft::WRL::ComPtr<IWICImagingFactory> wic;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_PPV_ARGS(wic.GetAddressOf()))));
+    Microsoft::WRL::ComPtr<IWICBitmap> refused;
+    ASSERT_TRUE(SUCCEEDED(wic->CreateBitmap(6, 6, GUID_WICPixelFormat8bppGray, WICBitmapCacheOnLoad,
+                                            refused.GetAddressOf())));
     wic_canvas canvas(6, 6);
     canvas.draw([&](renderer& r) {
         r.set_fill_color({1, 0, 0, 1});
         r.draw_image({0, 0}, picture);
     });
-    const Microsoft::WRL::ComPtr<ID2D1RenderTarget> before = canvas.renderer().target();
+    auto good = renderer_test_api::exchange_bitmap(canvas.renderer(), refused);
     renderer_test_api::lose_device(canvas.renderer());
-    EXPECT_NE(canvas.renderer().target(), nullptr);
-    EXPECT_NE(canvas.renderer().target(), before.Get());
+    EXPECT_FALSE(canvas.renderer().begin_draw());
+    EXPECT_FALSE(canvas.renderer().begin_draw());
+    renderer_test_api::exchange_bitmap(canvas.renderer(), good);
     canvas.draw([&](renderer& r) {
         r.fill_rect({4, 4, 2, 2});
         r.draw_image({0, 0}, picture);

@@ -15,21 +15,6 @@ protected:
     void TearDown() override { skin_overrides.clear(); }
 };
 
-TEST_F(Skin, EveryDefaultImageDecodesIntoWholeFrames)
-{
-    const property_bag bag;
-    for (const char* key : {"checkbox_image", "dropdown_button_image", "scroll_button_arrow_image"}) {
-        SCOPED_TRACE(key);
-        const embedded_image png = bag.get_image(key);
-        image decoded;
-        ASSERT_TRUE(decoded.load_from_memory(png.data, png.length, png.scale));
-        EXPECT_EQ(decoded.height() % png.frame_count, 0u);
-    }
-    const embedded_image none = bag.get_image("button_back_image");
-    EXPECT_EQ(none.data, nullptr);
-    EXPECT_EQ(none.frame_count, 1u);
-}
-
 bool ends_with(std::string_view text, std::string_view end)
 {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;

@@ -107,36 +107,6 @@ TEST_F(split, RightPressStacksAndThicknessReappliesTheRatio)
     EXPECT_EQ(panel.split_rect(), (rect{98, 0, 4, 100}));
 }
 
-TEST_F(split, TheGripIsOpaqueWhileHovered)
-{
-    panel.set_ratio(0.25f);  // the grip on column 100
-    EXPECT_EQ(window_snapshot(window).pixel(100, 50).r, 128);
-    move_to(97, 10);
-    window_snapshot hovered(window);
-    EXPECT_EQ(hovered.pixel(100, 50).r, 255);
-    EXPECT_TRUE(looks_like(hovered.pixel(97, 10), {0, 0, 0, 1}));
-    EXPECT_TRUE(looks_like(hovered.pixel(104, 10), {0.314f, 0.314f, 0.322f, 1}));
-    EXPECT_TRUE(looks_like(hovered.pixel(50, 50), {1, 0, 1, 1}));  // the side took the panel's colour
-    move_to(300, 50);
-    EXPECT_EQ(window_snapshot(window).pixel(100, 50).r, 128);
-}
-
-TEST_F(window_test, ASplitDragEndsWhenThePanelIsDisabledOrDestroyed)
-{
-    auto panel = std::make_unique<split_panel>();
-    panel->attach_to_window(&window.root(), rect{0, 0, 300, 100});
-    mouse_at(WM_LBUTTONDOWN, 150, 50);
-    panel->set_enabled(false);
-    EXPECT_EQ(captured_widget(), nullptr);
-    EXPECT_EQ(GetCapture(), nullptr);
-    panel->set_enabled(true);
-    mouse_at(WM_LBUTTONDOWN, 150, 50);
-    panel.reset();
-    EXPECT_EQ(GetCapture(), nullptr);
-    mouse_at(WM_MOUSEMOVE, 20, 50);
-    mouse_at(WM_LBUTTONUP, 20, 50);
-}
-
 TEST_F(window_test, GenericPanelOutlineSitsInsideItsEdges)
 {
     generic_panel panel;

@@ -88,18 +88,6 @@ TEST_F(label_test, AlignmentAndDisabledOpacity)
     EXPECT_LT(find_ink().strongest, 140);
 }
 
-TEST_F(label_test, BackgroundAndBorderUnderTheText)
-{
-    label.set_back_color({0, 0, 1, 1});
-    label.properties.set_color("default_border_color", {0, 1, 0, 1});
-    label.set_text("");
-    window_snapshot shot(window);
-    EXPECT_TRUE(looks_like(shot.pixel(0, 20), {0, 1, 0, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(199, 39), {0, 1, 0, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(1, 20), {0, 0, 1, 1}));
-    EXPECT_TRUE(looks_like(shot.pixel(198, 38), {0, 0, 1, 1}));
-}
-
 TEST_F(label_test, RichTextDrawsItsRuns)
 {
     label.runs = {text_style_range{2, 0, false, "", 20.0f, 0, 3, {0, 1, 0, 1}}};

@@ -22,6 +22,7 @@ protected:
         window_test::SetUp();
         target = std::make_unique<widget>();
         target->attach_to_window(&window.root(), rect{10, 10, 100, 50});
+        show_without_focus();
     }
 
     void TearDown() override
@@ -149,11 +150,20 @@ TEST_F(tooltips, MovingIntoAnotherRegionHidesAndRestartsTheWait)
     EXPECT_FALSE(shown());
 }
 
-TEST_F(tooltips, HidingTheWindowHidesItsTooltip)
+TEST_F(tooltips, AHiddenOrCoveredWindowShowsNoTooltip)
 {
     target->set_tooltip("Title", "");
     ASSERT_TRUE(shown_after_wait(40, 30));
+    qzsdk::ui::window cover;
+    cover.create("cover", rect{0, 0, 400, 300}, window_style::popup | window_style::topmost);
+    SetWindowPos(cover.handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    tick(20);
+    EXPECT_FALSE(shown());
+    cover.close_request(true);
+    ASSERT_TRUE(shown_after_wait(40, 30));
     window.close_request(true);
+    EXPECT_FALSE(shown());
+    tick(20);
     EXPECT_FALSE(shown());
 }
 
@@ -219,6 +229,7 @@ TEST_F(tooltips, TooltipWindowGoesWithItsWindow)
 {
     auto owner = std::make_unique<qzsdk::ui::window>();
     owner->create("owner", rect{20, 20, 200, 100}, window_style::borderless);
+    ShowWindow(owner->handle(), SW_SHOWNOACTIVATE);
     widget inside;
     inside.attach_to_window(&owner->root(), rect{0, 0, 100, 100});
     inside.set_tooltip("Title", "");

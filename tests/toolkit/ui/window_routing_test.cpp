@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 
 #include "tests/support/key_state.h"
 #include "tests/support/window_fixture.h"
@@ -212,4 +213,38 @@ TEST_F(routing, KeysGoToTheFocusedWidgetThenTheWindow)
     uint64_t raw = 'A' | (0x001E0001ull << 32);
     EXPECT_EQ(keys.take(), (lines{"inner:8:65", "window:8:65", "inner:9:" + std::to_string(raw), "inner:11:97",
                                   "inner:10:65", "window:10:65"}));
+}
+
+TEST_F(routing, AttachingAgainMovesTheWidgetAndListsItOnce)
+{
+    a.tab_stop = b.tab_stop = inner.tab_stop = true;
+    inner.attach_to_window(&a, rect{5, 5, 30, 30});
+    EXPECT_EQ(a.children().size(), 1u);
+    window.set_focus_widget(&a, 0);
+    std::vector<widget*> order;
+    for (int step = 0; step < 3; ++step) {
+        send(WM_CHAR, 9);
+        order.push_back(window.focused_widget());
+    }
+    EXPECT_EQ(order, (std::vector<widget*>{&inner, &b, &a}));
+
+    qzsdk::ui::window other;
+    other.create("other", rect{0, 0, 100, 100}, 0);
+    window.set_focus_widget(&inner, 0);
+    inner.attach_to_window(&other.root(), rect{0, 0, 30, 30});
+    EXPECT_TRUE(a.children().empty());
+    EXPECT_EQ(window.focused_widget(), nullptr);
+    EXPECT_EQ(inner.owner_window(), &other);
+    inner.attach_to_window(&a, rect{5, 5, 30, 30});
+}
+
+TEST_F(routing, AFocusTargetDestroyedByTheOldWidgetsFocusLossIsLeftAlone)
+{
+    auto target = std::make_unique<widget>();
+    target->attach_to_window(&b, rect{0, 0, 10, 10});
+    widget* gone = target.get();
+    window.set_focus_widget(&a, 0);
+    event_manager::instance().connect(&a, &log, event_id::focus_lost, [&](const event_info&) { target.reset(); });
+    window.set_focus_widget(gone, 0);
+    EXPECT_EQ(window.focused_widget(), nullptr);
 }

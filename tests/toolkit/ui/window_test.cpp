@@ -89,6 +89,32 @@ TEST_F(window_test, ExceptionInASystemSentMessageReachesTheReporter)
     EXPECT_EQ(reported.messages, (lines{"resize failed"}));
 }
 
+// The reporter stands for a message box whose loop dispatches the window's messages again.
+TEST_F(window_test, FailuresNeitherRepeatNorStackTheirReports)
+{
+    lines shown;
+    int failures = 0;
+    exception_reporter previous = set_exception_reporter([&](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& error) {
+            shown.push_back(error.what());
+        }
+        if (failures < 3)
+            mouse(WM_LBUTTONDOWN, 5, 5);
+    });
+    event_manager::instance().connect(&window, &window, event_id::mouse_down, [&](const event_info&) {
+        throw qz_exception("press " + std::to_string(++failures));
+    });
+    event_manager::instance().connect(&window, &window, event_id::key_down,
+                                      [](const event_info&) { throw qz_exception("key"); });
+    mouse(WM_LBUTTONDOWN, 5, 5);
+    send(WM_KEYDOWN, 'A');
+    send(WM_KEYDOWN, 'A');
+    set_exception_reporter(previous);
+    EXPECT_EQ(shown, (lines{"press 1", "press 2", "key"}));
+}
+
 TEST_F(window_test, WithoutAReporterTheExceptionIsKeptForTheCaller)
 {
     event_manager::instance().connect(&window, &window, event_id::mouse_down,
