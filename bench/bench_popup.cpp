@@ -15,24 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 using namespace qzsdk::ui;
 
 namespace {
-
-using clock_type = std::chrono::steady_clock;
-
-template <class Action>
-double median_ms(int runs, Action action)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = clock_type::now();
-        action();
-        times.push_back(std::chrono::duration<double, std::milli>(clock_type::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void print_figure(const char* what, double ms, double goal_ms)
 {
@@ -87,10 +74,10 @@ void bench_popup(window& owner)
         // the measurement, empties the box again.
         std::vector<double> times;
         for (int run = 0; run < 21; ++run) {
-            const auto start = clock_type::now();
+            const auto start = bench_clock::now();
             SendMessageW(popup.handle(), WM_CHAR, L'e', 0);
             UpdateWindow(popup.handle());
-            times.push_back(std::chrono::duration<double, std::milli>(clock_type::now() - start).count());
+            times.push_back(ms_since(start));
             SendMessageW(popup.handle(), WM_CHAR, L'\b', 0);
             UpdateWindow(popup.handle());
         }
@@ -108,10 +95,10 @@ void bench_popup(window& owner)
     }
     std::vector<double> shows;
     for (int run = 0; run < 11; ++run) {
-        const auto start = clock_type::now();
+        const auto start = bench_clock::now();
         popup.RunCommand(result, "Project", "Comp", "Layer", popup_command_show);
         UpdateWindow(popup.handle());
-        shows.push_back(std::chrono::duration<double, std::milli>(clock_type::now() - start).count());
+        shows.push_back(ms_since(start));
         popup.Hide();
         pump();
     }
@@ -134,9 +121,9 @@ void bench_capture()
     const std::wstring file = folder.join(qzsdk::path(L"capture.png")).wide();
     double conversion_total = 0;
     const double stored = median_ms(5, [&] {
-        const auto start = clock_type::now();
+        const auto start = bench_clock::now();
         image_handle picture = ImageFromFrame(frame);
-        conversion_total += std::chrono::duration<double, std::milli>(clock_type::now() - start).count();
+        conversion_total += ms_since(start);
         picture->save_to_file(file, image_format_png);
     });
     DeleteFileW(file.c_str());

@@ -14,24 +14,11 @@
 #include "toolkit/ui/widget.h"
 #include "toolkit/ui/window.h"
 
+#include "bench/bench_timing.h"
+
 using namespace qzsdk::ui;
 
 namespace {
-
-using clock_type = std::chrono::steady_clock;
-
-template <class Action>
-double median_ms(int runs, Action action)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = clock_type::now();
-        action();
-        times.push_back(std::chrono::duration<double, std::milli>(clock_type::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // A widget that fills its rectangle on every paint, or only hears the paint event (the cost of the
 // pass itself, apart from Direct2D's).

@@ -4,10 +4,12 @@
 
 namespace qzsdk {
 
+// A reader never stands in the way of a delete: the gallery reads captures in the background while the user
+// may delete them, from the gallery itself or from Explorer.
 binary_file binary_file::open_for_reading(const path& file)
 {
-    return binary_file(
-        CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return binary_file(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 binary_file binary_file::create(const path& file)
