@@ -13,6 +13,19 @@ void StylePopupButton(qzsdk::ui::generic_button& button)
     button.properties.set_color("button_border_color_focus", color{0, 0, 0, 0});
 }
 
+void AddOkCancelButtons(qzsdk::ui::window& popup, qzsdk::ui::generic_button& ok, qzsdk::ui::generic_button& cancel,
+                        int32_t width, int32_t y, const qzsdk::ui::event_handler& handler)
+{
+    ok.set_text("OK");
+    cancel.set_text("Cancel");
+    for (qzsdk::ui::generic_button* button : {&ok, &cancel}) {
+        StylePopupButton(*button);
+        qzsdk::ui::event_manager::instance().connect(button, &popup, qzsdk::ui::event_id::activated, handler);
+    }
+    ok.attach_to_window(&popup.root(), qzsdk::ui::rect{10, y, width / 2 - 20, 20});
+    cancel.attach_to_window(&popup.root(), qzsdk::ui::rect{width / 2 + 10, y, width / 2 - 20, 20});
+}
+
 void ThemePopupButton(qzsdk::ui::generic_button& button, const EffectsTheme& theme)
 {
     button.properties.set_color("button_font_color", theme.message_button_text_color);

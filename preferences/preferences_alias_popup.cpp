@@ -23,14 +23,7 @@ PreferencesAliasPopup::PreferencesAliasPopup(window* owner, const std::string& i
     events.connect(&input, this, event_id::activated, result);
     events.connect(&input, this, event_id::cancelled, result);
 
-    ok_button.set_text("OK");
-    cancel_button.set_text("Cancel");
-    for (generic_button* button : {&ok_button, &cancel_button}) {
-        StylePopupButton(*button);
-        events.connect(button, this, event_id::activated, result);
-    }
-    ok_button.attach_to_window(&root(), rect{10, 45, w / 2 - 20, 20});
-    cancel_button.attach_to_window(&root(), rect{w / 2 + 10, 45, w / 2 - 20, 20});
+    AddOkCancelButtons(*this, ok_button, cancel_button, w, 45, result);
     set_focus_widget(&input, 2);
 }
 

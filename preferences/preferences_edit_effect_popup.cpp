@@ -69,14 +69,7 @@ PreferencesEditEffectPopup::PreferencesEditEffectPopup(window* owner, const std:
         label_input.inside.scroll_to_caret();
     }
 
-    ok_button.set_text("OK");
-    cancel_button.set_text("Cancel");
-    for (generic_button* button : {&ok_button, &cancel_button}) {
-        StylePopupButton(*button);
-        events.connect(button, this, event_id::activated, result);
-    }
-    ok_button.attach_to_window(&root(), rect{10, 45, w / 2 - 20, 20});
-    cancel_button.attach_to_window(&root(), rect{w / 2 + 10, 45, w / 2 - 20, 20});
+    AddOkCancelButtons(*this, ok_button, cancel_button, w, 45, result);
 
     list_panel_.attach_to_window(&root(), rect{10, 45, w - 36, max_list_height});
     list_content_.attach_to_window(&list_panel_, rect{0, 0, list_panel_.bounds().width, header_height});
