@@ -91,9 +91,9 @@ TEST_F(render_target_lifetime, HiddenWindowReleasesItsTargetAndPaintsAgainWhenRe
 
 TEST_F(render_target_lifetime, HiddenByWin32ItselfReleasesToo)
 {
-    show_without_focus();
-    window.root().invalidate(false);
+    window.set_visible(true);
     ASSERT_TRUE(shows_color(window.handle(), 5, 5, 255, 0, 0));
+    ASSERT_TRUE(holds_target());
     SetWindowPos(window.handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_FALSE(holds_target());
 }
