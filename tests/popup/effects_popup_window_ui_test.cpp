@@ -4,9 +4,9 @@
 #include "tests/support/menu_driver.h"
 
 #include "popup/effects_popup_window.h"
+#include "standin/input.h"
 #include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/key_state.h"
-#include "tests/support/real_input.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "tests/support/window_snapshot.h"
@@ -28,13 +28,17 @@ using qzsdk::test::make_folder;
 using qzsdk::test::menu_driver;
 using qzsdk::test::pump_messages;
 using qzsdk::test::pump_until;
-using qzsdk::test::send_click;
-using qzsdk::test::send_keys;
-using qzsdk::test::send_text;
 using qzsdk::test::temp_folder;
 using qzsdk::test::window_snapshot;
 
 namespace {
+
+// Real key strokes, as the user's keyboard gives them: they reach whichever window has the focus.
+void send_keys(std::initializer_list<std::pair<WORD, bool>> strokes)
+{
+    for (auto [key, down] : strokes)
+        standin::send_key(key, down);
+}
 
 std::vector<EffectEntry> catalogue()
 {
@@ -94,6 +98,8 @@ protected:
         }));
         log_.take();
     }
+    // A real click at a screen point.
+    void RealClick(POINT screen) { standin::send_click(screen.x, screen.y); }
     POINT Screen(POINT client)
     {
         ClientToScreen(popup_->handle(), &client);
@@ -291,14 +297,14 @@ TEST_F(PopupWindowTest, AfterAShortcutClickTheNextOpeningsFirstClickChooses)
     for (int opening = 0; opening < 3; ++opening) {
         ShowFocused();
         const rect second = api().shortcuts_bar().buttons()[1]->visible_area();
-        send_click(Screen({second.x + second.width / 2, second.y + second.height / 2}));
+        RealClick(Screen({second.x + second.width / 2, second.y + second.height / 2}));
         EXPECT_TRUE(pump_until([&] { return !popup_->is_visible(); }));
         EXPECT_EQ(Chosen(log_.take(event_id::activated)), "Glow");
 
         ShowFocused();
-        send_text(L"blur");
+        standin::send_text(L"blur");
         ASSERT_TRUE(pump_until([&] { return api().row_count() == 2u; }));
-        send_click(Screen(RowCentre(1)));
+        RealClick(Screen(RowCentre(1)));
         std::vector<std::string> chosen;
         EXPECT_TRUE(pump_until([&] { return !(chosen = log_.take(event_id::activated)).empty(); }))
             << "opening " << opening;
