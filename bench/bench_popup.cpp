@@ -110,14 +110,16 @@ void bench_popup(window& owner)
     popup.StopNewsCheck();
 }
 
-void bench_capture()
+// A frame that deflate flattens well (a regular pattern) and one it cannot (grain), with varying alpha.
+void bench_capture(const char* content, uint8_t (*channel)(size_t index, uint32_t& noise))
 {
     constexpr int32_t width = 3840;
     constexpr int32_t height = 2160;
     // 8-bit ARGB, as the host renders a frame at 8 bits a channel.
     std::vector<uint8_t> pixels(size_t(width) * height * 4);
+    uint32_t noise = 12345;
     for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = uint8_t((i * 7) ^ (i >> 9));
+        pixels[i] = channel(i, noise);
     PF_EffectWorld frame{width, height, width * 4, AEGP_WorldType(1), pixels.data()};
     const qzsdk::path folder = bench_folder(L"zephrin_bench_capture");
     const std::string capture_folder = folder.to_utf8();
@@ -140,9 +142,10 @@ void bench_capture()
     }
     for (auto* times : {&ui_thread, &complete, &conversion})
         std::sort(times->begin(), times->end());
-    print_figure("3840x2160 capture to the folder: UI thread busy", ui_thread[2], 300);
-    print_figure("3840x2160 capture to the folder: PNG file complete", complete[2], 1000);
-    std::printf("%-52s %9.2f ms   (part of the first)\n", "  of which the pixel conversion", conversion[2]);
+    std::printf("3840x2160 capture to the folder, %s:\n", content);
+    print_figure("  UI thread busy", ui_thread[2], 300);
+    print_figure("  PNG file complete", complete[2], 1000);
+    std::printf("%-52s %9.2f ms   (part of the first)\n", "    of which the pixel conversion", conversion[2]);
 }
 
 }  // namespace
@@ -154,7 +157,11 @@ int main()
         window owner;
         owner.create("bench owner", {0, 0, 200, 200}, window_style::borderless);
         bench_popup(owner);
-        bench_capture();
+        bench_capture("regular pattern", [](size_t i, uint32_t&) { return uint8_t((i * 7) ^ (i >> 9)); });
+        bench_capture("film grain", [](size_t i, uint32_t& noise) {
+            noise = noise * 1664525u + 1013904223u;
+            return uint8_t(((i / 4) % 3840) / 16 + (noise >> 27));
+        });
     }
     qzsdk::thread_pool::instance().shutdown();
     CoUninitialize();

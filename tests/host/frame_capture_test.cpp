@@ -322,6 +322,16 @@ private:
     std::thread thread_;
 };
 
+// Waits for the popup's warning of that title, notes it and closes it with Escape.
+qzsdk::test::modal_steps::step told_and_closed(std::vector<std::wstring>& told, const wchar_t* title)
+{
+    return {[title] { return qzsdk::test::find_window(title) != nullptr; },
+            [&told, title] {
+                told.push_back(title);
+                qzsdk::test::post_key(qzsdk::test::find_window(title)->handle(), VK_ESCAPE);
+            }};
+}
+
 }  // namespace
 
 TEST_F(FrameCaptureTest, TheFlashFollowsTheWrittenFileAndNeverComesWithoutAComposition)
@@ -377,15 +387,8 @@ TEST_F(FrameCaptureTest, TheDeathHookFinishesTheWritesInProgressBeforeTheModuleG
 TEST_F(FrameCaptureTest, AFailedCopyAndAStoreWithoutAnAbsoluteFolderAreTold)
 {
     std::vector<std::wstring> told;
-    auto tell_and_close = [&told](const wchar_t* title) {
-        return qzsdk::test::modal_steps::step{[title] { return qzsdk::test::find_window(title) != nullptr; },
-                                              [&told, title] {
-                                                  told.push_back(title);
-                                                  qzsdk::test::post_key(qzsdk::test::find_window(title)->handle(),
-                                                                        VK_ESCAPE);
-                                              }};
-    };
-    qzsdk::test::modal_steps closer({tell_and_close(L"Failed to Copy"), tell_and_close(L"Failed to Save")});
+    qzsdk::test::modal_steps closer(
+        {told_and_closed(told, L"Failed to Copy"), told_and_closed(told, L"Failed to Save")});
     int32_t result = 0;
     {
         clipboard_holder other_program;
@@ -401,4 +404,19 @@ TEST_F(FrameCaptureTest, AFailedCopyAndAStoreWithoutAnAbsoluteFolderAreTold)
     EXPECT_TRUE(closer.finished());
     EXPECT_EQ(told, (std::vector<std::wstring>{L"Failed to Copy", L"Failed to Save"}));
     EXPECT_FALSE(qzsdk::get_file_info(qzsdk::path(L"Relative Captures")).exists);
+}
+
+TEST_F(FrameCaptureTest, AWriteThatFailsInTheBackgroundIsToldAtIdleWithoutAFlash)
+{
+    // A file where the capture folder should be: the folder cannot be made, so the file cannot be written.
+    qzsdk::test::write_bytes(capture_ / L"blocked", "a file");
+    state().settings().capture_folder = (capture_ / L"blocked").to_utf8();
+    std::vector<std::wstring> told;
+    qzsdk::test::modal_steps closer({told_and_closed(told, L"Failed to Save")});
+    int32_t result = 0;
+    state().SendPopupCommand(result, popup_command_screenshot);
+    ASSERT_TRUE(wait_for_writes());
+    EXPECT_EQ(told, std::vector<std::wstring>{L"Failed to Save"});
+    EXPECT_EQ(EffectsPopupWindowTestApi(*state().popup_window()).flash(), 0.0f);
+    EXPECT_TRUE(files_in(capture_.get(), L"*.tmp").empty());
 }
