@@ -11,6 +11,7 @@ namespace {
 // beyond twice as many lose them.
 constexpr int32_t screens_ahead = 1;
 constexpr int32_t thumbnail_gap = 9;
+constexpr uint32_t loader_threads = 2;
 
 }  // namespace
 
@@ -105,6 +106,13 @@ void GalleryPopupWindow::OnPictureFailed(GalleryThumbnail* thumbnail)
         Select(static_cast<GalleryThumbnail*>(column_->children().front()), false);
     else if (was_selected)
         Select(nullptr, false);
+}
+
+void GalleryPopupWindow::ReleaseThumbnailCache()
+{
+    // The old loader finishes what it is making and closes the store before the new one exists.
+    loader_.reset();
+    loader_ = std::make_unique<PictureLoader>(cache_file_, loader_threads);
 }
 
 void GalleryPopupWindow::SettlePictures()

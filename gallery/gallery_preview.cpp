@@ -198,19 +198,11 @@ void GalleryPreview::Relayout()
     invalidate(false);
 }
 
-std::vector<image*> GalleryPreview::GetImages() const
-{
-    std::vector<image*> pictures;
-    for (const auto& panel : panels_)
-        pictures.push_back(panel->image.get());
-    return pictures;
-}
-
-qzsdk::path GalleryPreview::PathOfImage(const image* picture) const
+qzsdk::path GalleryPreview::FileOfCell(const image_panel& cell) const
 {
     for (size_t i = 0; i < panels_.size(); ++i)
-        if (picture && panels_[i]->image.get() == picture)
-            return paths_[i];
+        if (panels_[i].get() == &cell)
+            return pictures_[i] == CellPicture::failed ? qzsdk::path() : paths_[i];
     return {};
 }
 

@@ -1,6 +1,7 @@
 // standin.exe --project FILE [--session FILE] [--out DIR] [--version MAJOR.MINOR]
 // Loads Zephrin.aex from beside itself into the stand-in host over the project. With a session it runs
 // the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
+#include "standin/clipboard_state.h"
 #include "standin/file_text.h"
 #include "standin/host.h"
 #include "standin/maker_files.h"
@@ -98,6 +99,8 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
     state["failures"] = failures;
     state["files"] = standin::maker_files_json();
+    state["file_checks"] = standin::file_checks_json(runner.file_checks());
+    state["clipboard"] = standin::clipboard_json();
     bool written = true;
     if (!options.out.empty()) {
         try {
