@@ -16,6 +16,7 @@ constexpr std::pair<const char*, SessionVerb> verbs[] = {
     {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"button", SessionVerb::button},
     {"screenshot", SessionVerb::screenshot}, {"wait", SessionVerb::wait}, {"quit", SessionVerb::quit},
     {"file", SessionVerb::file},         {"clipboard", SessionVerb::clipboard},
+    {"foreground", SessionVerb::foreground},
 };
 
 std::string known_verbs()
@@ -101,6 +102,7 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::menu:
     case SessionVerb::dialog:
     case SessionVerb::window:
+    case SessionVerb::foreground:
     case SessionVerb::button:
         if (rest.empty())
             throw fail("needs a text");

@@ -9,7 +9,7 @@ namespace standin {
 
 enum class SessionVerb {
     idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, button,
-    screenshot, wait, quit, file, clipboard
+    screenshot, wait, quit, file, clipboard, foreground
 };
 
 struct SessionCommand {

@@ -255,7 +255,9 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::dialog:
         return answer_dialog(command.text);
     case SessionVerb::window:
-        return wait_for_window(command.text);
+        return wait_for_window(command.text, false);
+    case SessionVerb::foreground:
+        return wait_for_window(command.text, true);
     case SessionVerb::button:
         return press_button(command.text);
     case SessionVerb::screenshot:
@@ -303,7 +305,7 @@ std::string SessionRunner::press(const KeyChord& chord)
     return released ? std::string() : "the system did not take the key release";
 }
 
-std::string SessionRunner::wait_for_window(const std::string& title)
+std::string SessionRunner::wait_for_window(const std::string& title, bool foreground)
 {
     std::wstring wanted = to_wide(title);
     ULONGLONG deadline = now() + find_timeout_ms;
@@ -312,12 +314,12 @@ std::string SessionRunner::wait_for_window(const std::string& title)
         titles.clear();
         for (HWND window : visible_module_windows(host_.module())) {
             titles.push_back(window_title(window));
-            if (titles.back() == wanted)
+            if (titles.back() == wanted && (!foreground || GetForegroundWindow() == window))
                 return {};
         }
         if (now() >= deadline)
-            return "no window of the module titled \"" + title + "\" was visible within 5 s (visible: " +
-                   join(titles) + ")";
+            return "no window of the module titled \"" + title + "\" was " + (foreground ? "in front" : "visible") +
+                   " within 5 s (visible: " + join(titles) + ")";
         Sleep(poll_ms);
     }
 }

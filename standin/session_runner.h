@@ -63,7 +63,8 @@ private:
     void settle(DWORD milliseconds);
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
-    std::string wait_for_window(const std::string& title);
+    // Until a window of the module with that title is visible (and, when asked, the foreground window).
+    std::string wait_for_window(const std::string& title, bool foreground);
     std::string choose_from_menu(const std::string& text);
     std::string press_button(const std::string& text);
     std::string answer_dialog(const std::string& answer);

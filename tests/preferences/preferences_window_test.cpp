@@ -220,7 +220,9 @@ TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenA
     gallery.settle();
     const path store = local_ / L"effects_cache";
     ASSERT_TRUE(qzsdk::get_file_info(store).exists);
-    // As while the gallery makes pictures: its loader has the store's files open.
+    // As while the gallery makes pictures: its loader has the store's files open. Hidden, the gallery does
+    // not make its thumbnails again at once, which would write the store anew.
+    popup_->gallery()->Hide();
     gallery.open_cache_store();
     const DWORD start = GetTickCount();
     auto cleared_or_late = [&] {
@@ -232,6 +234,7 @@ TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenA
     }
     EXPECT_FALSE(qzsdk::get_file_info(store).exists);
     EXPECT_TRUE(prompts_.told.empty());
+    popup_->ShowGallery();
     gallery.settle();
     EXPECT_EQ(gallery.names(), std::vector<std::string>{"shot.png"});  // made again from the file
 

@@ -79,12 +79,14 @@ TEST(StandinSession, BadLinesFailNamingLineAndCause)
 
 TEST(StandinSession, FileAndClipboardCommandsKeepTheirPathAndState)
 {
-    auto commands = standin::parse_session("file exists %TEMP%\\a b.png\nfile absent C:\\x\nfile remove y\nclipboard empty\n");
-    ASSERT_EQ(commands.size(), 4u);
+    auto commands = standin::parse_session(
+        "file exists %TEMP%\\a b.png\nfile absent C:\\x\nfile remove y\nclipboard empty\nforeground Zephrin Image Gallery\n");
+    ASSERT_EQ(commands.size(), 5u);
     EXPECT_EQ(commands[0].verb, SessionVerb::file);
     EXPECT_EQ(commands[0].text, "%TEMP%\\a b.png");
     EXPECT_EQ(std::vector<int>({commands[0].number, commands[1].number, commands[2].number}), std::vector<int>({1, 0, 2}));
     EXPECT_EQ(commands[3].verb, SessionVerb::clipboard);
+    EXPECT_EQ(commands[4].text, "Zephrin Image Gallery");
 }
 
 }  // namespace
