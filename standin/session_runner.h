@@ -65,7 +65,10 @@ private:
     std::string press(const KeyChord& chord);
     // Until a window of the module with that title is visible (and, when asked, the foreground window).
     std::string wait_for_window(const std::string& title, bool foreground);
+    // Clicks the item, again while its menu stays open, until the menu closes; fails after 5 s.
     std::string choose_from_menu(const std::string& text);
+    // Whether the window was hidden (or destroyed) within the time; the UI thread dispatches meanwhile.
+    bool wait_until_hidden(HWND window, ULONGLONG timeout_ms);
     std::string press_button(const std::string& text);
     std::string answer_dialog(const std::string& answer);
     std::string screenshot(const std::string& name);
