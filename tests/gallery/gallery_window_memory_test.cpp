@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/gallery/gallery_test_api.h"
 #include "tests/gallery/gallery_test_files.h"
+#include "tests/gallery/popup_answer.h"
 #include "tests/gallery/gallery_window_test_api.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
@@ -40,6 +42,13 @@ protected:
     }
 
     GalleryWindowTestApi api() { return GalleryWindowTestApi(*gallery); }
+    // A real move over a client point of the gallery; the first move into a window only arms leave tracking.
+    void move_to(const widget& target)
+    {
+        const POINT at = api().centre_of(target);
+        for (int i = 0; i < 2; ++i)
+            SendMessageW(gallery->handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    }
     void show()
     {
         gallery->ShowGallery(&themes[0]);
@@ -108,4 +117,35 @@ TEST_F(gallery_memory, HiddenGalleryLetsGoOfItsTargetAndPaintsWhenShownAgain)
     EXPECT_TRUE(qzsdk::test::shows_color(gallery->handle(), 400, 5, int(title.r * 255 + 0.5f),
                                          int(title.g * 255 + 0.5f), int(title.b * 255 + 0.5f)));
     EXPECT_TRUE(gallery->renderer()->holds_target());
+}
+
+TEST_F(gallery_memory, DeleteButtonIsMadeAtTheFirstHoverAndDroppedFarFromTheView)
+{
+    show();
+    GalleryThumbnail& first = *api().column().front();
+    EXPECT_EQ(GalleryTestApi::delete_button(first), nullptr);
+
+    move_to(first);
+    generic_button* button = GalleryTestApi::delete_button(first);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->is_visible(true));
+    move_to(*button);
+    EXPECT_TRUE(button->is_visible(true));
+    move_to(*api().column()[1]);
+    EXPECT_FALSE(button->is_visible(false));
+    EXPECT_TRUE(GalleryTestApi::delete_button(*api().column()[1])->is_visible(true));
+
+    move_to(first);
+    move_to(*button);
+    {
+        popup_answer no(L"Delete?");
+        const POINT at = api().centre_of(*button);
+        SendMessageW(gallery->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        EXPECT_EQ(no.answered(), 1);
+    }
+
+    api().scroll_to(1 << 20);
+    api().settle();
+    EXPECT_EQ(GalleryTestApi::delete_button(first), nullptr);
 }
