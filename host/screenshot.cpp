@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 bool SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
@@ -24,36 +26,61 @@ bool SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
            picture.save_to_file(chosen.front().wide(), png ? qzsdk::ui::image_format_png : qzsdk::ui::image_format_jpeg);
 }
 
-bool StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame, const std::string& capture_folder)
+// The frame image's rows back to back, as the writer takes them; it is straight BGRA from the start.
+std::vector<uint8_t> PackedPixels(qzsdk::ui::image& picture)
 {
-    const qzsdk::path folder = qzsdk::path::from_utf8(capture_folder);
-    // The user may have removed the folder since the start.
-    qzsdk::create_directories(folder);
-    const qzsdk::path file =
-        UnusedGalleryFilePath(folder, frame.project_name, frame.comp_name, qzsdk::timestamp_text());
-    return picture.save_to_file(file.wide(), qzsdk::ui::image_format_png);
+    const uint32_t row_bytes = picture.width() * 4;
+    std::vector<uint8_t> packed(size_t(row_bytes) * picture.height());
+    qzsdk::ui::image::pixel_data locked;
+    picture.lock_pixels(locked);
+    if (locked.pixels && locked.stride >= row_bytes)
+        for (uint32_t y = 0; y < picture.height(); ++y)
+            std::memcpy(packed.data() + size_t(y) * row_bytes, locked.pixels + size_t(y) * locked.stride, row_bytes);
+    else
+        packed.clear();
+    picture.unlock_pixels();
+    return packed;
 }
 
 }  // namespace
 
-bool TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command, void* owner_window,
-                    const std::string& capture_folder)
+bool StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame, const std::string& capture_folder,
+                          CaptureWriter& writer)
+{
+    const qzsdk::path folder = qzsdk::path::from_utf8(capture_folder);
+    // Never the host's working folder, where the gallery would not find it.
+    if (!folder.is_absolute() || picture.premultiplied())
+        return false;
+    // The user may have removed the folder since the start.
+    qzsdk::create_directories(folder);
+    const qzsdk::path file =
+        UnusedGalleryFilePath(folder, frame.project_name, frame.comp_name, qzsdk::timestamp_text(),
+                              [&writer](const qzsdk::path& taken) { return writer.IsPending(taken); });
+    std::vector<uint8_t> pixels = PackedPixels(picture);
+    if (pixels.empty())
+        return false;
+    writer.Start(std::move(pixels), picture.width(), picture.height(), file);
+    return true;
+}
+
+ScreenshotOutcome TakeScreenshot(SuiteCache& suites, const CaptureRequest& request, uint32_t command,
+                                 void* owner_window, const std::string& capture_folder, CaptureWriter& writer)
 {
     CapturedFrame frame = CaptureActiveFrame(suites, request);
     if (!frame.image)
-        return true;
+        return ScreenshotOutcome::nothing;
     qzsdk::ui::image& picture = *frame.image;
     switch (command) {
     case screenshot_to_clipboard:
-        qzsdk::copy_image_to_clipboard(picture);
-        break;
+        return qzsdk::copy_image_to_clipboard(picture) ? ScreenshotOutcome::done : ScreenshotOutcome::copy_failed;
     case screenshot_save_jpeg:
     case screenshot_save_png:
-        return SaveThroughDialog(picture, command == screenshot_save_png, owner_window);
+        return SaveThroughDialog(picture, command == screenshot_save_png, owner_window) ? ScreenshotOutcome::done
+                                                                                         : ScreenshotOutcome::save_failed;
     case screenshot_to_capture_folder:
-        return StoreInCaptureFolder(picture, frame, capture_folder);
+        return StoreInCaptureFolder(picture, frame, capture_folder, writer) ? ScreenshotOutcome::storing
+                                                                            : ScreenshotOutcome::save_failed;
     default:
-        break;
+        return ScreenshotOutcome::done;
     }
-    return true;
 }

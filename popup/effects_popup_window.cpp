@@ -271,7 +271,9 @@ bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const 
                                            const qzsdk::path& folder, bool with_lists)
 {
     bool written = !folder.empty() && write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings);
-    qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
+    // Never a relative folder: it would be made in the host's working folder.
+    if (settings.HasAbsoluteCaptureFolder())
+        qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
     if (with_lists)
         written = WriteEffectFiles(lists, folder) && written;
     return written;
