@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 
 namespace {
 
@@ -26,22 +25,6 @@ bool SaveThroughDialog(qzsdk::ui::image& picture, bool png, void* owner_window)
            picture.save_to_file(chosen.front().wide(), png ? qzsdk::ui::image_format_png : qzsdk::ui::image_format_jpeg);
 }
 
-// The frame image's rows back to back, as the writer takes them; it is straight BGRA from the start.
-std::vector<uint8_t> PackedPixels(qzsdk::ui::image& picture)
-{
-    const uint32_t row_bytes = picture.width() * 4;
-    std::vector<uint8_t> packed(size_t(row_bytes) * picture.height());
-    qzsdk::ui::image::pixel_data locked;
-    picture.lock_pixels(locked);
-    if (locked.pixels && locked.stride >= row_bytes)
-        for (uint32_t y = 0; y < picture.height(); ++y)
-            std::memcpy(packed.data() + size_t(y) * row_bytes, locked.pixels + size_t(y) * locked.stride, row_bytes);
-    else
-        packed.clear();
-    picture.unlock_pixels();
-    return packed;
-}
-
 }  // namespace
 
 bool StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame, const std::string& capture_folder,
@@ -49,14 +32,14 @@ bool StoreInCaptureFolder(qzsdk::ui::image& picture, const CapturedFrame& frame,
 {
     const qzsdk::path folder = qzsdk::path::from_utf8(capture_folder);
     // Never the host's working folder, where the gallery would not find it.
-    if (!folder.is_absolute() || picture.premultiplied())
+    if (!folder.is_absolute())
         return false;
     // The user may have removed the folder since the start.
     qzsdk::create_directories(folder);
     const qzsdk::path file =
         UnusedGalleryFilePath(folder, frame.project_name, frame.comp_name, qzsdk::timestamp_text(),
                               [&writer](const qzsdk::path& taken) { return writer.IsPending(taken); });
-    std::vector<uint8_t> pixels = PackedPixels(picture);
+    std::vector<uint8_t> pixels = picture.straight_pixels();
     if (pixels.empty())
         return false;
     writer.Start(std::move(pixels), picture.width(), picture.height(), file);
