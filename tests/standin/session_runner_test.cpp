@@ -120,10 +120,12 @@ TEST_F(StandinRunner, FailedCommandsAreNamedAndTheExitCodeSaysSo)
 }
 
 // A screenshot waits for a steady screen and tells what it shows; the run fails when that is not what the
-// expectations name, as `./run demo` does with its pictures.
+// expectations name, as `./run demo` does with its pictures. A session waits for a window to go as it waits
+// for one to come.
 TEST_F(StandinRunner, ScreenshotsTellTheirThemeAndWrongExpectationsFailTheRun)
 {
-    const std::string session = "idle 5\nkeys ctrl+space\nwindow Effects Popup\nscreenshot popup\nquit\n";
+    const std::string session =
+        "idle 5\nkeys ctrl+space\nwindow Effects Popup\nscreenshot popup\nkey escape\ngone Effects Popup\nquit\n";
     EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"window": "Effects Popup", "theme": "dark",
                                                                        "one_colour": false}}})"),
               0u)
