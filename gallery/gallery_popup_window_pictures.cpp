@@ -11,7 +11,6 @@ namespace {
 // beyond twice as many lose them.
 constexpr int32_t screens_ahead = 1;
 constexpr int32_t thumbnail_gap = 9;
-constexpr uint32_t loader_threads = 2;
 
 }  // namespace
 
