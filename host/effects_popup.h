@@ -1,4 +1,5 @@
 #pragma once
+#include "host/capture_writer.h"
 #include "host/sdk/host_types.h"
 #include "popup/effect_entry.h"
 #include "popup/popup_settings.h"
@@ -57,6 +58,8 @@ public:
     void* host_main_window() const { return host_main_window_; }
     PopupSettings& settings() { return settings_; }
     EffectsPopupWindow* popup_window() const { return popup_window_.get(); }
+    // Screenshots handed to the writer and not yet reported to the popup.
+    bool capture_writes_pending() const { return capture_writer_.busy(); }
     qzsdk::ui::window* owner_window() const { return owner_window_.get(); }
 
 private:
@@ -66,6 +69,8 @@ private:
     void PollHotkey();
     void ApplyPendingChoice();
     void RunPopupCommand(uint32_t command);
+    // Tells the popup of every screenshot the writer has finished with.
+    void ReportStoredCaptures();
 
     EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_t host_generation);
 
@@ -84,6 +89,8 @@ private:
     std::unique_ptr<qzsdk::ui::window> owner_window_;
     std::unique_ptr<EffectsPopupWindow> popup_window_;
     std::optional<EffectEntry> pending_choice_;
+    // Declared after the windows, so it is destroyed, and waits for its writes, before them.
+    CaptureWriter capture_writer_;
     AEGP_ProjectH project_ = nullptr;
 };
 

@@ -287,7 +287,9 @@ bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const 
     };
     bool saved = !folder.empty() &&
                  kept(settings_file_name, write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings));
-    qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
+    // Never a relative folder: it would be made in the host's working folder.
+    if (settings.HasAbsoluteCaptureFolder())
+        qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
     if (with_lists) {
         saved = kept(search_file_name, write_list_file(folder, search_file_name, search_text(lists))) && saved;
         saved = kept(shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists))) && saved;

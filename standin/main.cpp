@@ -1,6 +1,7 @@
 // standin.exe --project FILE [--session FILE] [--out DIR] [--version MAJOR.MINOR]
 // Loads Zephrin.aex from beside itself into the stand-in host over the project. With a session it runs
 // the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
+#include "standin/capture_files.h"
 #include "standin/file_text.h"
 #include "standin/host.h"
 #include "standin/maker_files.h"
@@ -86,7 +87,7 @@ std::wstring module_beside_executable()
 
 // The session's state.json (when there is an --out folder) and a summary line; false when writing failed.
 bool report(const Options& options, standin::Host& host, const standin::SessionRunner& runner, A_Err entry_result,
-            bool unloaded)
+            bool unloaded, const FILETIME& started)
 {
     nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
     state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
@@ -98,6 +99,7 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
     state["failures"] = failures;
     state["files"] = standin::maker_files_json();
+    state["captures"] = standin::capture_files_json(started);
     bool written = true;
     if (!options.out.empty()) {
         try {
@@ -117,6 +119,8 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
 
 int run(const Options& options)
 {
+    FILETIME started{};
+    GetSystemTimeAsFileTime(&started);
     standin::Project project;
     std::vector<standin::SessionCommand> commands;
     try {
@@ -144,7 +148,7 @@ int run(const Options& options)
     // The UI thread is stuck in the module: the state is written from the session's thread and the process
     // ends, as after a hung unload.
     runner.on_hang([&] {
-        report(options, host, runner, entry_result, false);
+        report(options, host, runner, entry_result, false, started);
         TerminateProcess(GetCurrentProcess(), exit_command_failed);
     });
     bool commands_ok = true;
@@ -155,11 +159,11 @@ int run(const Options& options)
     host.settle_window_log();
 
     host.run_death_hooks();
-    host.on_unload_hang([&] { report(options, host, runner, entry_result, false); });
+    host.on_unload_hang([&] { report(options, host, runner, entry_result, false, started); });
     bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
         std::fprintf(stderr, "standin: FreeLibrary failed for the module\n");
-    bool written = report(options, host, runner, entry_result, unloaded);
+    bool written = report(options, host, runner, entry_result, unloaded, started);
     if (!unloaded)
         return exit_unload_failed;
     return commands_ok && written ? exit_ok : exit_command_failed;
