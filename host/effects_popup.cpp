@@ -76,7 +76,7 @@ void EffectsPopup::RunFirstIdleWork()
     read_local_or_common_settings(folders, settings_);
     qzsdk::create_directories(qzsdk::path::from_utf8(settings_.capture_folder));
     popup_window_ = std::make_unique<EffectsPopupWindow>(owner_window_.get(), &settings_, folders);
-    popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+    popup_window_->SetEffects(BuildEffectList(suites, host_generation_, presets_));
     BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::activated, &EffectsPopup::OnEffectChosen);
     BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::command, &EffectsPopup::OnPopupCommand);
 }
@@ -138,7 +138,7 @@ void EffectsPopup::RunPopupCommand(uint32_t command)
     SuiteCache suites(basic_suite_);
     if (command == popup_rebuild_effects) {
         if (popup_window_)
-            popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+            popup_window_->SetEffects(BuildEffectList(suites, host_generation_, presets_));
         return;
     }
     const CaptureRequest request{plugin_id_, project_, settings_.full_resolution};
@@ -190,7 +190,7 @@ void EffectsPopup::ApplyPendingChoice()
     EffectEntry choice = std::move(*pending_choice_);
     pending_choice_.reset();
     SuiteCache suites(basic_suite_);
-    ApplyChoice(suites, plugin_id_, static_cast<HWND>(host_main_window_), choice, preset_paths_);
+    ApplyChoice(suites, plugin_id_, static_cast<HWND>(host_main_window_), choice, presets_.paths());
 }
 
 void EffectsPopup::OnDeath()

@@ -1,5 +1,6 @@
 #pragma once
 #include "host/capture_writer.h"
+#include "host/preset_catalogue.h"
 #include "host/sdk/host_types.h"
 #include "popup/effect_entry.h"
 #include "popup/popup_settings.h"
@@ -76,9 +77,8 @@ private:
 
     SPBasicSuite* basic_suite_;
     AEGP_PluginID plugin_id_;
-    // A preset's key is the bitwise complement of its index here; paths are only ever appended, so the key
-    // of a choice made before a rebuild still names its file.
-    std::vector<qzsdk::path> preset_paths_;
+    // The preset paths: a preset's key is the bitwise complement of its index there.
+    PresetCatalogue presets_;
     uint32_t host_generation_;
     void* host_main_window_ = nullptr;
     // Set when the first idle call's work failed: it was reported once and is not retried at every idle.

@@ -97,8 +97,6 @@ public:
     // Saves the settings and both lists, and tells the user when they could not be written.
     void SaveAndTell();
 
-    // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
-    void BuildThemes();
     // Makes the theme current (theme 0 for an index beyond the table) and applies it to the skin and the
     // popup's widgets; without force the current theme is not applied again.
     void ApplyTheme(uint32_t index, bool force);
@@ -126,6 +124,8 @@ public:
 private:
     friend class EffectsPopupWindowTestApi;
 
+    // The built-in themes; only the table's initialiser calls it, so the table cannot be rebuilt.
+    static std::vector<EffectsTheme> BuildThemes();
     void BuildButtons();
     void BuildList();
     void OnFocusGained();
@@ -181,7 +181,8 @@ private:
     size_t selected_ = no_row;
     // Whether the selected row is drawn highlighted: the pointer leaving it clears that, not the selection.
     bool selected_lit_ = false;
-    std::vector<EffectsTheme> themes_;
+    // Built once with the popup and never changed: other windows hold pointers into it.
+    const std::vector<EffectsTheme> themes_ = BuildThemes();
     const EffectsTheme* current_theme_ = nullptr;
 
     qzsdk::ui::rect bounds_units_{0, 0, 397, 68};

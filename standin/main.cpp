@@ -1,7 +1,9 @@
-// standin.exe --project FILE [--session FILE] [--out DIR] [--version MAJOR.MINOR]
+// standin.exe --project FILE [--session FILE] [--out DIR] [--expect FILE] [--version MAJOR.MINOR]
 // Loads Zephrin.aex from beside itself into the stand-in host over the project. With a session it runs
-// the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
+// the session's commands and writes DIR/state.json, which must hold the --expect file's expectations when one
+// is given; without, it is interactive until the window closes.
 #include "standin/capture_files.h"
+#include "standin/expectation.h"
 #include "standin/file_text.h"
 #include "standin/host.h"
 #include "standin/maker_files.h"
@@ -29,6 +31,8 @@ struct Options {
     std::wstring project;
     std::wstring session;
     std::wstring out;
+    std::wstring expect;
+    nlohmann::json expected;  // read from `expect` before the session starts
     int major = 115;
     int minor = 0;
 };
@@ -59,6 +63,8 @@ std::optional<Options> parse_options(int argc, wchar_t** argv)
             options.session = value;
         } else if (name == L"--out") {
             options.out = value;
+        } else if (name == L"--expect") {
+            options.expect = value;
         } else if (name == L"--version") {
             auto version = parse_version(value);
             if (!version) {
@@ -72,7 +78,7 @@ std::optional<Options> parse_options(int argc, wchar_t** argv)
         }
     }
     if (options.project.empty()) {
-        std::fprintf(stderr, "usage: standin.exe --project FILE [--session FILE] [--out DIR] [--version M.m]\n");
+        std::fprintf(stderr, "usage: standin.exe --project FILE [--session FILE] [--out DIR] [--expect FILE] [--version M.m]\n");
         return std::nullopt;
     }
     return options;
@@ -85,7 +91,19 @@ std::wstring module_beside_executable()
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Zephrin.aex";
 }
 
-// The session's state.json (when there is an --out folder) and a summary line; false when writing failed.
+// Whether the state holds the expectations of the --expect file, if any; says where it does not.
+bool meets_expectations(const Options& options, const nlohmann::json& state)
+{
+    if (options.expect.empty())
+        return true;
+    std::string mismatch = standin::expectation_mismatch(state, options.expected);
+    if (!mismatch.empty())
+        std::fprintf(stderr, "standin: the state does not meet %ls: %s\n", options.expect.c_str(), mismatch.c_str());
+    return mismatch.empty();
+}
+
+// The session's state.json (when there is an --out folder) and a summary line; false when writing failed or
+// the state does not meet the expectations.
 bool report(const Options& options, standin::Host& host, const standin::SessionRunner& runner, A_Err entry_result,
             bool unloaded, const FILETIME& started)
 {
@@ -114,10 +132,10 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
                 host.book().idle_calls, host.book().suites_balanced() ? "balanced" : "NOT balanced",
                 runner.failures().size());
     std::fflush(stdout);
-    return written;
+    return meets_expectations(options, state) && written;
 }
 
-int run(const Options& options)
+int run(Options& options)
 {
     FILETIME started{};
     GetSystemTimeAsFileTime(&started);
@@ -127,6 +145,8 @@ int run(const Options& options)
         project = standin::load_project_file(options.project);
         if (!options.session.empty())
             commands = standin::parse_session(standin::read_text_file(options.session, "session file"));
+        if (!options.expect.empty())
+            options.expected = nlohmann::json::parse(standin::read_text_file(options.expect, "expectation file"));
         if (!options.out.empty())
             CreateDirectoryW(options.out.c_str(), nullptr);
     } catch (const std::exception& error) {
@@ -163,10 +183,10 @@ int run(const Options& options)
     bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
         std::fprintf(stderr, "standin: FreeLibrary failed for the module\n");
-    bool written = report(options, host, runner, entry_result, unloaded, started);
+    bool reported = report(options, host, runner, entry_result, unloaded, started);
     if (!unloaded)
         return exit_unload_failed;
-    return commands_ok && written ? exit_ok : exit_command_failed;
+    return commands_ok && reported ? exit_ok : exit_command_failed;
 }
 
 }  // namespace

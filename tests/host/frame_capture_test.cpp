@@ -420,3 +420,17 @@ TEST_F(FrameCaptureTest, AWriteThatFailsInTheBackgroundIsToldAtIdleWithoutAFlash
     EXPECT_EQ(EffectsPopupWindowTestApi(*state().popup_window()).flash(), 0.0f);
     EXPECT_TRUE(files_in(capture_.get(), L"*.tmp").empty());
 }
+
+TEST_F(FrameCaptureTest, WhileAScreenshotIsBeingWrittenTheHostIsAskedToIdleSoon)
+{
+    A_long max_sleep = 1000;
+    IdleHook(nullptr, nullptr, &max_sleep);
+    EXPECT_EQ(max_sleep, 1000);
+    // Large enough that its write cannot have ended by the next idle call: the flash must not wait on the host.
+    comp().width = 3840;
+    comp().height = 2160;
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    IdleHook(nullptr, nullptr, &max_sleep);
+    EXPECT_LE(max_sleep, 20);
+    ASSERT_TRUE(wait_for_writes());
+}
