@@ -13,7 +13,8 @@ constexpr std::pair<const char*, SessionVerb> verbs[] = {
     {"key", SessionVerb::key},           {"type", SessionVerb::type},     {"click", SessionVerb::click},
     {"rclick", SessionVerb::rclick},     {"dblclick", SessionVerb::dblclick}, {"drag", SessionVerb::drag},
     {"script", SessionVerb::script},     {"choose", SessionVerb::choose}, {"menu", SessionVerb::menu},
-    {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"button", SessionVerb::button},
+    {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"gone", SessionVerb::gone},
+    {"button", SessionVerb::button},
     {"screenshot", SessionVerb::screenshot}, {"wait", SessionVerb::wait}, {"quit", SessionVerb::quit},
 };
 
@@ -100,6 +101,7 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::menu:
     case SessionVerb::dialog:
     case SessionVerb::window:
+    case SessionVerb::gone:
     case SessionVerb::button:
         if (rest.empty())
             throw fail("needs a text");

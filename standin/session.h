@@ -8,8 +8,8 @@
 namespace standin {
 
 enum class SessionVerb {
-    idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, button,
-    screenshot, wait, quit
+    idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, gone,
+    button, screenshot, wait, quit
 };
 
 struct SessionCommand {

@@ -9,6 +9,7 @@
 #include "standin/screenshot.h"
 #include "standin/text_codec.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace standin {
@@ -260,7 +261,9 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::dialog:
         return answer_dialog(command.text);
     case SessionVerb::window:
-        return wait_for_window(command.text);
+        return wait_for_window(command.text, true);
+    case SessionVerb::gone:
+        return wait_for_window(command.text, false);
     case SessionVerb::button:
         return press_button(command.text);
     case SessionVerb::screenshot:
@@ -304,20 +307,20 @@ std::string SessionRunner::press(const KeyChord& chord)
     return released ? std::string() : "the system did not take the key release";
 }
 
-std::string SessionRunner::wait_for_window(const std::string& title)
+std::string SessionRunner::wait_for_window(const std::string& title, bool visible)
 {
     std::wstring wanted = to_wide(title);
     ULONGLONG deadline = now() + find_timeout_ms;
     std::vector<std::wstring> titles;
     for (;;) {
         titles.clear();
-        for (HWND window : visible_module_windows(host_.module())) {
+        for (HWND window : visible_module_windows(host_.module()))
             titles.push_back(window_title(window));
-            if (titles.back() == wanted)
-                return {};
-        }
+        if ((std::find(titles.begin(), titles.end(), wanted) != titles.end()) == visible)
+            return {};
         if (now() >= deadline)
-            return "no window of the module titled \"" + title + "\" was visible within 5 s (visible: " +
+            return (visible ? "no window of the module titled \"" + title + "\" was visible within 5 s (visible: "
+                            : "a window of the module titled \"" + title + "\" was still visible after 5 s (visible: ") +
                    join(titles) + ")";
         Sleep(poll_ms);
     }

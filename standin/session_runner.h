@@ -61,7 +61,8 @@ private:
     void settle(DWORD milliseconds);
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
-    std::string wait_for_window(const std::string& title);
+    // Until a window of the module with that title is visible, or with `visible` false until none is.
+    std::string wait_for_window(const std::string& title, bool visible);
     // Clicks the item, again while its menu stays open, until the menu closes; fails after 5 s.
     std::string choose_from_menu(const std::string& text);
     // Whether the window was hidden (or destroyed) within the time; the UI thread dispatches meanwhile.
