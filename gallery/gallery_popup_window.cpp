@@ -44,7 +44,7 @@ GalleryPopupWindow::GalleryPopupWindow(window* popup, const EffectsTheme* theme,
     : theme_(theme), capture_folder_(&capture_folder)
 {
     ole_result_ = OleInitialize(nullptr);
-    loader_ = std::make_unique<PictureLoader>(ThumbnailCache::StoreFile(), 2);
+    loader_ = std::make_unique<PictureLoader>(ThumbnailCache::StoreFile(), loader_threads);
     folder_ = folder_from_setting(*capture_folder_);
     set_owner(popup ? popup->owner() : nullptr);
     create("Zephrin Image Gallery", rect{0, 0, default_size_.x, default_size_.y}, gallery_window_style);

@@ -46,6 +46,8 @@ public:
     void ConfirmDelete(const std::vector<GalleryThumbnail*>& list, const qzsdk::ui::point* position);
 
     static constexpr int32_t title_bar_height = 40;
+    // Threads making pictures: each decodes one full-size capture at a time.
+    static constexpr uint32_t loader_threads = 2;
 
 private:
     friend class GalleryWindowTestApi;

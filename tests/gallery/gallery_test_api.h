@@ -21,5 +21,10 @@ public:
     }
     static uint32_t rows(const GalleryPreview& preview) { return preview.rows_; }
     static uint32_t columns(const GalleryPreview& preview) { return preview.columns_; }
+    // Null until the thumbnail is first hovered, and again once it is far from the view.
+    static qzsdk::ui::generic_button* delete_button(GalleryThumbnail& thumbnail)
+    {
+        return thumbnail.delete_button_.get();
+    }
     static const std::vector<GalleryThumbnail*>& drag_files(const GalleryThumbnailDrag& drag) { return drag.files_; }
 };

@@ -313,9 +313,12 @@ TEST_F(gallery_window, DeleteAsksFirstSelectsTheNextThumbnailAndReportsFailure)
     SetWindowPos(gallery->handle(), nullptr, screen.right - 200, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     {
         popup_answer yes(L"Delete?", question_yes);
-        const rect button = api().column()[1]->children()[0]->visible_area();
-        for (UINT message : {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
-            send(POINT{button.x + 9, button.y + 9}, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
+        // The button, 18 units square 2 units inside the bottom-right corner, is made at the first hover: the
+        // third move reaches it.
+        const rect thumbnail = api().column()[1]->visible_area();
+        const POINT button{thumbnail.x + thumbnail.width - 11, thumbnail.y + thumbnail.height - 11};
+        for (UINT message : {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+            send(button, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
         EXPECT_EQ(yes.answered(), 1);
         EXPECT_LE(yes.placed().right, screen.right);
     }
