@@ -49,7 +49,8 @@ void EffectsPopupWindow::ShowPreferences()
     lists_ = std::move(lists);
     *settings_ = std::move(settings);
     ApplyTheme(settings_->ui_color, false);
-    SerializeLocalSettings(true);
+    // The edits live only in memory until written: a failed save must not pass unsaid.
+    SaveAndTell();
     if (gallery_ && gallery_->is_visible() && restyle_gallery)
         gallery_->ShowGallery(current_theme_);
 }
