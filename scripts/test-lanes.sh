@@ -71,13 +71,9 @@ lanes_start() {
     # In the foreground of its subshell, so that its process id is the server's.
     (. "$lanes_dir/$i/env"; exec wineserver -f -p >/dev/null 2>&1) &
     lane_servers[$i]=$!
-    # A lane's display has no window manager: Wine is told so, or every hide of a window it lets a manager
-    # handle waits two seconds for an answer that never comes. This also starts Wine's system processes,
-    # detached from CTest's pipes.
-    (
-      . "$lanes_dir/$i/env"
-      wait_for_wineserver && wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-    ) &
+    # A lane's display has no window manager. This also starts Wine's system processes, detached from
+    # CTest's pipes.
+    (. "$lanes_dir/$i/env"; wait_for_wineserver && managed_windows N) &
     pids+=($!)
     ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
   done
