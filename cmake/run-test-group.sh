@@ -3,6 +3,12 @@
 # The output is kept in RESULTS for ./run's summary. A process that printed no test output at all did not get
 # through Wine's start-up: that, and only that, is tried once more and noted in RESULTS/retried.
 results=$1 group=$2 program=$3 filter=$4
+# The lane CTest gave this group ("id:N,slots:1", see scripts/test-lanes.sh): its display and prefix.
+if [ -n "${CTEST_RESOURCE_GROUP_0_LANES:-}" ]; then
+  lane=${CTEST_RESOURCE_GROUP_0_LANES#id:}
+  lane=${lane%%,*}
+  . "${ZEPHRIN_LANES:?the lanes folder is not set}/$lane/env" || exit 1
+fi
 log="$results/$(printf '%s' "$group" | tr '/' '_').log"
 mkdir -p "$results"
 for attempt in 1 2; do

@@ -28,11 +28,15 @@ std::string FileNameSafe(std::string_view name)
 }
 
 qzsdk::path UnusedGalleryFilePath(const qzsdk::path& folder, std::string_view project_name,
-                                  std::string_view comp_name, std::string_view timestamp)
+                                  std::string_view comp_name, std::string_view timestamp,
+                                  const std::function<bool(const qzsdk::path&)>& taken)
 {
+    auto in_use = [&taken](const qzsdk::path& file) {
+        return qzsdk::get_file_info(file).exists || (taken && taken(file));
+    };
     const std::string stem = GalleryFileStem(project_name, comp_name, timestamp);
     qzsdk::path candidate = folder.join(qzsdk::path::from_utf8(stem)).append_extension("png");
-    for (int copy = 2; qzsdk::get_file_info(candidate).exists; ++copy)
+    for (int copy = 2; in_use(candidate); ++copy)
         candidate = folder.join(qzsdk::path::from_utf8(stem + "_" + std::to_string(copy))).append_extension("png");
     return candidate;
 }

@@ -2,6 +2,7 @@
 // Where a screenshot stored in the capture folder goes: "<project>_<comp>_<local time>.png".
 #include "toolkit/platform/path.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,8 @@
 std::string FileNameSafe(std::string_view name);
 
 // "<project>_<comp>_<timestamp>.png" in the folder, the project and composition parts left out when empty;
-// when a file of that name exists (two captures in the same second) the first free "_2", "_3", ... variant,
-// so an earlier capture is never overwritten.
+// when a file of that name exists or the name is otherwise taken (two captures in the same second, the first
+// still being written) the first free "_2", "_3", ... variant, so an earlier capture is never overwritten.
 qzsdk::path UnusedGalleryFilePath(const qzsdk::path& folder, std::string_view project_name,
-                                  std::string_view comp_name, std::string_view timestamp);
+                                  std::string_view comp_name, std::string_view timestamp,
+                                  const std::function<bool(const qzsdk::path&)>& taken = nullptr);

@@ -2,7 +2,6 @@
 
 #include "host/host_text.h"
 #include "host/sdk/host_suites.h"
-#include "toolkit/platform/directory_listing.h"
 #include "toolkit/platform/special_folders.h"
 #include "toolkit/platform/text.h"
 
@@ -14,14 +13,6 @@
 #include <unordered_set>
 
 namespace {
-
-const char* const preset_category = "Animation Preset";
-
-EffectEntry preset_entry(int32_t key, std::string name)
-{
-    std::string match_name = qzsdk::to_lower(name);
-    return {key, std::move(name), std::move(match_name), preset_category, true};
-}
 
 // Installed effects in the host's key order. The walk is bounded by the count the host gave and ends at
 // a key already seen, so a host that answers in a circle cannot hang it.
@@ -61,28 +52,16 @@ void AddInstalledEffects(SuiteCache& suites, A_long count, std::vector<EffectEnt
 
 }  // namespace
 
-std::vector<EffectEntry> BuildEffectList(SuiteCache& suites, uint32_t host_generation,
-                                         std::vector<qzsdk::path>& preset_paths)
+std::vector<EffectEntry> BuildEffectList(SuiteCache& suites, uint32_t host_generation, PresetCatalogue& presets)
 {
     A_long count = 0;
     suites.get<AEGP_EffectSuite3>().AEGP_GetNumInstalledEffects(&count);
     std::vector<EffectEntry> list;
     list.reserve(static_cast<size_t>(std::max<A_long>(count, 0)));
-    AddPresetFolder(GetHostPresetsFolder(), list, preset_paths);
+    presets.AddFolder(GetHostPresetsFolder(), list);
     AddInstalledEffects(suites, count, list);
-    AddPresetFolder(UserPresetsFolder(host_generation), list, preset_paths);
+    presets.AddFolder(UserPresetsFolder(host_generation), list);
     return list;
-}
-
-void AddPresetFolder(const qzsdk::path& folder, std::vector<EffectEntry>& list, std::vector<qzsdk::path>& preset_paths)
-{
-    for (const qzsdk::directory_entry& entry : qzsdk::directory_listing{folder, 1}) {
-        if (entry.is_folder || entry.relative_path.extension() != "ffx")
-            continue;
-        preset_paths.push_back(folder.join(entry.relative_path));
-        list.push_back(preset_entry(~static_cast<int32_t>(preset_paths.size() - 1),
-                                    entry.relative_path.file_name(false).to_utf8()));
-    }
 }
 
 qzsdk::path GetHostPresetsFolder()

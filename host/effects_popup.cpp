@@ -41,7 +41,8 @@ EffectsPopup::EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_
 
 EffectsPopup::~EffectsPopup()
 {
-    // Also at unload without the death hook: the popup stops its news check before the code goes.
+    // Also at unload without the death hook: the writes and the popup's news check end before the code goes.
+    capture_writer_.WaitForAll();
     popup_window_.reset();
     owner_window_.reset();
 }
@@ -59,6 +60,7 @@ void EffectsPopup::OnIdle()
     }
     PollHotkey();
     ApplyPendingChoice();
+    ReportStoredCaptures();
 }
 
 void EffectsPopup::RunFirstIdleWork()
@@ -74,7 +76,7 @@ void EffectsPopup::RunFirstIdleWork()
     read_local_or_common_settings(folders, settings_);
     qzsdk::create_directories(qzsdk::path::from_utf8(settings_.capture_folder));
     popup_window_ = std::make_unique<EffectsPopupWindow>(owner_window_.get(), &settings_, folders);
-    popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+    popup_window_->SetEffects(BuildEffectList(suites, host_generation_, presets_));
     BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::activated, &EffectsPopup::OnEffectChosen);
     BindPopupEvent(popup_window_.get(), qzsdk::ui::event_id::command, &EffectsPopup::OnPopupCommand);
 }
@@ -136,12 +138,27 @@ void EffectsPopup::RunPopupCommand(uint32_t command)
     SuiteCache suites(basic_suite_);
     if (command == popup_rebuild_effects) {
         if (popup_window_)
-            popup_window_->SetEffects(BuildEffectList(suites, host_generation_, preset_paths_));
+            popup_window_->SetEffects(BuildEffectList(suites, host_generation_, presets_));
         return;
     }
     const CaptureRequest request{plugin_id_, project_, settings_.full_resolution};
-    if (!TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder) && popup_window_)
-        popup_window_->ReportFailedCapture();
+    const ScreenshotOutcome outcome =
+        TakeScreenshot(suites, request, command, host_main_window_, settings_.capture_folder, capture_writer_);
+    if (!popup_window_)
+        return;
+    if (outcome == ScreenshotOutcome::save_failed)
+        popup_window_->ReportFailedCapture(CaptureFailure::save);
+    else if (outcome == ScreenshotOutcome::copy_failed)
+        popup_window_->ReportFailedCapture(CaptureFailure::copy);
+}
+
+void EffectsPopup::ReportStoredCaptures()
+{
+    if (!capture_writer_.busy())
+        return;
+    for (const CaptureWriter::Finished& finished : capture_writer_.TakeFinished())
+        if (popup_window_)
+            popup_window_->CaptureStored(finished.written);
 }
 
 void EffectsPopup::OnEffectChosen(const EffectEntry& entry)
@@ -173,11 +190,15 @@ void EffectsPopup::ApplyPendingChoice()
     EffectEntry choice = std::move(*pending_choice_);
     pending_choice_.reset();
     SuiteCache suites(basic_suite_);
-    ApplyChoice(suites, plugin_id_, static_cast<HWND>(host_main_window_), choice, preset_paths_);
+    ApplyChoice(suites, plugin_id_, static_cast<HWND>(host_main_window_), choice, presets_.paths());
 }
 
 void EffectsPopup::OnDeath()
 {
+    // Screenshots being written are finished, and no thread of ours runs once the host unloads the module;
+    // with the popup gone there is no one left to tell of them.
+    capture_writer_.WaitForAll();
+    capture_writer_.TakeFinished();
     if (popup_window_) {
         popup_window_->SaveEffectFiles();
         popup_window_->StopNewsCheck();

@@ -1,4 +1,6 @@
 #pragma once
+#include "host/capture_writer.h"
+#include "host/preset_catalogue.h"
 #include "host/sdk/host_types.h"
 #include "popup/effect_entry.h"
 #include "popup/popup_settings.h"
@@ -57,6 +59,8 @@ public:
     void* host_main_window() const { return host_main_window_; }
     PopupSettings& settings() { return settings_; }
     EffectsPopupWindow* popup_window() const { return popup_window_.get(); }
+    // Screenshots handed to the writer and not yet reported to the popup.
+    bool capture_writes_pending() const { return capture_writer_.busy(); }
     qzsdk::ui::window* owner_window() const { return owner_window_.get(); }
 
 private:
@@ -66,14 +70,15 @@ private:
     void PollHotkey();
     void ApplyPendingChoice();
     void RunPopupCommand(uint32_t command);
+    // Tells the popup of every screenshot the writer has finished with.
+    void ReportStoredCaptures();
 
     EffectsPopup(SPBasicSuite* basic, AEGP_PluginID plugin_id, uint32_t host_generation);
 
     SPBasicSuite* basic_suite_;
     AEGP_PluginID plugin_id_;
-    // A preset's key is the bitwise complement of its index here; paths are only ever appended, so the key
-    // of a choice made before a rebuild still names its file.
-    std::vector<qzsdk::path> preset_paths_;
+    // The preset paths: a preset's key is the bitwise complement of its index there.
+    PresetCatalogue presets_;
     uint32_t host_generation_;
     void* host_main_window_ = nullptr;
     // Set when the first idle call's work failed: it was reported once and is not retried at every idle.
@@ -84,6 +89,8 @@ private:
     std::unique_ptr<qzsdk::ui::window> owner_window_;
     std::unique_ptr<EffectsPopupWindow> popup_window_;
     std::optional<EffectEntry> pending_choice_;
+    // Declared after the windows, so it is destroyed, and waits for its writes, before them.
+    CaptureWriter capture_writer_;
     AEGP_ProjectH project_ = nullptr;
 };
 

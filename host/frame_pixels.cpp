@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -71,12 +70,6 @@ qzsdk::ui::image_handle ImageFromFrame(const PF_EffectWorld& frame)
     const uint32_t height = uint32_t(frame.height);
     if (!qzsdk::ui::image_size_fits(width, height))
         throw qz_exception("the host's frame is too large to capture");
-    const qzsdk::float_image floats = qzsdk::make_float_image(frame.data, {width, height}, uint32_t(frame.rowbytes),
-                                                              BytesPerChannel(frame.world_type));
-    std::vector<uint8_t> argb(size_t(width) * 4 * height);
-    if (!qzsdk::convert_float_to_8bit({&floats, {0, 0, width, height}, argb.data(), width * 4}))
-        throw qz_exception("unable to convert the host's frame");
-
     qzsdk::ui::image_handle picture(std::make_unique<qzsdk::ui::image>());
     if (!picture->create_blank(width, height, 1))
         throw qz_exception("unable to create a bitmap for the host's frame");
@@ -86,15 +79,26 @@ qzsdk::ui::image_handle ImageFromFrame(const PF_EffectWorld& frame)
         picture->unlock_pixels();
         throw qz_exception("unable to lock the bitmap for the host's frame");
     }
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* from = argb.data() + size_t(y) * width * 4;
-        uint8_t* to = locked.pixels + size_t(y) * locked.stride;
-        for (uint32_t x = 0; x < width; ++x, from += 4, to += 4) {
-            to[0] = from[3];
-            to[1] = from[2];
-            to[2] = from[1];
-            to[3] = from[0];
-        }
+    // Straight into the bitmap, row by row on the pool: no frame-sized float or 8-bit copy in between.
+    const qzsdk::frame_to_8bit_job job{frame.data, {width, height}, uint32_t(frame.rowbytes),
+                                       BytesPerChannel(frame.world_type), locked.pixels, locked.stride};
+    try {
+        qzsdk::thread_pool::instance().run(height, [&job, width](const qzsdk::thread_worker_data& rows) {
+            qzsdk::convert_frame_rows_to_8bit(job, rows);
+            for (uint32_t y = rows.first; y < rows.end; ++y) {
+                uint8_t* row = job.destination + size_t(y) * job.destination_stride;
+                // A, R, G, B reversed is B, G, R, A.
+                for (uint32_t x = 0; x < width; ++x) {
+                    uint32_t pixel;
+                    std::memcpy(&pixel, row + size_t(x) * 4, 4);
+                    pixel = __builtin_bswap32(pixel);
+                    std::memcpy(row + size_t(x) * 4, &pixel, 4);
+                }
+            }
+        });
+    } catch (...) {
+        picture->unlock_pixels();
+        throw;
     }
     picture->unlock_pixels();
     return picture;

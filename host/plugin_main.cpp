@@ -34,7 +34,7 @@ extern "C" A_Err PluginMain(SPBasicSuite* basic, A_long major_version, A_long mi
     return A_Err_NONE;
 }
 
-A_Err IdleHook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
+A_Err IdleHook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long* max_sleep)
 {
     EffectsPopup* state = g_effects_popup.get();
     // A modal box or loop inside the idle work pumps messages, and a host may idle from there: never nest.
@@ -43,6 +43,10 @@ A_Err IdleHook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     idle_running = true;
     RunReportingErrors(state->basic_suite(), [state] { state->OnIdle(); });
     idle_running = false;
+    // A screenshot being written is told (the flash) as soon as it is done, not at the host's leisure.
+    constexpr A_long capture_poll_ms = 20;
+    if (max_sleep && state->capture_writes_pending() && *max_sleep > capture_poll_ms)
+        *max_sleep = capture_poll_ms;
     return A_Err_NONE;
 }
 

@@ -31,7 +31,6 @@ EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, M
 {
     set_owner(owner);
     create("Effects Popup", bounds_units_, popup_style_flags);
-    BuildThemes();
 
     connect_member(this, event_id::focus_gained, &EffectsPopupWindow::OnFocusGained, this);
     connect_member(this, event_id::focus_lost, &EffectsPopupWindow::Hide, this);
@@ -112,9 +111,9 @@ void EffectsPopupWindow::BuildList()
     BuildRowPool();
 }
 
-void EffectsPopupWindow::BuildThemes()
+std::vector<EffectsTheme> EffectsPopupWindow::BuildThemes()
 {
-    themes_ = build_effects_themes();
+    return build_effects_themes();
 }
 
 void EffectsPopupWindow::RunCommand(int32_t& result, const std::string& project_name, const std::string& comp_name,
@@ -271,7 +270,9 @@ bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const 
                                            const qzsdk::path& folder, bool with_lists)
 {
     bool written = !folder.empty() && write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings);
-    qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
+    // Never a relative folder: it would be made in the host's working folder.
+    if (settings.HasAbsoluteCaptureFolder())
+        qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
     if (with_lists)
         written = WriteEffectFiles(lists, folder) && written;
     return written;

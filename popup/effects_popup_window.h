@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,9 @@ constexpr uint32_t news_poll = 200;
 }  // namespace popup_timer
 
 class GalleryPopupWindow;
+
+// What the host could not do with a screenshot it took.
+enum class CaptureFailure { save, copy };
 
 class EffectsPopupWindow : public qzsdk::ui::window, public EffectsPopupInterface {
 public:
@@ -70,8 +74,12 @@ public:
 
     void TakeScreenshot();
     void ShowExportMenu();
-    // The host could not write the screenshot just asked for: the popup says so instead of flashing.
-    void ReportFailedCapture() { capture_failed_ = true; }
+    // The host could not save or copy the screenshot just asked for: the popup says so once the command
+    // returns.
+    void ReportFailedCapture(CaptureFailure failure) { capture_failure_ = failure; }
+    // A screenshot the host wrote into the capture folder in the background has been written (the flash, and
+    // a visible gallery shows it) or could not be (told).
+    void CaptureStored(bool written);
     // The gallery and the preferences windows are connected here.
     void ShowGallery();
     void ShowPreferences();
@@ -87,8 +95,6 @@ public:
     // After a save the user asked for: says once per file that an unread file was left as it was.
     void TellUnreadFiles();
 
-    // Fills the table with the built-in themes; the constructor does it before the first theme is applied.
-    void BuildThemes();
     // Makes the theme current (theme 0 for an index beyond the table) and applies it to the skin and the
     // popup's widgets; without force the current theme is not applied again.
     void ApplyTheme(uint32_t index, bool force);
@@ -115,6 +121,8 @@ public:
 private:
     friend class EffectsPopupWindowTestApi;
 
+    // The built-in themes; only the table's initialiser calls it, so the table cannot be rebuilt.
+    static std::vector<EffectsTheme> BuildThemes();
     void BuildButtons();
     void BuildList();
     void OnFocusGained();
@@ -139,8 +147,9 @@ private:
     bool AnyShortcut() const;
     void ThemeWidgets();
     void ScrollRowIntoView(size_t index);
-    // Fires 44 with the screenshot command; false, after telling the user, when the picture was not saved.
-    bool RequestCapture(uint64_t command);
+    // Fires 44 with the screenshot command and tells the failure the host reported for it.
+    void RequestCapture(uint64_t command);
+    void TellCaptureFailure(CaptureFailure failure);
 
     // The found rows, effects then presets, by index.
     size_t RowCount() const { return found_.effects.size() + found_.presets.size(); }
@@ -175,7 +184,8 @@ private:
     bool selected_lit_ = false;
     // The separator under the search box is drawn in the list's colour.
     bool list_line_shown_ = false;
-    std::vector<EffectsTheme> themes_;
+    // Built once with the popup and never changed: other windows hold pointers into it.
+    const std::vector<EffectsTheme> themes_ = BuildThemes();
     const EffectsTheme* current_theme_ = nullptr;
 
     qzsdk::ui::rect bounds_units_{0, 0, 397, 68};
@@ -185,7 +195,7 @@ private:
     // The hotkey's key while it is still held from opening the popup: its repeats and their characters
     // are not typed text. Cleared when it is released.
     uint32_t held_hotkey_ = 0;
-    bool capture_failed_ = false;
+    std::optional<CaptureFailure> capture_failure_;
     bool drop_character_ = false;
     bool busy_ = false;
     int32_t news_count_ = -1;

@@ -33,7 +33,10 @@ constexpr uint64_t capture_to_jpeg = 1;
 constexpr uint64_t capture_to_png = 2;
 constexpr uint64_t capture_to_folder = 3;
 
-constexpr std::string_view failed_capture_text = "Unable to save the screenshot.";
+constexpr std::string_view failed_save_title = "Failed to Save";
+constexpr std::string_view failed_save_text = "Unable to save the screenshot.";
+constexpr std::string_view failed_copy_title = "Failed to Copy";
+constexpr std::string_view failed_copy_text = "Unable to copy the screenshot to the clipboard.";
 
 }  // namespace
 
@@ -158,28 +161,42 @@ void EffectsPopupWindow::OnButton(const event_info& info)
         OpenNewsPage();
 }
 
-bool EffectsPopupWindow::RequestCapture(uint64_t command)
+void EffectsPopupWindow::RequestCapture(uint64_t command)
 {
-    capture_failed_ = false;
+    capture_failure_.reset();
     fire_event(this, event_id::command, command);
-    if (!std::exchange(capture_failed_, false))
-        return true;
+    if (const std::optional<CaptureFailure> failure = std::exchange(capture_failure_, std::nullopt))
+        TellCaptureFailure(*failure);
+}
+
+void EffectsPopupWindow::TellCaptureFailure(CaptureFailure failure)
+{
     POINT centre{};
     GetCursorPos(&centre);
+    const bool copy = failure == CaptureFailure::copy;
+    const std::string title(copy ? failed_copy_title : failed_save_title);
     EffectsWarningPopup warning(this, {holder().to_units_x(centre.x), holder().to_units_y(centre.y)}, current_theme_,
-                                "Failed to Save", failed_capture_text);
+                                title, copy ? failed_copy_text : failed_save_text);
     warning.show_modal();
-    return false;
 }
 
 void EffectsPopupWindow::TakeScreenshot()
 {
-    // The flash tells of a screenshot taken, so it comes only after one was.
-    if (!RequestCapture(capture_to_folder))
+    // The flash tells of a screenshot written, so it waits for the host's word (CaptureStored).
+    RequestCapture(capture_to_folder);
+}
+
+void EffectsPopupWindow::CaptureStored(bool written)
+{
+    if (!written) {
+        TellCaptureFailure(CaptureFailure::save);
         return;
-    root().set_timer(popup_timer::flash, 100, false);
-    flash_ = 1.1f;
-    root().invalidate(false);
+    }
+    if (is_visible()) {
+        root().set_timer(popup_timer::flash, 100, false);
+        flash_ = 1.1f;
+        root().invalidate(false);
+    }
     if (gallery_ && gallery_->is_visible())
         gallery_->Rescan();
 }

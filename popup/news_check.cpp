@@ -10,10 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
-
-static_assert(std::is_same_v<curl_off_t, int64_t>, "NewsCheck::Progress must match libcurl's progress callback");
 
 namespace {
 
@@ -23,11 +20,53 @@ struct FormFree {
 struct EasyCleanup {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
+struct MultiCleanup {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
+
+// How long the transfer waits for its sockets before it looks at the stop request again.
+constexpr int stop_poll_ms = 100;
 
 bool AddField(curl_httppost*& first, curl_httppost*& last, const char* name, const std::string& contents)
 {
     return curl_formadd(&first, &last, CURLFORM_COPYNAME, name, CURLFORM_COPYCONTENTS, contents.c_str(),
                         CURLFORM_END) == CURL_FORMADD_OK;
+}
+
+// libcurl's resolver callbacks; their record is the check's flag of a lookup under way.
+int LookupStarting(void*, void*, void* looking_up)
+{
+    *static_cast<bool*>(looking_up) = true;
+    return 0;
+}
+
+int SocketOpened(void* looking_up, curl_socket_t, curlsocktype)
+{
+    *static_cast<bool*>(looking_up) = false;
+    return CURL_SOCKOPT_OK;
+}
+
+// Runs the transfer until it ends or a stop is asked for; a stopped transfer reads as aborted.
+CURLcode Transfer(CURL* easy, const std::atomic<bool>& stop_requested)
+{
+    std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    // Driven here rather than by curl_easy_perform, whose progress calls pause while a name is looked up.
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    int running = 1;
+    while (running > 0 && !stop_requested.load()) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+            break;
+        if (running > 0)
+            curl_multi_poll(multi.get(), nullptr, 0, stop_poll_ms, nullptr);
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued))
+        if (message->msg == CURLMSG_DONE)
+            result = message->data.result;
+    curl_multi_remove_handle(multi.get(), easy);
+    return result;
 }
 
 }  // namespace
@@ -69,12 +108,21 @@ bool NewsCheck::Request(int64_t last_visit)
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, server_.connect_timeout_seconds);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT, server_.timeout_seconds);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &NewsCheck::Progress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    CURLcode result = curl_easy_perform(easy);
+    // Ending the transfer must not wait for a name lookup that hangs: libcurl leaves it to its thread.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_RESOLVER_START_FUNCTION, &LookupStarting);
+    curl_easy_setopt(easy, CURLOPT_RESOLVER_START_DATA, &looking_up_);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &SocketOpened);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, &looking_up_);
+    CURLcode result = Transfer(easy, stop_requested_);
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    curl_off_t lookup_time = 0;
+    curl_easy_getinfo(easy, CURLINFO_NAMELOOKUP_TIME_T, &lookup_time);
+    // A lookup that failed has ended; one that was cut short (stopped, timed out) may still be running.
+    if (lookup_time > 0 || result == CURLE_COULDNT_RESOLVE_HOST)
+        looking_up_ = false;
+    lookup_left_running_.store(looking_up_, std::memory_order_release);
     // An error page or an answer cut short may well begin with a digit; neither is a count.
     return result == CURLE_OK && status >= 200 && status < 300;
 }
@@ -112,7 +160,3 @@ size_t NewsCheck::Receive(char* data, size_t size, size_t count, void* record)
     return 0;
 }
 
-int NewsCheck::Progress(void* record, int64_t, int64_t, int64_t, int64_t)
-{
-    return static_cast<NewsCheck*>(record)->stop_requested_.load() ? 1 : 0;
-}

@@ -18,8 +18,9 @@ public:
 
     // -1 while the check runs, then its count (0 when it was stopped).
     int32_t count() const { return shared_->check.count(); }
-    // A pending request gives up at libcurl's next progress call (about once a second); returns once the check
-    // has ended, or after a few seconds at most. Idempotent.
+    // A pending request gives up within a tenth of a second; returns once the check has ended, or after a few
+    // seconds at most. When the check, or a name lookup libcurl left behind, is still running then, the module
+    // stays loaded until the process ends: no code of it may run after its unload. Waits only the first time.
     void Stop();
 
 private:
@@ -32,4 +33,5 @@ private:
 
     std::shared_ptr<Shared> shared_;
     qzsdk::background_task task_;
+    bool stopped_ = false;
 };

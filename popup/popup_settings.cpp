@@ -5,22 +5,25 @@
 
 #include <windows.h>
 
-namespace {
+PopupSettings::PopupSettings()
+    : capture_folder(DefaultCaptureFolder()), last_news_visit(qzsdk::clock_now() / qzsdk::ticks_per_second)
+{
+}
 
-std::string default_capture_folder()
+std::string PopupSettings::DefaultCaptureFolder()
 {
     qzsdk::path base = qzsdk::folder_from_registry_or_environment("", "");
-    // Without any base folder a relative capture folder would land in the host's working folder.
-    if (base.empty())
+    // A relative registry value would put the captures in the host's working folder.
+    if (!base.is_absolute())
+        base = qzsdk::documents_folder();
+    if (!base.is_absolute())
         return {};
     return base.join(qzsdk::path(L"Tarnwick/Zephrin/Capture")).to_utf8();
 }
 
-}  // namespace
-
-PopupSettings::PopupSettings()
-    : capture_folder(default_capture_folder()), last_news_visit(qzsdk::clock_now() / qzsdk::ticks_per_second)
+bool PopupSettings::HasAbsoluteCaptureFolder() const
 {
+    return qzsdk::path::from_utf8(capture_folder).is_absolute();
 }
 
 std::string PopupSettings::HotkeyText() const

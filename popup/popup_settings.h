@@ -27,6 +27,13 @@ struct PopupSettings {
     // The defaults; the capture folder comes from the maker's registry key or the documents folder.
     PopupSettings();
 
+    // The maker's registry folder, else the documents folder, joined with "Tarnwick/Zephrin/Capture"; empty
+    // when neither is an absolute path.
+    static std::string DefaultCaptureFolder();
+    // Only an absolute capture folder is used: an empty or relative one would be read against the host's
+    // working folder, where the gallery never looks.
+    bool HasAbsoluteCaptureFolder() const;
+
     // The custom hotkey as shown to the user, e.g. "CTRL + SHIFT + F".
     std::string HotkeyText() const;
     // The virtual key the hotkey presses after its modifiers, 0 when that is no key.

@@ -53,4 +53,6 @@ void read_local_or_common_settings(const MakerFolders& folders, PopupSettings& s
     bool from_common = &folder == &folders.common;
     if (from_common && qzsdk::get_file_info(qzsdk::path::from_utf8(settings.capture_folder)).kind != qzsdk::file_kind_folder)
         settings.capture_folder = capture_folder;
+    if (!settings.HasAbsoluteCaptureFolder())
+        settings.capture_folder = PopupSettings::DefaultCaptureFolder();
 }

@@ -14,5 +14,5 @@ bool read_settings_file(const qzsdk::path& file, PopupSettings& settings,
                         NewsVisitRecord news_visit = NewsVisitRecord::read);
 
 // The local settings file when it exists, else the common one; a capture folder from the common copy is
-// taken only when that folder exists on this machine.
+// taken only when that folder exists on this machine, and an empty or relative one gives the default.
 void read_local_or_common_settings(const MakerFolders& folders, PopupSettings& settings);

@@ -98,9 +98,10 @@ TransferMessage SettingsTransfer::Import(const qzsdk::path& archive, PopupSettin
     popup_.ReadSearchFile(new_lists, folder);
     popup_.ReadShortcutsFile(new_lists, folder);
 
-    bool reset = !is_folder(new_settings.capture_folder);
+    // A relative folder would be found, or not, in whatever the host's working folder is.
+    bool reset = !new_settings.HasAbsoluteCaptureFolder() || !is_folder(new_settings.capture_folder);
     if (reset) {
-        std::string default_folder = PopupSettings().capture_folder;
+        std::string default_folder = PopupSettings::DefaultCaptureFolder();
         // When even the default cannot be made here, the folder in use stays rather than one that fails.
         bool made = qzsdk::create_directories(qzsdk::path::from_utf8(default_folder));
         new_settings.capture_folder = made ? default_folder : settings.capture_folder;

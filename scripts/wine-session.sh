@@ -18,18 +18,21 @@ wine_session_stop() {
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; wait "$started_xvfb" 2>/dev/null || true; fi
 }
 
+# Starts an Xvfb on the first free display: sets xvfb_display (":N") and xvfb_pid.
 start_xvfb() {
-  local n
+  local n pid
   for n in $(seq 90 250); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-    started_xvfb=$!
+    pid=$!
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
-      kill -0 "$started_xvfb" 2>/dev/null || break
+      [ -e "/tmp/.X11-unix/X$n" ] && { xvfb_display=":$n"; xvfb_pid=$pid; return 0; }
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    started_xvfb=""
+    # Another run took this display in the meantime: try the next one.
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
   echo "run: no free display for Xvfb" >&2
   return 1
@@ -62,9 +65,23 @@ own_user_folders() {
   done
 }
 
+# Waits until the prefix's server answers: a Wine program started before would start a server of its own.
+wait_for_wineserver() {
+  for _ in $(seq 1 200); do
+    wineserver -k0 2>/dev/null && return 0
+    sleep 0.05
+  done
+  echo "run: the wineserver for $WINEPREFIX did not start" >&2
+  return 1
+}
+
 wine_session_start() {
   trap wine_session_stop EXIT
-  [ -n "${DISPLAY:-}" ] || start_xvfb
+  if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb
+    started_xvfb=$xvfb_pid
+    export DISPLAY=$xvfb_display
+  fi
   make_prefix
   own_user_folders
   # A server already running for this prefix is not ours to stop. Ours stays in the foreground: a server
@@ -72,6 +89,7 @@ wine_session_start() {
   if ! wineserver -k0 2>/dev/null; then
     wineserver -f -p >/dev/null 2>&1 &
     started_wineserver=$!
+    wait_for_wineserver
   fi
   # Start Wine's system processes now, detached from any caller's pipes.
   wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true

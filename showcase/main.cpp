@@ -19,6 +19,9 @@ namespace {
 
 using namespace qzsdk;
 
+constexpr DWORD look_gap_ms = 100;
+constexpr DWORD settle_timeout_ms = 10000;
+
 void pump_for(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -43,13 +46,35 @@ int show_and_capture(const std::wstring& png_path)
     canvas.name = "Showcase";
     canvas.attach_to_window(&window.root(), ui::rect{20, 20, showcase::skin_showcase::area.width,
                                                      showcase::skin_showcase::area.height});
+    bool painted = false;
     ui::event_manager::instance().connect(&canvas, &canvas, ui::event_id::paint, [&](const ui::event_info&) {
-        if (ui::renderer* r = ui::renderer_of(canvas))
+        if (ui::renderer* r = ui::renderer_of(canvas)) {
             picture.paint(*r);
+            painted = true;
+        }
     });
     window.set_visible(true);
-    pump_for(800);
-    standin::save_screen_png(png_path);
+    RECT area{};
+    GetWindowRect(window.handle(), &area);
+    // Taken once the window was painted and the screen shows the same at two looks in a row: the first
+    // paint of a fresh Wine prefix can take a while, and a picture taken before it is all black.
+    standin::ScreenPixels previous;
+    standin::ScreenPixels shown;
+    DWORD start = GetTickCount();
+    for (;;) {
+        pump_for(look_gap_ms);
+        shown = standin::grab_screen();
+        if (painted && shown == previous && !standin::shows_one_colour(shown, area))
+            break;
+        if (GetTickCount() - start > settle_timeout_ms)
+            break;
+        previous = std::move(shown);
+    }
+    standin::save_png(shown, png_path);
+    if (standin::shows_one_colour(shown, area)) {
+        std::fprintf(stderr, "toolkit_showcase: the window showed one colour only: nothing was drawn\n");
+        return 1;
+    }
     return 0;
 }
 

@@ -56,6 +56,13 @@ struct ShownWindow {
     bool visible;  // at the end of the session
 };
 
+// What a session's screenshot showed.
+struct ScreenshotRecord {
+    std::string window;  // the title of the foremost window of the module, empty when none was visible
+    std::string theme;   // "dark" or "light": that window's pixels, or the whole screen's without one
+    bool one_colour = false;  // the whole screen in one colour: nothing was drawn
+};
+
 enum class ApplyRoute { menu_command, apply_effect, script };
 
 struct Application {
@@ -76,6 +83,7 @@ struct Bookkeeping {
     std::vector<ScriptCallRecord> script_calls;
     std::vector<Application> applications;
     std::vector<ShownWindow> shown_windows;
+    std::map<std::string, ScreenshotRecord> screenshots;  // by name
     int live_effect_refs = 0;
     int live_mem_handles = 0;
     int live_render_objects = 0;  // render options, frame receipts, worlds and colour conversions

@@ -1,6 +1,9 @@
-// standin.exe --project FILE [--session FILE] [--out DIR] [--version MAJOR.MINOR]
+// standin.exe --project FILE [--session FILE] [--out DIR] [--expect FILE] [--version MAJOR.MINOR]
 // Loads Zephrin.aex from beside itself into the stand-in host over the project. With a session it runs
-// the session's commands and writes DIR/state.json; without, it is interactive until the window closes.
+// the session's commands and writes DIR/state.json, which must hold the --expect file's expectations when one
+// is given; without, it is interactive until the window closes.
+#include "standin/capture_files.h"
+#include "standin/expectation.h"
 #include "standin/file_text.h"
 #include "standin/host.h"
 #include "standin/maker_files.h"
@@ -28,6 +31,8 @@ struct Options {
     std::wstring project;
     std::wstring session;
     std::wstring out;
+    std::wstring expect;
+    nlohmann::json expected;  // read from `expect` before the session starts
     int major = 115;
     int minor = 0;
 };
@@ -58,6 +63,8 @@ std::optional<Options> parse_options(int argc, wchar_t** argv)
             options.session = value;
         } else if (name == L"--out") {
             options.out = value;
+        } else if (name == L"--expect") {
+            options.expect = value;
         } else if (name == L"--version") {
             auto version = parse_version(value);
             if (!version) {
@@ -71,7 +78,7 @@ std::optional<Options> parse_options(int argc, wchar_t** argv)
         }
     }
     if (options.project.empty()) {
-        std::fprintf(stderr, "usage: standin.exe --project FILE [--session FILE] [--out DIR] [--version M.m]\n");
+        std::fprintf(stderr, "usage: standin.exe --project FILE [--session FILE] [--out DIR] [--expect FILE] [--version M.m]\n");
         return std::nullopt;
     }
     return options;
@@ -84,9 +91,21 @@ std::wstring module_beside_executable()
     return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Zephrin.aex";
 }
 
-// The session's state.json (when there is an --out folder) and a summary line; false when writing failed.
+// Whether the state holds the expectations of the --expect file, if any; says where it does not.
+bool meets_expectations(const Options& options, const nlohmann::json& state)
+{
+    if (options.expect.empty())
+        return true;
+    std::string mismatch = standin::expectation_mismatch(state, options.expected);
+    if (!mismatch.empty())
+        std::fprintf(stderr, "standin: the state does not meet %ls: %s\n", options.expect.c_str(), mismatch.c_str());
+    return mismatch.empty();
+}
+
+// The session's state.json (when there is an --out folder) and a summary line; false when writing failed or
+// the state does not meet the expectations.
 bool report(const Options& options, standin::Host& host, const standin::SessionRunner& runner, A_Err entry_result,
-            bool unloaded)
+            bool unloaded, const FILETIME& started)
 {
     nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
     state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
@@ -98,6 +117,7 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
     state["failures"] = failures;
     state["files"] = standin::maker_files_json();
+    state["captures"] = standin::capture_files_json(started);
     bool written = true;
     if (!options.out.empty()) {
         try {
@@ -112,17 +132,21 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
                 host.book().idle_calls, host.book().suites_balanced() ? "balanced" : "NOT balanced",
                 runner.failures().size());
     std::fflush(stdout);
-    return written;
+    return meets_expectations(options, state) && written;
 }
 
-int run(const Options& options)
+int run(Options& options)
 {
+    FILETIME started{};
+    GetSystemTimeAsFileTime(&started);
     standin::Project project;
     std::vector<standin::SessionCommand> commands;
     try {
         project = standin::load_project_file(options.project);
         if (!options.session.empty())
             commands = standin::parse_session(standin::read_text_file(options.session, "session file"));
+        if (!options.expect.empty())
+            options.expected = nlohmann::json::parse(standin::read_text_file(options.expect, "expectation file"));
         if (!options.out.empty())
             CreateDirectoryW(options.out.c_str(), nullptr);
     } catch (const std::exception& error) {
@@ -144,7 +168,7 @@ int run(const Options& options)
     // The UI thread is stuck in the module: the state is written from the session's thread and the process
     // ends, as after a hung unload.
     runner.on_hang([&] {
-        report(options, host, runner, entry_result, false);
+        report(options, host, runner, entry_result, false, started);
         TerminateProcess(GetCurrentProcess(), exit_command_failed);
     });
     bool commands_ok = true;
@@ -155,14 +179,14 @@ int run(const Options& options)
     host.settle_window_log();
 
     host.run_death_hooks();
-    host.on_unload_hang([&] { report(options, host, runner, entry_result, false); });
+    host.on_unload_hang([&] { report(options, host, runner, entry_result, false, started); });
     bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
         std::fprintf(stderr, "standin: FreeLibrary failed for the module\n");
-    bool written = report(options, host, runner, entry_result, unloaded);
+    bool reported = report(options, host, runner, entry_result, unloaded, started);
     if (!unloaded)
         return exit_unload_failed;
-    return commands_ok && written ? exit_ok : exit_command_failed;
+    return commands_ok && reported ? exit_ok : exit_command_failed;
 }
 
 }  // namespace

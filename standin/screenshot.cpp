@@ -4,6 +4,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -21,7 +22,7 @@ void check(HRESULT result, const char* step)
 }
 
 // Top-down 32-bit BGRA rows of the screen.
-std::vector<BYTE> grab_screen(int width, int height)
+std::vector<BYTE> grab_rows(int width, int height)
 {
     HDC screen = GetDC(nullptr);
     std::unique_ptr<HDC__, void (*)(HDC)> screen_owner(screen, [](HDC dc) { ReleaseDC(nullptr, dc); });
@@ -51,15 +52,66 @@ std::vector<BYTE> grab_screen(int width, int height)
     return rows;
 }
 
+// Visits each BGRA pixel of the area that lies inside the picture.
+template <class Visit>
+void for_each_pixel(const ScreenPixels& pixels, RECT area, Visit visit)
+{
+    RECT whole{0, 0, pixels.width, pixels.height};
+    RECT inside{};
+    if (!IntersectRect(&inside, &area, &whole))
+        return;
+    for (LONG y = inside.top; y < inside.bottom; ++y) {
+        const BYTE* row = pixels.bgra.data() + (size_t(y) * pixels.width + inside.left) * 4;
+        for (LONG x = inside.left; x < inside.right; ++x, row += 4)
+            visit(row);
+    }
+}
+
 }  // namespace
 
-void save_screen_png(const std::wstring& path)
+ScreenPixels grab_screen()
 {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     if (width <= 0 || height <= 0)
         throw std::runtime_error("screenshot: the screen has no size");
-    std::vector<BYTE> rows = grab_screen(width, height);
+    return {width, height, grab_rows(width, height)};
+}
+
+void save_screen_png(const std::wstring& path)
+{
+    save_png(grab_screen(), path);
+}
+
+bool shows_one_colour(const ScreenPixels& pixels, RECT area)
+{
+    const BYTE* first = nullptr;
+    bool one = true;
+    for_each_pixel(pixels, area, [&](const BYTE* pixel) {
+        if (!first)
+            first = pixel;
+        else if (one && std::memcmp(first, pixel, 3) != 0)
+            one = false;
+    });
+    return one;
+}
+
+std::string theme_of(const ScreenPixels& pixels, RECT area)
+{
+    double luminance = 0;
+    size_t count = 0;
+    for_each_pixel(pixels, area, [&](const BYTE* pixel) {
+        luminance += 0.0722 * pixel[0] + 0.7152 * pixel[1] + 0.2126 * pixel[2];
+        ++count;
+    });
+    return count > 0 && luminance / double(count) >= 127.5 ? "light" : "dark";
+}
+
+void save_png(const ScreenPixels& pixels, const std::wstring& path)
+{
+    const int width = pixels.width;
+    const int height = pixels.height;
+    const std::vector<BYTE>& rows = pixels.bgra;
 
     ComPtr<IWICImagingFactory> factory;
     check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)),
@@ -78,7 +130,8 @@ void save_screen_png(const std::wstring& path)
     check(frame->SetPixelFormat(&format), "setting the pixel format");
     if (format != GUID_WICPixelFormat32bppBGRA)
         throw std::runtime_error("screenshot: the encoder refuses 32-bit BGRA");
-    check(frame->WritePixels(height, width * 4, static_cast<UINT>(rows.size()), rows.data()), "writing the pixels");
+    check(frame->WritePixels(height, width * 4, static_cast<UINT>(rows.size()), const_cast<BYTE*>(rows.data())),
+          "writing the pixels");
     check(frame->Commit(), "finishing the frame");
     check(encoder->Commit(), "finishing the file");
 }

@@ -1,5 +1,6 @@
 #include "standin/session_runner.h"
 
+#include "standin/answer_summary.h"
 #include "standin/input.h"
 #include "standin/module_button.h"
 #include "standin/module_choice.h"
@@ -19,6 +20,11 @@ constexpr DWORD input_settle_ms = 50;
 // How long `menu`, `window` and `button` wait for what they look for.
 constexpr ULONGLONG find_timeout_ms = 5000;
 constexpr DWORD poll_ms = 50;
+// How long a clicked menu item may take to close its menu before it is clicked again.
+constexpr ULONGLONG menu_close_timeout_ms = 1500;
+// How long a screenshot waits for the screen to stop changing, and the time between two looks at it.
+constexpr ULONGLONG screen_settle_timeout_ms = 5000;
+constexpr DWORD screen_look_gap_ms = 100;
 // The host's longest sleep between idle calls, the time an idle cycle takes inside the module's loop.
 constexpr DWORD idle_cycle_ms = 15;
 
@@ -321,6 +327,7 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
 {
     std::wstring wanted = to_wide(text);
     ULONGLONG deadline = now() + find_timeout_ms;
+    bool clicked = false;
     for (;;) {
         std::vector<HWND> menus = open_menu_windows();
         for (HWND menu : menus)
@@ -328,15 +335,33 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
                 POINT at = centre(*item);
                 if (!send_click(at.x, at.y))
                     return "the system did not take the click";
-                settle(input_settle_ms);
-                return {};
+                clicked = true;
+                // A menu that has just opened may not take a click yet: it stays open, and is clicked again.
+                if (wait_until_hidden(menu, menu_close_timeout_ms))
+                    return {};
+                break;
             }
+        if (now() >= deadline && clicked)
+            return "the menu stayed open after its item \"" + text + "\" was clicked";
         if (now() >= deadline)
             return menus.empty() ? "no popup menu was open within 5 s"
                                  : "the open menu has no enabled item \"" + text +
                                        "\" (items: " + join(menu_item_texts(menus.front())) + ")";
         Sleep(poll_ms);
     }
+}
+
+bool SessionRunner::wait_until_hidden(HWND window, ULONGLONG timeout_ms)
+{
+    ULONGLONG deadline = now() + timeout_ms;
+    while (IsWindowVisible(window)) {
+        if (now() >= deadline)
+            return false;
+        settle(poll_ms);
+    }
+    // The item's command runs as the menu closes; what it changes is drawn a moment later.
+    settle(input_settle_ms);
+    return true;
 }
 
 std::string SessionRunner::press_button(const std::string& text)
@@ -397,17 +422,45 @@ std::string SessionRunner::screenshot(const std::string& name)
     if (out_folder_.empty())
         return "no --out folder was given for screenshots";
     std::wstring file = out_folder_ + L"\\" + to_wide(name.size() > 4 && name.ends_with(".png") ? name : name + ".png");
-    // Inside the module's loop the windows paint themselves in a moment.
-    settle(input_settle_ms);
-    return on_ui([this, file] {
-        UpdateWindow(host_.main_window());
+    // Taken once the screen shows the same at two looks in a row: a window still painting or a menu still
+    // closing changes between them. The screen is read from this thread; the UI thread keeps dispatching.
+    auto picture = std::make_shared<ScreenPixels>();
+    ScreenPixels previous;
+    RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    ULONGLONG deadline = now() + screen_settle_timeout_ms;
+    for (;;) {
+        settle(screen_look_gap_ms);
         try {
-            save_screen_png(file);
+            *picture = grab_screen();
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        bool steady = *picture == previous && !shows_one_colour(*picture, whole);
+        if (steady || now() >= deadline)
+            break;
+        previous = *picture;
+    }
+    ScreenshotRecord record;
+    RECT area = whole;
+    if (std::vector<HWND> windows = visible_module_windows(host_.module()); !windows.empty()) {
+        record.window = to_utf8(window_title(windows.front()));
+        GetWindowRect(windows.front(), &area);
+    }
+    record.theme = theme_of(*picture, area);
+    record.one_colour = shows_one_colour(*picture, whole);
+    std::string failure = on_ui([this, picture, file, name, record] {
+        host_.book().screenshots[name] = record;
+        try {
+            save_png(*picture, file);
         } catch (const std::exception& error) {
             return std::string(error.what());
         }
         return std::string();
     });
+    if (failure.empty() && record.one_colour)
+        return "the screen showed one colour only for " + std::to_string(screen_settle_timeout_ms / 1000) +
+               " s: nothing was drawn";
+    return failure;
 }
 
 std::string SessionRunner::script(const SessionCommand& command)
@@ -421,7 +474,8 @@ std::string SessionRunner::script(const SessionCommand& command)
         if (!record)
             return std::string("the module has no script interface yet (it exports no \"execute\")");
         host_.book().script_calls.push_back(*record);
-        std::printf("script %s: code %d, result %s\n", verb.c_str(), record->code, record->result.c_str());
+        std::printf("script %s: code %d, result %s\n", verb.c_str(), record->code,
+                    answer_summary(record->result).c_str());
         std::fflush(stdout);
         host_.pump(0);
         return record->code == 0 ? std::string() : "execute returned code " + std::to_string(record->code);

@@ -62,7 +62,10 @@ private:
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
     std::string wait_for_window(const std::string& title);
+    // Clicks the item, again while its menu stays open, until the menu closes; fails after 5 s.
     std::string choose_from_menu(const std::string& text);
+    // Whether the window was hidden (or destroyed) within the time; the UI thread dispatches meanwhile.
+    bool wait_until_hidden(HWND window, ULONGLONG timeout_ms);
     std::string press_button(const std::string& text);
     std::string answer_dialog(const std::string& answer);
     std::string screenshot(const std::string& name);

@@ -74,6 +74,10 @@ json bookkeeping_json(const Bookkeeping& book, const Project& project)
                            {"rect", window.rect},
                            {"visible", window.visible}});
     state["windows"] = windows;
+    json screenshots = json::object();
+    for (const auto& [name, shot] : book.screenshots)
+        screenshots[name] = {{"window", shot.window}, {"theme", shot.theme}, {"one_colour", shot.one_colour}};
+    state["screenshots"] = screenshots;
     state["live"] = {{"effect_refs", book.live_effect_refs},
                      {"mem_handles", book.live_mem_handles},
                      {"render_objects", book.live_render_objects}};

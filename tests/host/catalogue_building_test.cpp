@@ -1,5 +1,6 @@
 #include "host/effect_list_builder.h"
 #include "host/host_queries.h"
+#include "tests/support/temp_folder.h"
 
 #include "standin/host.h"
 #include "standin/preset_files.h"
@@ -31,11 +32,12 @@ protected:
     std::vector<EffectEntry> build()
     {
         SuiteCache suites(host_.basic_suite());
-        return BuildEffectList(suites, 0, preset_paths_);
+        return BuildEffectList(suites, 0, presets_);
     }
 
     standin::Host host_{host_test::catalogue_project()};
-    std::vector<qzsdk::path> preset_paths_;
+    PresetCatalogue presets_;
+    const std::vector<qzsdk::path>& preset_paths_ = presets_.paths();
 };
 
 std::vector<std::string> names(const std::vector<EffectEntry>& list)
@@ -43,6 +45,14 @@ std::vector<std::string> names(const std::vector<EffectEntry>& list)
     std::vector<std::string> result;
     for (const EffectEntry& entry : list)
         result.push_back(entry.name);
+    return result;
+}
+
+std::vector<std::pair<std::string, int32_t>> keyed(const std::vector<EffectEntry>& list)
+{
+    std::vector<std::pair<std::string, int32_t>> result;
+    for (const EffectEntry& entry : list)
+        result.emplace_back(entry.name, entry.key);
     return result;
 }
 
@@ -83,17 +93,39 @@ TEST_F(CatalogueBuildingTest, HostPresetsThenInstalledEffectsThenUserPresets)
     EXPECT_EQ(list[6].key, 7);
     EXPECT_TRUE(list[6].is_preset);
 
-    // A rebuild appends to the paths, so an earlier preset key still names its file.
-    std::vector<EffectEntry> again = build();
-    EXPECT_EQ(again[0].key, -4);
-    EXPECT_EQ(preset_paths_.size(), 6u);
+}
+
+// The preferences rebuild the catalogue each time they open: the paths are not repeated, and an earlier key
+// still names its file.
+TEST_F(CatalogueBuildingTest, RebuildsReuseKnownPathsAndKeepTheirKeys)
+{
+    std::vector<EffectEntry> first = build();
+    for (int rebuild = 0; rebuild < 5; ++rebuild)
+        EXPECT_EQ(keyed(build()), keyed(first));
+    EXPECT_EQ(preset_paths_.size(), 3u);
+
+    // A preset added, one removed: the new one gets the next key, the others keep theirs.
+    qzsdk::path added = UserPresetsFolder(0).join(qzsdk::path(L"Later\\Zoom.ffx"));
+    qzsdk::create_directories(added.parent());
+    qzsdk::test::write_bytes(added, "preset");
+    qzsdk::path removed = preset_paths_[1];
+    ASSERT_TRUE(DeleteFileW(removed.wide().c_str()));
+    std::vector<EffectEntry> changed = build();
+    ASSERT_EQ(changed.size(), first.size());
+    auto zoom = std::find_if(changed.begin(), changed.end(), [](const EffectEntry& e) { return e.name == "Zoom"; });
+    ASSERT_NE(zoom, changed.end());
+    EXPECT_EQ(zoom->key, -4);
+    EXPECT_EQ(preset_paths_[3], added);
+    EXPECT_EQ(changed.front().key, -1);
+    EXPECT_EQ(preset_paths_[1], removed) << "a key chosen before the rebuild still names its file";
+    EXPECT_EQ(preset_paths_.size(), 4u);
 }
 
 TEST(CatalogueBuilding, AHostAnsweringInACircleEndsTheWalk)
 {
     SuiteCache suites(&circular_host);
-    std::vector<qzsdk::path> paths;
-    std::vector<EffectEntry> list = BuildEffectList(suites, 99, paths);
+    PresetCatalogue presets;
+    std::vector<EffectEntry> list = BuildEffectList(suites, 99, presets);
     std::erase_if(list, [](const EffectEntry& entry) { return entry.is_preset; });
     EXPECT_EQ(names(list), (std::vector<std::string>{"5", "6"}));
 }

@@ -11,7 +11,12 @@
 #include "standin/host.h"
 #include "tests/host/host_test_project.h"
 #include "tests/support/dialog_driver.h"
+#include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/key_state.h"
+#include "tests/support/menu_driver.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
 #include "tests/support/wic_canvas.h"
 #include "toolkit/platform/file_system.h"
 #include "toolkit/platform/qz_exception.h"
@@ -24,6 +29,7 @@
 #include <algorithm>
 #include <cstring>
 #include <regex>
+#include <thread>
 
 using qzsdk::test::bgra;
 using qzsdk::test::dialog_driver;
@@ -81,10 +87,22 @@ protected:
     EffectsPopup& state() { return *g_effects_popup; }
     standin::Item& comp() { return host_.project().items[0]; }
 
+    // Idles as the host does until the writer has reported every screenshot it was given.
+    bool wait_for_writes()
+    {
+        return qzsdk::test::pump_until(
+            [this] {
+                host_.run_idle();
+                return !state().capture_writes_pending();
+            },
+            30000);
+    }
+
     // Stores a capture in the capture folder and decodes it.
     std::unique_ptr<qzsdk::ui::image> capture_file()
     {
         state().OnPopupCommand(screenshot_to_capture_folder);
+        EXPECT_TRUE(wait_for_writes());
         std::vector<std::wstring> files = png_files(capture_.get());
         auto picture = std::make_unique<qzsdk::ui::image>();
         EXPECT_EQ(files.size(), 1u);
@@ -131,8 +149,9 @@ TEST_F(FrameCaptureTest, CaptureFilesAreNamedSafelyAndARemovedFolderIsMadeAgain)
     state().settings().capture_folder = removed.to_utf8();
     state().OnPopupCommand(screenshot_to_capture_folder);
     state().OnPopupCommand(screenshot_to_capture_folder);
+    ASSERT_TRUE(wait_for_writes());
     const std::vector<std::wstring> files = png_files(removed);
-    // Two captures in one second keep both files.
+    // Two captures in one second keep both files, also while the first is still being written.
     ASSERT_EQ(files.size(), 2u);
     const std::wregex shape(LR"(Take_ 2__A_B _final__\d{4}-\d\d-\d\d_\d\d\.\d\d\.\d\d(_2)?\.png)");
     for (const std::wstring& file : files)
@@ -262,5 +281,156 @@ TEST(CaptureFileName, AnExistingFileIsNeverOverwritten)
     EXPECT_EQ(second, folder / L"Shot_Comp 1_2024-02-01_09.05.03_2.png");
     EXPECT_EQ(UnusedGalleryFilePath(folder.get(), "", "", "2024-02-01_09.05.03"),
               folder / L"2024-02-01_09.05.03.png");
+    // A name an unfinished write holds is taken too, though no file has it yet.
+    const auto writing = [&](const qzsdk::path& file) { return file == second; };
+    EXPECT_EQ(UnusedGalleryFilePath(folder.get(), "Shot", "Comp 1", "2024-02-01_09.05.03", writing),
+              folder / L"Shot_Comp 1_2024-02-01_09.05.03_3.png");
     EXPECT_EQ(FileNameSafe("a:b/c\\d|e?f*g<h>i\"j\x01k"), "a_b_c_d_e_f_g_h_i_j_k");
+}
+
+namespace {
+
+// Keeps the clipboard open from a window of another thread, as another program would, until destroyed.
+class clipboard_holder {
+public:
+    clipboard_holder()
+        : thread_([this] {
+              HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+              held_ = OpenClipboard(window) != FALSE;
+              SetEvent(ready_);
+              WaitForSingleObject(release_, INFINITE);
+              if (held_)
+                  CloseClipboard();
+              DestroyWindow(window);
+          })
+    {
+        WaitForSingleObject(ready_, INFINITE);
+    }
+    ~clipboard_holder()
+    {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(ready_);
+        CloseHandle(release_);
+    }
+    bool held() const { return held_; }
+
+private:
+    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool held_ = false;
+    std::thread thread_;
+};
+
+// Waits for the popup's warning of that title, notes it and closes it with Escape.
+qzsdk::test::modal_steps::step told_and_closed(std::vector<std::wstring>& told, const wchar_t* title)
+{
+    return {[title] { return qzsdk::test::find_window(title) != nullptr; },
+            [&told, title] {
+                told.push_back(title);
+                qzsdk::test::post_key(qzsdk::test::find_window(title)->handle(), VK_ESCAPE);
+            }};
+}
+
+}  // namespace
+
+TEST_F(FrameCaptureTest, TheFlashFollowsTheWrittenFileAndNeverComesWithoutAComposition)
+{
+    EffectsPopupWindow& popup = *state().popup_window();
+    EffectsPopupWindowTestApi popup_api(popup);
+    int32_t result = 0;
+    state().SendPopupCommand(result, popup_command_show);
+    ASSERT_TRUE(popup.is_visible());
+    qzsdk::test::key_state keys;
+    keys.press(VK_LSHIFT);
+
+    // Shift + F5 with no composition captures nothing, so nothing flashes.
+    host_.project().active_item = -1;
+    host_.project().active_layer = -1;
+    SendMessageW(popup.handle(), WM_KEYDOWN, VK_F5, 0);
+    host_.run_idle();
+    EXPECT_FALSE(state().capture_writes_pending());
+    EXPECT_EQ(popup_api.flash(), 0.0f);
+    EXPECT_TRUE(png_files(capture_.get()).empty());
+
+    // With one, the flash waits for the host's word that the file is there.
+    host_.project().active_item = 0;
+    SendMessageW(popup.handle(), WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(popup_api.flash(), 0.0f);
+    ASSERT_TRUE(wait_for_writes());
+    EXPECT_GT(popup_api.flash(), 1.0f);
+    const std::vector<std::wstring> files = png_files(capture_.get());
+    ASSERT_EQ(files.size(), 1u);
+    qzsdk::ui::image written;
+    EXPECT_TRUE(written.load_from_file((capture_ / files[0].c_str()).wide()));
+    EXPECT_EQ(written.width(), 8u);
+}
+
+TEST_F(FrameCaptureTest, TheDeathHookFinishesTheWritesInProgressBeforeTheModuleGoes)
+{
+    comp().width = 3840;
+    comp().height = 2160;
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    ASSERT_TRUE(state().capture_writes_pending());
+    host_.run_death_hooks();
+    // Ended the moment the hook returns: no code of the module may run on once the host unloads it.
+    EXPECT_FALSE(state().capture_writes_pending());
+    const std::vector<std::wstring> files = png_files(capture_.get());
+    ASSERT_EQ(files.size(), 1u);
+    qzsdk::ui::image written;
+    ASSERT_TRUE(written.load_from_file((capture_ / files[0].c_str()).wide()));
+    EXPECT_EQ(written.width(), 3840u);
+    EXPECT_EQ(written.height(), 2160u);
+    EXPECT_TRUE(files_in(capture_.get(), L"*.tmp").empty());
+}
+
+TEST_F(FrameCaptureTest, AFailedCopyAndAStoreWithoutAnAbsoluteFolderAreTold)
+{
+    std::vector<std::wstring> told;
+    qzsdk::test::modal_steps closer(
+        {told_and_closed(told, L"Failed to Copy"), told_and_closed(told, L"Failed to Save")});
+    int32_t result = 0;
+    {
+        clipboard_holder other_program;
+        ASSERT_TRUE(other_program.held());
+        qzsdk::test::menu_driver copy({VK_DOWN, VK_RETURN});
+        state().SendPopupCommand(result, popup_command_export_menu);
+        EXPECT_TRUE(copy.opened());
+    }
+    // A relative folder would be read against the host's working folder: nothing is stored there.
+    state().settings().capture_folder = "Relative Captures";
+    state().SendPopupCommand(result, popup_command_screenshot);
+    EXPECT_FALSE(state().capture_writes_pending());
+    EXPECT_TRUE(closer.finished());
+    EXPECT_EQ(told, (std::vector<std::wstring>{L"Failed to Copy", L"Failed to Save"}));
+    EXPECT_FALSE(qzsdk::get_file_info(qzsdk::path(L"Relative Captures")).exists);
+}
+
+TEST_F(FrameCaptureTest, AWriteThatFailsInTheBackgroundIsToldAtIdleWithoutAFlash)
+{
+    // A file where the capture folder should be: the folder cannot be made, so the file cannot be written.
+    qzsdk::test::write_bytes(capture_ / L"blocked", "a file");
+    state().settings().capture_folder = (capture_ / L"blocked").to_utf8();
+    std::vector<std::wstring> told;
+    qzsdk::test::modal_steps closer({told_and_closed(told, L"Failed to Save")});
+    int32_t result = 0;
+    state().SendPopupCommand(result, popup_command_screenshot);
+    ASSERT_TRUE(wait_for_writes());
+    EXPECT_EQ(told, std::vector<std::wstring>{L"Failed to Save"});
+    EXPECT_EQ(EffectsPopupWindowTestApi(*state().popup_window()).flash(), 0.0f);
+    EXPECT_TRUE(files_in(capture_.get(), L"*.tmp").empty());
+}
+
+TEST_F(FrameCaptureTest, WhileAScreenshotIsBeingWrittenTheHostIsAskedToIdleSoon)
+{
+    A_long max_sleep = 1000;
+    IdleHook(nullptr, nullptr, &max_sleep);
+    EXPECT_EQ(max_sleep, 1000);
+    // Large enough that its write cannot have ended by the next idle call: the flash must not wait on the host.
+    comp().width = 3840;
+    comp().height = 2160;
+    state().OnPopupCommand(screenshot_to_capture_folder);
+    IdleHook(nullptr, nullptr, &max_sleep);
+    EXPECT_LE(max_sleep, 20);
+    ASSERT_TRUE(wait_for_writes());
 }

@@ -398,6 +398,9 @@ TEST_F(PopupWindowTest, AScreenshotFlashesWhenSavedAndAFailedSaveIsToldOnceInste
     ShowWithLayer();
     Command(popup_command_screenshot);
     EXPECT_EQ(log_.take(event_id::command), (std::vector<std::string>{"popup:44:3"}));
+    // The flash waits for the host's word that the file is written.
+    EXPECT_EQ(api().flash(), 0.0f);
+    popup_->CaptureStored(true);
     EXPECT_GT(api().flash(), 1.0f);
     EXPECT_TRUE(pump_until([&] { return api().flash() < 1.0f; }));
     popup_->Hide();
@@ -406,7 +409,7 @@ TEST_F(PopupWindowTest, AScreenshotFlashesWhenSavedAndAFailedSaveIsToldOnceInste
 
     // The host could not write the picture (a file where the capture folder should be).
     event_manager::instance().connect(popup_.get(), popup_.get(), event_id::command,
-                                      [this](const event_info&) { popup_->ReportFailedCapture(); });
+                                      [this](const event_info&) { popup_->ReportFailedCapture(CaptureFailure::save); });
     ShowWithLayer();
     closed_windows.clear();
     const UINT_PTR closer = SetTimer(nullptr, 0, 50, CloseWarnings);

@@ -51,6 +51,10 @@ const IconField icon_fields[] = {
     {"checkbox_image", &EffectsTheme::checkbox_image, 2, 14, 14},
 };
 
+// The gallery, the preferences and the message popups keep pointers into the popup's table.
+template <class Popup>
+concept ThemesRebuildable = requires(Popup& popup) { popup.BuildThemes(); };
+
 color skin_color(std::string_view key)
 {
     qzsdk::ui::property_bag bag;
@@ -120,4 +124,17 @@ TEST_F(PopupThemeTest, ConstructionAppliesTheSettingsThemeSwitchingRecoloursAndR
     EXPECT_TRUE(qzsdk::ui::skin_overrides.empty());
     window.ApplyTheme(1, true);
     EXPECT_EQ(skin_color("tooltip_font_color"), window.themes()[1].tooltip_text);
+}
+
+TEST_F(PopupThemeTest, TheTableIsBuiltOnceSoPointersOtherWindowsHoldStayValid)
+{
+    static_assert(!ThemesRebuildable<EffectsPopupWindow>, "nothing outside the popup may rebuild its theme table");
+    EffectsPopupWindow& window = popup(1);
+    const EffectsTheme* held = window.current_theme();
+    const EffectsTheme* table = window.themes().data();
+    window.ApplyTheme(0, false);
+    window.ApplyTheme(1, true);
+    EXPECT_EQ(window.themes().data(), table);
+    EXPECT_EQ(window.current_theme(), held);
+    EXPECT_EQ(held->index, 1u);
 }

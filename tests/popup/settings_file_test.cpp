@@ -194,3 +194,24 @@ TEST(SettingsFile, TheLocalCopyFirstAndACommonCaptureFolderOnlyWhenItExists)
     EXPECT_EQ(from_local.ui_color, 0u);
     EXPECT_EQ(from_local.capture_folder, "L:\\missing but local");
 }
+
+TEST(SettingsFile, AnEmptyOrRelativeCaptureFolderGivesTheDefault)
+{
+    temp_folder local, common;
+    MakerFolders folders{local.get(), common.get()};
+    for (const char* unusable : {"", "Captures", "\\Captures", "C:Captures"}) {
+        SCOPED_TRACE(unusable);
+        PopupSettings stored;
+        stored.capture_folder = unusable;
+        ASSERT_TRUE(write_settings_file(local / L"effects_settings", stored));
+        PopupSettings settings;
+        settings.capture_folder = "C:\\before";
+        read_local_or_common_settings(folders, settings);
+        EXPECT_EQ(settings.capture_folder, PopupSettings::DefaultCaptureFolder());
+        EXPECT_TRUE(settings.HasAbsoluteCaptureFolder());
+    }
+    // A relative folder in the maker's registry key is no base for the default either.
+    qzsdk::test::registry_value value(L"", L"Studio");
+    EXPECT_EQ(PopupSettings().capture_folder,
+              qzsdk::documents_folder().join(qzsdk::path(L"Tarnwick\\Zephrin\\Capture")).to_utf8());
+}

@@ -192,6 +192,21 @@ TEST_F(SettingsTransferTest, ACaptureFolderMissingHereIsResetToTheDefaultAndCrea
     EXPECT_FALSE(qzsdk::get_file_info(files_ / L"elsewhere").exists);
 }
 
+TEST_F(SettingsTransferTest, ARelativeCaptureFolderIsResetWithTheGalleryPathMessage)
+{
+    // Even a folder of that name in the working folder is no gallery path: it depends on where the host runs.
+    const path relative(L"zephrin relative capture");
+    make_folder(relative);
+    settings_.capture_folder = relative.to_utf8();
+    ASSERT_EQ(export_to(files_ / L"s.zqs").title, "Export Successful");
+    settings_.capture_folder = capture_.get().to_utf8();
+    const TransferMessage told = import_from(files_ / L"s.zqs");
+    qzsdk::remove_tree(relative);
+    EXPECT_EQ(told, (TransferMessage{"Import Info", "The imported gallery path was not found in the local machine, "
+                                                    "so it was reset to default."}));
+    EXPECT_EQ(settings_.capture_folder, PopupSettings::DefaultCaptureFolder());
+}
+
 TEST_F(SettingsTransferTest, FailuresAreToldAndLeaveNoScratchFolder)
 {
     EXPECT_EQ(export_to(files_ / L"missing\\s.zqs"),

@@ -1,5 +1,6 @@
 // standin.exe run as the scripts run it: copied with the module into a folder of its own; every session of
 // samples/ run so and held to its NAME.expect.json.
+#include "standin/expectation.h"
 #include "standin/session.h"
 #include "standin/text_codec.h"
 #include "tests/support/standin_test_project.h"
@@ -17,27 +18,6 @@ namespace {
 
 using qzsdk::test::read_bytes;
 using json = nlohmann::json;
-
-// Whether `actual` holds all that `expected` says: objects key by key, arrays as an ordered subsequence.
-bool holds(const json& actual, const json& expected)
-{
-    if (expected.is_object()) {
-        for (const auto& [key, value] : expected.items())
-            if (!actual.is_object() || !actual.contains(key) || !holds(actual[key], value))
-                return false;
-        return true;
-    }
-    if (!expected.is_array())
-        return actual == expected;
-    size_t at = 0;
-    for (const json& item : expected) {
-        while (actual.is_array() && at < actual.size() && !holds(actual[at], item))
-            ++at;
-        if (!actual.is_array() || at++ >= actual.size())
-            return false;
-    }
-    return true;
-}
 
 const std::wstring samples = L"Z:" ZEPHRIN_SAMPLES_DIR;
 
@@ -63,13 +43,17 @@ protected:
         MoveFileW((folder_ / L"maker").c_str(), maker_.c_str());
     }
 
-    // The exit code of standin.exe over the session text.
-    DWORD run_session(const std::string& session, const std::wstring& project = L"")
+    // The exit code of standin.exe over the session text, held to the expectations when there are some.
+    DWORD run_session(const std::string& session, const std::wstring& project = L"", const std::string& expect = "")
     {
         qzsdk::test::write_bytes(folder_ / L"test.session", session);
         std::wstring command = L"\"" + (folder_ / L"standin.exe").wide() + L"\" --project \"" +
                                (project.empty() ? (folder_ / L"project.json").wide() : project) + L"\" --session \"" +
                                (folder_ / L"test.session").wide() + L"\" --out \"" + out().wide() + L"\"";
+        if (!expect.empty()) {
+            qzsdk::test::write_bytes(folder_ / L"test.expect.json", expect);
+            command += L" --expect \"" + (folder_ / L"test.expect.json").wide() + L"\"";
+        }
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process{};
@@ -107,7 +91,7 @@ TEST_P(SampleSession, PassesAndMeetsItsExpectations)
                       "\x89PNG\r\n\x1a\n");
         }
     json expected = json::parse(read_bytes(qzsdk::path(base + L".expect.json")));
-    EXPECT_TRUE(holds(state(), expected)) << "expected " << expected.dump(1) << "\nin " << state().dump(1);
+    EXPECT_EQ(standin::expectation_mismatch(state(), expected), "") << "in " << state().dump(1);
 }
 
 std::vector<std::string> sample_names()
@@ -131,6 +115,20 @@ TEST_F(StandinRunner, FailedCommandsAreNamedAndTheExitCodeSaysSo)
     EXPECT_NE(failures[0]["message"].get<std::string>().find("no layer named \"Nobody\""), std::string::npos);
     // Before the first idle call the module has no catalogue to choose from.
     EXPECT_NE(failures[1]["message"].get<std::string>().find("no entry \"Gaussian Blur\""), std::string::npos);
+}
+
+// A screenshot waits for a steady screen and tells what it shows; the run fails when that is not what the
+// expectations name, as `./run demo` does with its pictures.
+TEST_F(StandinRunner, ScreenshotsTellTheirThemeAndWrongExpectationsFailTheRun)
+{
+    const std::string session = "idle 5\nkeys ctrl+space\nwindow Effects Popup\nscreenshot popup\nquit\n";
+    EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"window": "Effects Popup", "theme": "dark",
+                                                                       "one_colour": false}}})"),
+              0u)
+        << state()["screenshots"].dump();
+    EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"theme": "light"}}})"), 1u);
+    EXPECT_EQ(state()["screenshots"]["popup"]["theme"], "dark") << "the state is written all the same";
+    EXPECT_EQ(run_session(session, L"", "{not json"), 2u) << "an unreadable expectation stops before the module loads";
 }
 
 TEST_F(StandinRunner, UnknownCommandStopsBeforeTheModuleLoads)

@@ -93,7 +93,7 @@ bool rename_over(const path& complete_file, const path& target)
     return true;
 }
 
-bool write_file_atomically(const path& target, std::string_view bytes)
+bool write_file_atomically(const path& target, std::string_view bytes, existing_target existing)
 {
     if (target.empty())
         return false;
@@ -104,7 +104,11 @@ bool write_file_atomically(const path& target, std::string_view bytes)
         return false;
     bool written = write_all(file.get(), bytes);
     file.reset();
-    if (written && rename_over(temporary, target))
+    // Without MOVEFILE_REPLACE_EXISTING the rename fails when a file took the name meanwhile.
+    const bool placed = written && (existing == existing_target::replace
+                                        ? rename_over(temporary, target)
+                                        : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH));
+    if (placed)
         return true;
     DeleteFileW(temporary.c_str());
     return false;

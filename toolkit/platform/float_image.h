@@ -46,6 +46,20 @@ struct float_to_8bit_job {
 // clamped to 0..255 (NaN gives 0), four bytes a pixel in the same channel order.
 void convert_float_rows_to_8bit(const float_to_8bit_job& job, const thread_worker_data& rows);
 
+// A frame straight to 8-bit pixels: the same arithmetic as make_float_image followed by
+// convert_float_rows_to_8bit, without the float image (each row passes through a row of floats).
+struct frame_to_8bit_job {
+    const void* source = nullptr;
+    image_size size;
+    uint32_t source_row_bytes = 0;   // at least width x 4 x bytes_per_channel
+    uint32_t bytes_per_channel = 1;  // 1, 2 or 4
+    uint8_t* destination = nullptr;
+    uint32_t destination_stride = 0;  // at least width x 4
+};
+
+// Job body for the frame rows [first, end); the caller has checked the job's sizes.
+void convert_frame_rows_to_8bit(const frame_to_8bit_job& job, const thread_worker_data& rows);
+
 // Runs the conversion of the whole rectangle on the pool. False, with nothing written, when the rectangle
 // does not lie inside the image or a destination row is shorter than its pixels.
 bool convert_float_to_8bit(const float_to_8bit_job& job, thread_pool& pool = thread_pool::instance());

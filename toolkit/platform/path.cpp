@@ -84,4 +84,11 @@ std::string path::to_utf8() const
     return wide_to_utf8(text_);
 }
 
+bool path::is_absolute() const
+{
+    const wchar_t letter = text_.empty() ? 0 : wchar_t(text_[0] | 0x20);
+    const bool drive = text_.size() >= 3 && letter >= L'a' && letter <= L'z' && text_[1] == L':' && text_[2] == L'\\';
+    return drive || text_.starts_with(L"\\\\");
+}
+
 }  // namespace qzsdk

@@ -22,6 +22,8 @@ public:
     const std::wstring& wide() const { return text_; }
     const wchar_t* c_str() const { return text_.c_str(); }
     bool empty() const { return text_.empty(); }
+    // A drive path ("C:\...") or a share ("\\server\..."): the same place whatever the working folder is.
+    bool is_absolute() const;
     bool operator==(const path&) const = default;
 
 private:

@@ -1,6 +1,7 @@
 #include "toolkit/ui/guarded_call.h"
 
-#include <set>
+#include <climits>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -46,11 +47,16 @@ std::string text_of(std::exception_ptr failure)
     }
 }
 
-// Whether this failure of this source is new to the session; remembers it.
-bool first_of_its_kind(std::exception_ptr failure, const void* source)
+// How long a repeat of a failure is held back after its report closed: a handler failing at every tick
+// or paint cannot bring its box back at once, and the same failure met later (a second export) is told again.
+constexpr ULONGLONG repeat_hold_ms = 2000;
+constexpr ULONGLONG report_open = ULLONG_MAX;
+
+// Per failure (source and text): until when its repeats are held back, report_open while its report shows.
+std::map<std::pair<const void*, std::string>, ULONGLONG>& held_failures()
 {
-    static std::set<std::pair<const void*, std::string>> reported;
-    return reported.emplace(source, text_of(failure)).second;
+    static std::map<std::pair<const void*, std::string>, ULONGLONG> held;
+    return held;
 }
 
 int report_depth = 0;
@@ -63,16 +69,24 @@ void report(std::exception_ptr failure, const void* source)
         unreported = failure;
         return;
     }
-    if ((report_depth > 0 && nested_report_shown) || !first_of_its_kind(failure, source))
+    if (report_depth > 0 && nested_report_shown)
         return;
-    if (report_depth > 0)
-        nested_report_shown = true;
-    else
-        nested_report_shown = false;
-    struct depth_scope {
-        depth_scope() { ++report_depth; }
-        ~depth_scope() { --report_depth; }
-    } open_report;
+    auto& held = held_failures();
+    ULONGLONG now = GetTickCount64();
+    std::erase_if(held, [now](const auto& entry) { return entry.second <= now; });
+    auto [failure_entry, is_new] = held.try_emplace({source, text_of(failure)}, report_open);
+    if (!is_new)
+        return;
+    nested_report_shown = report_depth > 0;
+    struct open_scope {
+        ULONGLONG& until;
+        explicit open_scope(ULONGLONG& held_until) : until(held_until) { ++report_depth; }
+        ~open_scope()
+        {
+            --report_depth;
+            until = GetTickCount64() + repeat_hold_ms;
+        }
+    } open_report{failure_entry->second};
     try {
         reporter(failure);
     } catch (...) {

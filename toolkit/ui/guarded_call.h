@@ -24,8 +24,9 @@ void set_call_bracket(call_bracket bracket);
 // Runs body(context); anything it throws is reported and `failure_result` returned. Every window
 // procedure goes through this one function, so a crash guard has one place to hook into.
 // A reporter's message box keeps dispatching timers and paints, so a handler failing at every tick
-// would stack boxes: the same failure (by its text) of the same source is reported once per
-// session, and while a report is open only one more may open inside it.
+// would stack boxes: a repeat of the same failure (by its text) of the same source is held back while
+// its report is open and for a short while after it closed, and while a report is open only one more may
+// open inside it.
 LRESULT guarded_call(LRESULT (*body)(void* context), void* context, LRESULT failure_result,
                      const void* source = nullptr);
 

@@ -54,7 +54,10 @@ public:
     bool load_from_clipboard();
 
     bool save_to_file(const std::wstring& path, uint32_t format_code);
-    std::vector<uint8_t> encode(uint32_t format_code);  // empty on failure
+    // PNG with the toolkit's own encoder, JPEG with WIC's; empty on failure.
+    std::vector<uint8_t> encode(uint32_t format_code);
+    // Rows of width x 4 bytes, B, G, R, A in straight alpha; empty when the pixels cannot be read.
+    std::vector<uint8_t> straight_pixels();
 
     // Writes into the pixels between lock and unlock; unlock refreshes every Direct2D bitmap made from them.
     void lock_pixels(pixel_data& out);
@@ -91,7 +94,7 @@ private:
     // Visits the pixels under a read lock; false when they cannot be locked.
     template <class Visit>
     bool read_pixels(Visit&& visit);
-    bool encode_to(IStream* stream, uint32_t format_code);
+    bool encode_jpeg_to(IStream* stream);
     friend bool qzsdk::copy_image_to_clipboard(image& picture);
 
     // First member, so every COM object below is released before the apartment is left.

@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "toolkit/ui/image.h"
+#include "toolkit/ui/png_encoder.h"
+
 #include <memory>
+#include <new>
 
 using Microsoft::WRL::ComPtr;
 
@@ -29,29 +33,46 @@ void convert_row(const uint8_t* from, uint8_t* to, uint32_t width, bool with_alp
 
 }  // namespace
 
-bool image::encode_to(IStream* stream, uint32_t format_code)
+std::vector<uint8_t> image::straight_pixels()
+{
+    if (!valid_ || lock_) return {};
+    const size_t row_bytes = size_t(width_) * 4;
+    try {
+        std::vector<uint8_t> rows(row_bytes * height_);
+        if (!read_pixels([&](const uint8_t* pixels, uint32_t stride) {
+                for (uint32_t y = 0; y < height_; ++y)
+                    if (premultiplied_)
+                        convert_row(pixels + size_t(y) * stride, rows.data() + y * row_bytes, width_, true, true);
+                    else
+                        std::memcpy(rows.data() + y * row_bytes, pixels + size_t(y) * stride, row_bytes);
+            }))
+            return {};
+        return rows;
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+// JPEG through WIC's encoder, which takes 24-bit BGR only.
+bool image::encode_jpeg_to(IStream* stream)
 {
     if (!valid_ || lock_) return false;
-    const bool png = format_code == image_format_png;
-    const uint32_t pixel_bytes = png ? 4 : 3;
-    const uint32_t row_bytes = width_ * pixel_bytes;
+    const uint32_t row_bytes = width_ * 3;
     try {
         ComPtr<IWICBitmapEncoder> encoder;
         ComPtr<IWICBitmapFrameEncode> frame;
         ComPtr<IPropertyBag2> options;
-        WICPixelFormatGUID format = png ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-        const WICPixelFormatGUID asked = format;
-        if (FAILED(factory()->CreateEncoder(png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg, nullptr,
-                                            encoder.GetAddressOf())) ||
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        if (FAILED(factory()->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf())) ||
             FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
             FAILED(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf())) ||
             FAILED(frame->Initialize(options.Get())) || FAILED(frame->SetSize(width_, height_)) ||
-            FAILED(frame->SetPixelFormat(&format)) || format != asked)
+            FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR)
             return false;
         std::vector<uint8_t> rows(size_t(row_bytes) * height_);
         if (!read_pixels([&](const uint8_t* pixels, uint32_t stride) {
                 for (uint32_t y = 0; y < height_; ++y)
-                    convert_row(pixels + size_t(y) * stride, rows.data() + size_t(y) * row_bytes, width_, png,
+                    convert_row(pixels + size_t(y) * stride, rows.data() + size_t(y) * row_bytes, width_, false,
                                 premultiplied_);
             }))
             return false;
@@ -64,9 +85,15 @@ bool image::encode_to(IStream* stream, uint32_t format_code)
 
 std::vector<uint8_t> image::encode(uint32_t format_code)
 {
+    if (format_code == image_format_png) {
+        // Straight B, G, R, A as stored (premultiplied bytes converted), deflated in strips at once.
+        const std::vector<uint8_t> rows = straight_pixels();
+        return rows.empty() ? rows
+                            : encode_png_fast({rows.data(), width_, height_, width_ * 4}, png_strip_count_for_machine());
+    }
     ComPtr<IStream> stream;
     STATSTG status{};
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf())) || !encode_to(stream.Get(), format_code) ||
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf())) || !encode_jpeg_to(stream.Get()) ||
         FAILED(stream->Stat(&status, STATFLAG_NONAME)) || status.cbSize.QuadPart > MAXDWORD)
         return {};
     // Exactly the stream's length: the global block behind it may be larger.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <mutex>
+#include <utility>
 
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/platform/text.h"
@@ -50,12 +52,37 @@ void check(HRESULT result, const char* message)
     if (FAILED(result)) throw qz_exception(message);
 }
 
+std::shared_ptr<ID2D1Factory> make_factory()
+{
+    ID2D1Factory* made = nullptr;
+    check(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, &made), "unable to create a d2d resource factory");
+    return std::shared_ptr<ID2D1Factory>(made, [](ID2D1Factory* factory) { factory->Release(); });
+}
+
+// Direct2D keeps the device of window targets with their factory: a window with a factory of its own holds a
+// whole device, well over a hundred megabytes under Wine. The window renderers of the thread that made the
+// factory share it (it is single-threaded); it goes with the last of them, so nothing is left for unload.
+std::shared_ptr<ID2D1Factory> window_factory()
+{
+    static std::mutex guard;
+    static std::weak_ptr<ID2D1Factory> shared;
+    static DWORD shared_thread = 0;
+    std::lock_guard lock(guard);
+    std::shared_ptr<ID2D1Factory> factory = shared.lock();
+    if (factory && shared_thread == GetCurrentThreadId())
+        return factory;
+    std::shared_ptr<ID2D1Factory> made = make_factory();
+    if (!factory) {
+        shared = made;
+        shared_thread = GetCurrentThreadId();
+    }
+    return made;
+}
+
 }  // namespace
 
-renderer::renderer()
+renderer::renderer(std::shared_ptr<ID2D1Factory> factory) : factory_(std::move(factory))
 {
-    check(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf()),
-          "unable to create a d2d resource factory");
     check(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                               reinterpret_cast<IUnknown**>(write_factory_.GetAddressOf())),
           "unable to create the write factory");
@@ -71,14 +98,9 @@ renderer::renderer()
         throw qz_exception("unable to initialize the dotted stroke");
 }
 
-renderer::renderer(HWND handle) : renderer()
-{
-    handle_ = handle;
-    create_target();
-    create_brushes();
-}
+renderer::renderer(HWND handle) : renderer(window_factory()) { handle_ = handle; }
 
-renderer::renderer(IWICBitmap* target) : renderer()
+renderer::renderer(IWICBitmap* target) : renderer(make_factory())
 {
     wic_target_ = target;
     create_target();
@@ -150,6 +172,17 @@ void renderer::end_draw() noexcept
 {
     drawing_ = false;
     if (target_) recover_from(target_->EndDraw());
+    if (std::exchange(release_after_draw_, false)) release_target();
+}
+
+void renderer::release_device_resources() noexcept
+{
+    // Only a window's target comes back at the next paint; a bitmap's is made once.
+    if (!handle_) return;
+    if (drawing_)
+        release_after_draw_ = true;
+    else
+        release_target();
 }
 
 void renderer::recover_from(HRESULT end_result) noexcept

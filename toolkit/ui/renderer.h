@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ enum class paragraph_align : uint32_t { top = 0, bottom = 1, center = 2 };
 class renderer {
 public:
     // Draws into the window's client area; throws qz_exception when Direct2D or DirectWrite cannot be set up.
+    // The render target is made at the first paint: a window never shown holds none.
     explicit renderer(HWND handle);
     // Draws into a 32bpp premultiplied WIC bitmap (pictures composed off screen, pixel checks).
     explicit renderer(IWICBitmap* target);
@@ -50,6 +52,10 @@ public:
     void end_draw() noexcept;
     bool is_drawing() const { return drawing_; }
     void resize(uint32_t pixel_width, uint32_t pixel_height);
+    // A hidden window gives back its render target and all made on it (brushes, the images' bitmaps); the next
+    // paint makes them again. During a paint pass the release waits for its end.
+    void release_device_resources() noexcept;
+    bool holds_target() const { return target_ != nullptr; }
     void push_clip(const rect& clip);  // axis-aligned, aliased, in the current transform
     void pop_clip();
     void set_translation(int32_t x, int32_t y);  // (0, 0) is the identity
@@ -96,8 +102,8 @@ public:
 private:
     friend class renderer_test_api;
 
-    // Factories, the default text format and the strokes; the public constructors add the target.
-    renderer();
+    // The DirectWrite factory, the default text format and the strokes; the public constructors add the target.
+    explicit renderer(std::shared_ptr<ID2D1Factory> factory);
 
     // A lost device: the target and all made on it dropped, and the window asked to paint again.
     void recover_from(HRESULT end_result) noexcept;
@@ -114,7 +120,7 @@ private:
 
     HWND handle_ = nullptr;
     Microsoft::WRL::ComPtr<IWICBitmap> wic_target_;
-    Microsoft::WRL::ComPtr<ID2D1Factory> factory_;
+    std::shared_ptr<ID2D1Factory> factory_;
     Microsoft::WRL::ComPtr<ID2D1RenderTarget> target_;
     Microsoft::WRL::ComPtr<ID2D1HwndRenderTarget> hwnd_target_;  // the same target, when it draws on the handle
     Microsoft::WRL::ComPtr<IDWriteFactory> write_factory_;
@@ -137,6 +143,7 @@ private:
     bool antialiased_outlines_ = false;
     bool antialiased_text_ = false;
     bool drawing_ = false;
+    bool release_after_draw_ = false;
     std::vector<widget*> drawing_stack_;
     point offset_;
     std::set<image*> images_;

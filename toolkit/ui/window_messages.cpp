@@ -48,6 +48,12 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_SIZE:
         handle_size(wparam, lparam);
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        // Every way of hiding a window (ShowWindow, SetWindowPos, an owner's minimising) passes here; the
+        // default handling still has to send the size and move messages.
+        if (renderer_ && (reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_HIDEWINDOW))
+            renderer_->release_device_resources();
+        break;
     case WM_SETFOCUS:
         route_input({event_id::focus_gained, 0});
         return 0;

@@ -133,3 +133,25 @@ TEST(FloatImage, ConversionReadsTheRectangleOnlyAndRefusesOneOutsideTheImage)
     EXPECT_EQ(untouched, std::vector<uint8_t>(64, 0xAB));
     pool.shutdown();
 }
+
+TEST(FloatImage, FramesGoStraightTo8BitExactlyAsThroughTheFloatImage)
+{
+    // Padded rows, 16-bit values past the host's white, floats below 0 and above 1.
+    const uint32_t width = 9, height = 6;
+    for (uint32_t bytes : {1u, 2u, 4u}) {
+        SCOPED_TRACE(bytes);
+        const uint32_t row_bytes = width * 4 * bytes + 8;
+        const std::vector<uint8_t> source = bytes == 1   ? frame<uint8_t>(width, height, row_bytes, 0, 7)
+                                            : bytes == 2 ? frame<uint16_t>(width, height, row_bytes, 0, 1111)
+                                                         : frame<float>(width, height, row_bytes, -0.3f, 0.0137f);
+        const uint32_t stride = width * 4 + 4;
+        const std::vector<uint8_t> expected =
+            to_8bit(make_float_image(source.data(), {width, height}, row_bytes, bytes), {0, 0, width, height}, stride);
+        std::vector<uint8_t> direct(size_t(stride) * height, 0xAB);
+        const frame_to_8bit_job job{source.data(), {width, height}, row_bytes, bytes, direct.data(), stride};
+        thread_pool pool(4);
+        pool.run(height, [&job](const thread_worker_data& rows) { convert_frame_rows_to_8bit(job, rows); });
+        pool.shutdown();
+        EXPECT_EQ(direct, expected);
+    }
+}

@@ -48,3 +48,12 @@ TEST(Paths, ConstructionTurnsSlashesAndConvertsUtf8)
     EXPECT_EQ(path(L"a.png").append_extension("jpg").wide(), L"a.png.jpg");
     EXPECT_TRUE(path(static_cast<const wchar_t*>(nullptr)).empty());
 }
+
+TEST(Paths, OnlyDrivePathsAndSharesAreAbsolute)
+{
+    for (const wchar_t* absolute : {L"C:\\", L"c:/Shots", L"Z:\\a\\b", L"\\\\server\\share\\x"})
+        EXPECT_TRUE(path(absolute).is_absolute()) << path(absolute).to_utf8();
+    // Each of these is read against the working folder or the current drive.
+    for (const wchar_t* relative : {L"", L"Shots", L".\\Shots", L"\\Shots", L"C:", L"C:Shots", L"1:\\x"})
+        EXPECT_FALSE(path(relative).is_absolute()) << path(relative).to_utf8();
+}

@@ -5,21 +5,11 @@
 #include <wincodec.h>
 
 #include "tests/support/wic_canvas.h"
+#include "tests/toolkit/ui/renderer_test_api.h"
 #include "toolkit/ui/image.h"
 #include "toolkit/ui/renderer.h"
 
 namespace qzsdk::ui {
-
-class renderer_test_api {
-public:
-    static void lose_device(renderer& r) { r.recover_from(D2DERR_RECREATE_TARGET); }
-    // Returns the bitmap it replaces.
-    static Microsoft::WRL::ComPtr<IWICBitmap> exchange_bitmap(renderer& r, Microsoft::WRL::ComPtr<IWICBitmap> other)
-    {
-        r.wic_target_.Swap(other);
-        return other;
-    }
-};
 
 namespace {
 

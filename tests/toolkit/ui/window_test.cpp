@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/window_fixture.h"
 #include "tests/toolkit/ui/native_window_test_api.h"
@@ -113,6 +114,36 @@ TEST_F(window_test, FailuresNeitherRepeatNorStackTheirReports)
     send(WM_KEYDOWN, 'A');
     set_exception_reporter(previous);
     EXPECT_EQ(shown, (lines{"press 1", "press 2", "key"}));
+}
+
+// A failure met again later (a file dialog failing on the second export) is told again; only repeats while
+// its report is open, or just after it closed, are held back.
+TEST_F(window_test, TheSameFailureIsToldAgainOnceItsReportHasClosed)
+{
+    lines shown;
+    bool repeat_inside = true;
+    exception_reporter previous = set_exception_reporter([&](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& error) {
+            shown.push_back(error.what());
+        }
+        if (std::exchange(repeat_inside, false))
+            send(WM_KEYDOWN, 'A');
+    });
+    event_manager::instance().connect(&window, &window, event_id::key_down,
+                                      [](const event_info&) { throw qz_exception("unable to display the file dialog box"); });
+    send(WM_KEYDOWN, 'A');
+    send(WM_KEYDOWN, 'A');
+    EXPECT_EQ(shown.size(), 1u) << "a repeat while the report is open or just after it closed is held back";
+    bool told_again = qzsdk::test::pump_until(
+        [&] {
+            send(WM_KEYDOWN, 'A');
+            return shown.size() == 2;
+        },
+        10000);
+    set_exception_reporter(previous);
+    EXPECT_TRUE(told_again);
 }
 
 TEST_F(window_test, WithoutAReporterTheExceptionIsKeptForTheCaller)

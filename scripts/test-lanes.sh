@@ -1,0 +1,89 @@
+# Sourced by ./run test after wine-session.sh: lanes in which test groups run side by side. A lane is a
+# display of its own (windows, focus, the X clipboard) and a fresh copy of the project's prefix with a
+# wineserver of its own (registry, user folders, temporary files, window station and clipboard), so groups
+# in two lanes cannot see each other. CTest hands each group a free lane (its resource "lanes");
+# cmake/run-test-group.sh reads the lane's env file.
+
+lanes_dir="$build/lanes"
+lane_servers=()
+lane_displays=()
+
+# Stops what lanes_start started (called on exit).
+lanes_stop() {
+  local i
+  for i in "${!lane_servers[@]}"; do
+    WINEPREFIX="$lanes_dir/$i/prefix" wineserver -k 2>/dev/null || true
+  done
+  for i in "${!lane_servers[@]}"; do wait "${lane_servers[$i]}" 2>/dev/null || true; done
+  for i in "${!lane_displays[@]}"; do
+    kill "${lane_displays[$i]}" 2>/dev/null || true
+    wait "${lane_displays[$i]}" 2>/dev/null || true
+  done
+  lane_servers=() lane_displays=()
+}
+
+# A fresh copy of the project's prefix. Wine's own DLLs are most of it and only read: those are shared as
+# hard links; everything else (registry, user folders, settings) is copied.
+copy_prefix() {
+  local from=$1 to=$2 entry
+  mkdir -p "$to/drive_c/windows"
+  for entry in "$from"/.[!.]* "$from"/*; do
+    [ "$entry" = "$from/drive_c" ] || cp -a "$entry" "$to/"
+  done
+  for entry in "$from/drive_c"/*; do
+    [ "$entry" = "$from/drive_c/windows" ] || cp -a "$entry" "$to/drive_c/"
+  done
+  for entry in "$from/drive_c/windows"/*; do
+    case "$entry" in
+      */system32 | */syswow64 | */winsxs) cp -al "$entry" "$to/drive_c/windows/" ;;
+      *) cp -a "$entry" "$to/drive_c/windows/" ;;
+    esac
+  done
+}
+
+# One lane's prefix and the env file naming it and its display.
+lane_prepare() {
+  local dir=$1 display=$2
+  rm -rf "$dir/prefix"
+  copy_prefix "$WINEPREFIX" "$dir/prefix"
+  printf 'export DISPLAY=%s\nexport WINEPREFIX=%s\n' "$display" "$dir/prefix" >"$dir/env"
+}
+
+# lanes_start COUNT: COUNT lanes and the CTest resource file naming them ($lanes_dir/resources.json).
+lanes_start() {
+  local count=$1 i ids="" pids=()
+  trap 'lanes_stop; wine_session_stop' EXIT
+  mkdir -p "$lanes_dir"
+  rm -f "$lanes_dir"/*/env
+  for ((i = 0; i < count; i++)); do
+    mkdir -p "$lanes_dir/$i"
+    # A server left by a run that was killed would keep the old copy alive.
+    WINEPREFIX="$lanes_dir/$i/prefix" wineserver -k 2>/dev/null || true
+    start_xvfb
+    lane_displays[$i]=$xvfb_pid
+    lane_prepare "$lanes_dir/$i" "$xvfb_display" &
+    pids+=($!)
+  done
+  wait "${pids[@]}"
+  pids=()
+  for ((i = 0; i < count; i++)); do
+    [ -f "$lanes_dir/$i/env" ] || { echo "run: cannot prepare test lane $i in $lanes_dir/$i" >&2; return 1; }
+    # In the foreground of its subshell, so that its process id is the server's.
+    (. "$lanes_dir/$i/env"; exec wineserver -f -p >/dev/null 2>&1) &
+    lane_servers[$i]=$!
+    # A lane's display has no window manager: Wine is told so, or every hide of a window it lets a manager
+    # handle waits two seconds for an answer that never comes. This also starts Wine's system processes,
+    # detached from CTest's pipes.
+    (
+      . "$lanes_dir/$i/env"
+      wait_for_wineserver && wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    ) &
+    pids+=($!)
+    ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
+  done
+  for i in "${!pids[@]}"; do
+    wait "${pids[$i]}" || { echo "run: cannot start test lane $i" >&2; return 1; }
+  done
+  printf '{"version":{"major":1,"minor":0},"local":[{"lanes":[%s]}]}\n' "$ids" >"$lanes_dir/resources.json"
+  export ZEPHRIN_LANES="$lanes_dir"
+}
