@@ -219,6 +219,13 @@ TEST_F(PopupWindowTest, AKeyRepaintsTheRowsThatChangedAndResizesOnlyForANewListH
                         {2, "Blue", "blue", "Color", false},
                         {3, "Zen Blob", "zen blob", "Color", false},
                         {4, "Sky Blue", "sky blue", "Color", false}});
+    // Over the top bar, where no hover moves the selection; put back for the cases after this one.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    struct put_back {
+        POINT at;
+        ~put_back() { SetCursorPos(at.x, at.y); }
+    } restore{cursor};
     SetCursorPos(0, 0);
     ShowWithLayer();
     log_.listen(popup_.get(), "popup", {event_id::resized});
