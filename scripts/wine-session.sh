@@ -82,6 +82,9 @@ managed_windows() {
 }
 
 wine_session_start() {
+  # Interrupted or terminated, the run still stops what it started.
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   trap wine_session_stop EXIT
   local managed=Y
   if [ -z "${DISPLAY:-}" ]; then
