@@ -94,6 +94,8 @@ public:
     bool SaveEffectFiles() const;
     // After a save the user asked for: says once per file that an unread file was left as it was.
     void TellUnreadFiles();
+    // Saves the settings and both lists, and tells the user when they could not be written.
+    void SaveAndTell();
 
     // Makes the theme current (theme 0 for an index beyond the table) and applies it to the skin and the
     // popup's widgets; without force the current theme is not applied again.
@@ -103,6 +105,7 @@ public:
     const std::vector<EffectsTheme>& themes() const { return themes_; }
 
     // Writes "effects_settings" into the folder, creates the capture folder, and with_lists the list files.
+    // False when a file could not be written; one left alone because it could not be read is no failure.
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
@@ -133,6 +136,8 @@ private:
     void OnButton(const qzsdk::ui::event_info& info);
     void OnShortcutButton(const qzsdk::ui::event_info& info);
     void OnPaint();
+    // A modal warning centred on the popup.
+    void Warn(const char* title, const std::string& text);
     void Show();
     void PlaceAtCursor();
     void FitToContent();

@@ -3,6 +3,7 @@
 
 #include "gallery/gallery_popup_window.h"
 #include "popup/effects_warning_popup.h"
+#include "popup/foreground_loan.h"
 #include "popup/news_page.h"
 #include "popup/window_placement.h"
 #include "toolkit/ui/event_manager.h"
@@ -219,7 +220,7 @@ void EffectsPopupWindow::ShowExportMenu()
     // Windows closes a tracked menu on a click elsewhere only when its owner is the foreground window,
     // which a hidden popup opened by the script verb is not; the empty message after it lets the next
     // menu open normally.
-    SetForegroundWindow(handle());
+    const ForegroundLoan loan(handle());
     const int32_t choice =
         int32_t(TrackPopupMenuEx(menu->handle(), TPM_RETURNCMD | TPM_LEFTBUTTON, at.x, at.y, handle(), nullptr)) - 1;
     PostMessageW(handle(), WM_NULL, 0, 0);

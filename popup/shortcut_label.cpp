@@ -1,14 +1,26 @@
 #include "popup/shortcut_label.h"
 
-#include <algorithm>
-
 namespace {
 
-constexpr size_t label_bytes = 3;
+constexpr size_t label_characters = 3;
 
-size_t utf8_sequence_length(unsigned char lead)
+bool is_continuation(unsigned char byte)
 {
-    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return (byte & 0xC0) == 0x80;
+}
+
+// The bytes of the UTF-8 character starting at `start`: its lead byte and the continuation bytes that
+// follow it, at most as many as the lead announces. A stray byte counts as a character of its own, so
+// a broken name is cut somewhere too, never split inside a sequence it does hold.
+size_t character_length(std::string_view text, size_t start)
+{
+    const auto lead = static_cast<unsigned char>(text[start]);
+    const size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    size_t length = 1;
+    while (length < announced && start + length < text.size() &&
+           is_continuation(static_cast<unsigned char>(text[start + length])))
+        ++length;
+    return length;
 }
 
 }  // namespace
@@ -16,12 +28,8 @@ size_t utf8_sequence_length(unsigned char lead)
 std::string shortened_label(std::string_view name)
 {
     size_t end = 0;
-    while (end < name.size()) {
-        size_t next = std::min(name.size(), end + utf8_sequence_length(static_cast<unsigned char>(name[end])));
-        if (end > 0 && next > label_bytes)
-            break;
-        end = next;
-    }
+    for (size_t count = 0; count < label_characters && end < name.size(); ++count)
+        end += character_length(name, end);
     return std::string(name.substr(0, end));
 }
 

@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
-// A new shortcut's button label: the name's first three bytes, cut back to whole UTF-8 characters (the
-// whole first character when it is longer), with a first ASCII letter upper-cased.
+// A new shortcut's button label: the name's first three UTF-8 characters, with a first ASCII letter
+// upper-cased.
 std::string shortcut_label(std::string_view name);
 // A label as its button shows it: cut as a new one is, keeping its case (labels read from the file can be
 // longer than a button).

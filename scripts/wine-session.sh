@@ -75,12 +75,23 @@ wait_for_wineserver() {
   return 1
 }
 
+# Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
+# every hide of a managed window waits two seconds for an answer that never comes.
+managed_windows() {
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 </dev/null
+}
+
 wine_session_start() {
+  # Interrupted or terminated, the run still stops what it started.
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   trap wine_session_stop EXIT
+  local managed=Y
   if [ -z "${DISPLAY:-}" ]; then
     start_xvfb
     started_xvfb=$xvfb_pid
     export DISPLAY=$xvfb_display
+    managed=N
   fi
   make_prefix
   own_user_folders
@@ -91,6 +102,6 @@ wine_session_start() {
     started_wineserver=$!
     wait_for_wineserver
   fi
-  # Start Wine's system processes now, detached from any caller's pipes.
-  wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # This also starts Wine's system processes now, detached from any caller's pipes.
+  managed_windows "$managed" || true
 }

@@ -162,6 +162,11 @@ TEST(SettingsFile, SerializingCreatesTheCaptureFolderAndWritesTheListsWhenAsked)
     ASSERT_TRUE(EffectsPopupWindow::SerializeSettings(settings, lists, folder.get(), true));
     EXPECT_EQ(read_bytes(folder / L"effects_search.txt"), "");
     EXPECT_EQ(read_bytes(folder / L"effects_shortcuts.txt"), "");
+
+    // A relative folder is written as it is but never made in the host's working folder.
+    settings.capture_folder = "zephrin relative shots";
+    ASSERT_TRUE(EffectsPopupWindow::SerializeSettings(settings, lists, folder.get(), false));
+    EXPECT_FALSE(qzsdk::get_file_info(qzsdk::path(L"zephrin relative shots")).exists);
 }
 
 TEST(SettingsFile, TheLocalCopyFirstAndACommonCaptureFolderOnlyWhenItExists)

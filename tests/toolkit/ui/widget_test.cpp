@@ -145,8 +145,13 @@ TEST_F(widget_tree, DestroyedWidgetGetsNoMoreTimerTicks)
     ASSERT_TRUE(qzsdk::test::pump_until([&] { return ticks > 0; }));
     ticking.reset();
     int before = ticks;
-    Sleep(50);
-    qzsdk::test::pump_messages();
+    // A witness on the same interval: once it has ticked a few times, so would have the destroyed one.
+    widget witness;
+    witness.attach_to_window(&panel, rect{0, 0, 10, 10});
+    witness.set_timer(1, 10, false);
+    int witnessed = 0;
+    event_manager::instance().connect(&witness, &panel, event_id::timer, [&](const event_info&) { ++witnessed; });
+    ASSERT_TRUE(qzsdk::test::pump_until([&] { return witnessed >= 3; }));
     EXPECT_EQ(ticks, before);
 }
 
