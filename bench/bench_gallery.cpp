@@ -1,10 +1,13 @@
 // The gallery at scale: 500 and 5,000 full-HD PNG captures in a temporary folder. Prints, for each count, the
 // first paint and the completion of the visible thumbnails with an empty and with a warm cache, the wait for
 // thumbnails after scrolling, a rescan after one more capture, and the peak memory above the host's, each
-// beside its goal. The host is stood for by a shown window of the toolkit, as the effects popup is when the
-// gallery opens, so that the drawing stack's own start-up is not counted as the gallery's.
+// beside its goal; then what the gallery holds itself (pictures, decoding buffers, cache index, the widgets of
+// its list) apart from the rest, which is the graphics stack's (bench_window_memory shows it per window). The
+// host is stood for by a shown window of the toolkit, as the effects popup is when the gallery opens, so that
+// the drawing stack's own start-up is not counted as the gallery's.
 #define PSAPI_VERSION 2
 #include "gallery/gallery_popup_window.h"
+#include "gallery/picture_loader.h"
 #include "gallery/thumbnail_cache.h"
 #include "tests/gallery/gallery_window_test_api.h"
 #include "toolkit/platform/cache_store.h"
@@ -16,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 using namespace qzsdk;
 using clock_type = std::chrono::steady_clock;
@@ -65,6 +69,88 @@ double wait_for_visible(GalleryWindowTestApi api, double& peak)
             return since(start);
         Sleep(2);
     }
+}
+
+double picture_mb(const ui::image* picture)
+{
+    return picture && picture->valid() ? double(picture->width()) * picture->height() * 4 / (1024 * 1024) : 0;
+}
+
+// Memory the working set gains while the action runs, sampled from this thread.
+template <class Action>
+double growth_mb(Action action)
+{
+    const double before = memory_mb();
+    double peak = before;
+    bool done = false;
+    std::thread worker([&] {
+        action();
+        done = true;
+    });
+    while (!done) {
+        peak = std::max(peak, memory_mb());
+        Sleep(1);
+    }
+    worker.join();
+    return std::max(peak, memory_mb()) - before;
+}
+
+struct held_pictures {
+    double thumbnails = 0;
+    double cells = 0;
+    uint32_t pictured = 0;
+};
+
+held_pictures pictures_of(GalleryWindowTestApi api)
+{
+    held_pictures held;
+    for (GalleryThumbnail* thumbnail : api.column())
+        if (thumbnail->picture) {
+            held.thumbnails += picture_mb(thumbnail->picture.get());
+            ++held.pictured;
+        }
+    for (ui::image* picture : api.preview().GetImages())
+        held.cells += picture_mb(picture);
+    return held;
+}
+
+// What the gallery holds itself, measured apart once the peak is known: the pictures it kept, what decoding
+// needs at its peak, the cache's index and the widgets and paths of its list. The rest of the peak is the
+// graphics stack's.
+void report_holdings(const held_pictures& pictures, const path& folder, uint32_t count, double peak_above_host)
+{
+    const std::string n = " (" + std::to_string(count) + ")";
+    const path capture = folder.join(path(L"capture_1.png"));
+    // One decode of a capture into a thumbnail, uncached, times the loader's threads.
+    const double decoding = growth_mb([&] {
+        PictureLoader loader(path(), 1);
+        loader.Want({{PictureLoader::Purpose::thumbnail, capture, 0, {}, 0}});
+        loader.WaitUntilIdle();
+    }) * GalleryPopupWindow::loader_threads;
+    cache_store store;
+    const double index = growth_mb([&] {
+        store.open(ThumbnailCache::StoreFile());
+        store.find(capture.to_utf8());
+    });
+    store.close();
+    const double list = growth_mb([&] {
+        ui::window holder;
+        holder.create("List", ui::rect{0, 0, 200, 200}, ui::window_style::popup);
+        std::vector<std::unique_ptr<GalleryThumbnail>> made;
+        for (uint32_t i = 0; i < count; ++i) {
+            made.push_back(std::make_unique<GalleryThumbnail>(nullptr, capture, 0));
+            made.back()->attach_to_window(&holder.root(), ui::rect{0, 0, 173, 97});
+        }
+    });
+    report("gallery holds: thumbnail pictures, " + std::to_string(pictures.pictured) + " near the view" + n,
+           pictures.thumbnails, 24, "MB");
+    report("gallery holds: preview pictures, 16 cells" + n, pictures.cells, 20, "MB");
+    // Per decode the file's bytes and, under Wine, two full-size copies of the frame (8 MB each at full HD).
+    report("gallery holds: decoding buffers at their peak" + n, decoding, 64, "MB");
+    report("gallery holds: cache index while loading" + n, index, 8, "MB");
+    report("gallery holds: list widgets and paths" + n, list, 24, "MB");
+    const double held = pictures.thumbnails + pictures.cells + decoding + index + list;
+    report("graphics stack and the rest of the peak" + n, peak_above_host - held, 120, "MB");
 }
 
 void set_time(const path& file, int64_t unix_seconds)
@@ -117,6 +203,7 @@ void bench(uint32_t count, const std::vector<EffectsTheme>& themes, ui::window& 
     clear_cache();
     const double host = memory_mb();
     double peak = host;
+    held_pictures pictures;
 
     for (const bool warm : {false, true}) {
         GalleryPopupWindow gallery(&popup, &themes[0], capture);
@@ -146,6 +233,7 @@ void bench(uint32_t count, const std::vector<EffectsTheme>& themes, ui::window& 
         SetKeyboardState(keys);
         api.settle();
         peak = std::max(peak, memory_mb());
+        pictures = pictures_of(api);
 
         const path shot = folder.join(path(L"new_capture.png"));
         CopyFileW(folder.join(path(L"capture_0.png")).c_str(), shot.c_str(), FALSE);
@@ -156,6 +244,7 @@ void bench(uint32_t count, const std::vector<EffectsTheme>& themes, ui::window& 
         DeleteFileW(shot.c_str());
     }
     report("peak memory above the host" + n, peak - host, 200, "MB");
+    report_holdings(pictures, folder, count, peak - host);
     for (uint32_t i = 0; i < count; ++i)
         DeleteFileW(folder.join(path(L"capture_" + std::to_wstring(i) + L".png")).c_str());
     RemoveDirectoryW(folder.c_str());

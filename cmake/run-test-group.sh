@@ -11,13 +11,17 @@ if [ -n "${CTEST_RESOURCE_GROUP_0_LANES:-}" ]; then
 fi
 log="$results/$(printf '%s' "$group" | tr '/' '_').log"
 mkdir -p "$results"
+# A case that crashes ends its process at once instead of waiting in Wine's debugger for the time-out.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winedbg.exe=d"
 for attempt in 1 2; do
   # Through a file: Wine's system processes can inherit the output streams and outlive the program.
   timeout -k 5 300 /usr/lib/wine/wine64 "$program" "--gtest_filter=$filter" >"$log" 2>&1 </dev/null
   rc=$?
   tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
   grep -q '^\[==========\] Running' "$log" && break
-  [ "$attempt" = 1 ] && echo "$group (exit code $rc, no output)" >>"$results/retried"
+  # What Wine said instead, if anything, names the cause.
+  said=$(head -n 1 "$log")
+  [ "$attempt" = 1 ] && echo "$group (exit code $rc, no test output${said:+; it said: $said})" >>"$results/retried"
 done
 # A case that began and never ended crashed the process or hung it.
 unfinished=$(awk '/^\[ RUN      \]/ {c=$4} /^\[       OK \]|^\[  FAILED  \]/ {c=""} END {print c}' "$log")

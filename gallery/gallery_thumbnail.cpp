@@ -9,7 +9,6 @@ using namespace qzsdk::ui;
 GalleryThumbnail::GalleryThumbnail(const EffectsTheme* theme, const qzsdk::path& path, int64_t time)
     : path_(path), time_(time), theme_(theme)
 {
-    connect_member(this, event_id::attached, &GalleryThumbnail::OnAttached, this);
     connect_member(this, event_id::paint, &GalleryThumbnail::OnPaint, this);
     event_manager::instance().connect(this, this, event_id::mouse_enter, [this](const event_info&) {
         ShowDeleteButton(true);
@@ -31,43 +30,43 @@ void GalleryThumbnail::SetPicture(std::unique_ptr<image> made)
 void GalleryThumbnail::DropPicture()
 {
     picture.reset();
+    delete_button_.reset();
 }
 
 void GalleryThumbnail::SetTheme(const EffectsTheme* theme)
 {
     theme_ = theme;
-    if (theme_)
-        delete_button_.properties.set_image("button_back_image", theme_->gallery_delete_image);
+    if (theme_ && delete_button_)
+        delete_button_->properties.set_image("button_back_image", theme_->gallery_delete_image);
     invalidate(false);
-}
-
-void GalleryThumbnail::OnAttached()
-{
-    const rect b = bounds();
-    delete_button_.attach_to_window(this, rect{b.width - 20, b.height - 20, 18, 18});
-    MakeButtonTransparent(delete_button_);
-    connect_member(&delete_button_, event_id::activated, &GalleryThumbnail::OnDeleteClicked, this);
-    // The button is a child: the pointer moving onto it leaves the thumbnail but must keep it shown.
-    event_manager::instance().connect(&delete_button_, this, event_id::mouse_enter, [this](const event_info&) {
-        ShowDeleteButton(true);
-    });
-    event_manager::instance().connect(&delete_button_, this, event_id::mouse_leave, [this](const event_info&) {
-        ShowDeleteButton(false);
-    });
-    delete_button_.set_visible(false);
-    if (theme_)
-        delete_button_.properties.set_image("button_back_image", theme_->gallery_delete_image);
 }
 
 void GalleryThumbnail::OnResized()
 {
     const rect b = bounds();
-    delete_button_.set_bounds(rect{b.width - 20, b.height - 20, 18, 18});
+    if (delete_button_)
+        delete_button_->set_bounds(rect{b.width - 20, b.height - 20, 18, 18});
 }
 
 void GalleryThumbnail::ShowDeleteButton(bool shown)
 {
-    delete_button_.set_visible(shown);
+    if (!delete_button_ && shown && owner_window()) {
+        const rect b = bounds();
+        delete_button_ = std::make_unique<generic_button>();
+        delete_button_->attach_to_window(this, rect{b.width - 20, b.height - 20, 18, 18});
+        MakeButtonTransparent(*delete_button_);
+        if (theme_)
+            delete_button_->properties.set_image("button_back_image", theme_->gallery_delete_image);
+        connect_member(delete_button_.get(), event_id::activated, &GalleryThumbnail::OnDeleteClicked, this);
+        // The button is a child: the pointer moving onto it leaves the thumbnail but must keep it shown.
+        event_manager::instance().connect(delete_button_.get(), this, event_id::mouse_enter,
+                                          [this](const event_info&) { ShowDeleteButton(true); });
+        event_manager::instance().connect(delete_button_.get(), this, event_id::mouse_leave,
+                                          [this](const event_info&) { ShowDeleteButton(false); });
+    }
+    // Hidden, not destroyed: this runs inside the button's own leave handler.
+    if (delete_button_)
+        delete_button_->set_visible(shown);
 }
 
 void GalleryThumbnail::OnDeleteClicked()

@@ -1,7 +1,8 @@
 #pragma once
 // One entry of the gallery's thumbnail column: a cheap cell made by the scan, whose 512-pixel-wide picture is
 // made on the window's picture loader while the cell is in or near the view and dropped again far from it; a
-// frame while selected, and a delete button while hovered.
+// frame while selected, and a delete button while hovered, made at the first hover and dropped with the
+// picture, so that a long list holds buttons only near the view.
 #include "popup/effects_theme.h"
 #include "toolkit/platform/path.h"
 #include "toolkit/ui/generic_button.h"
@@ -19,6 +20,7 @@ public:
     const qzsdk::path& GetPath() const { return path_; }
     int64_t Time() const { return time_; }
     void SetPicture(std::unique_ptr<qzsdk::ui::image> made);
+    // Far from the view: the picture and the delete button go.
     void DropPicture();
     void ShowDeleteButton(bool shown);
     void SetTheme(const EffectsTheme* theme);
@@ -29,7 +31,6 @@ public:
 private:
     friend class GalleryTestApi;
 
-    void OnAttached();
     void OnResized();
     void OnDeleteClicked();
     void OnPaint();
@@ -37,5 +38,5 @@ private:
     qzsdk::path path_;
     int64_t time_;
     const EffectsTheme* theme_;
-    qzsdk::ui::generic_button delete_button_;
+    std::unique_ptr<qzsdk::ui::generic_button> delete_button_;
 };

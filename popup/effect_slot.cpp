@@ -28,7 +28,19 @@ EffectSlot::EffectSlot(EffectsPopupInterface* owner, bool menu_enabled) : owner_
 
 void EffectSlot::set_highlight(bool on)
 {
+    if (highlight_ == on)
+        return;
     highlight_ = on;
+    invalidate(false);
+}
+
+void EffectSlot::show_entry(const EffectEntry* shown, bool from_alias, bool highlight)
+{
+    came_from_alias = from_alias;
+    if (shown == entry && highlight == highlight_)
+        return;
+    entry = shown;
+    highlight_ = highlight;
     invalidate(false);
 }
 

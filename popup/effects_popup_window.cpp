@@ -255,27 +255,45 @@ void EffectsPopupWindow::TellUnreadFiles()
     std::string list;
     for (const std::string& name : names)
         list += (list.empty() ? "\"" : ", \"") + name + "\"";
-    const std::string text = "Zephrin could not read " + list + ", so it leaves " +
-                             (names.size() == 1 ? "that file" : "those files") +
-                             " untouched: changes made in this session are not saved there.";
+    Warn("Not Saved", "Zephrin could not read " + list + ", so it leaves " +
+                          (names.size() == 1 ? "that file" : "those files") +
+                          " untouched: changes made in this session are not saved there.");
+}
+
+void EffectsPopupWindow::SaveAndTell()
+{
+    if (!SerializeLocalSettings(true))
+        Warn("Failed to Save", "Unable to save current settings to disk.");
+    TellUnreadFiles();
+}
+
+void EffectsPopupWindow::Warn(const char* title, const std::string& text)
+{
     RECT frame{};
     GetWindowRect(handle(), &frame);
     const point centre{holder().to_units_x((frame.left + frame.right) / 2),
                        holder().to_units_y((frame.top + frame.bottom) / 2)};
-    EffectsWarningPopup warning(this, centre, current_theme_, "Not Saved", text);
+    EffectsWarningPopup warning(this, centre, current_theme_, title, text);
     warning.show_modal();
 }
 
 bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const EffectLists& lists,
                                            const qzsdk::path& folder, bool with_lists)
 {
-    bool written = !folder.empty() && write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings);
+    // A file left alone because it could not be read is no failure of this save: TellUnreadFiles says so.
+    auto kept = [&folder](const wchar_t* name, bool written) {
+        return written || is_unread_file(folder.join(qzsdk::path(name)));
+    };
+    bool saved = !folder.empty() &&
+                 kept(settings_file_name, write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings));
     // Never a relative folder: it would be made in the host's working folder.
     if (settings.HasAbsoluteCaptureFolder())
         qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
-    if (with_lists)
-        written = WriteEffectFiles(lists, folder) && written;
-    return written;
+    if (with_lists) {
+        saved = kept(search_file_name, write_list_file(folder, search_file_name, search_text(lists))) && saved;
+        saved = kept(shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists))) && saved;
+    }
+    return saved;
 }
 
 bool EffectsPopupWindow::SerializeLocalSettings(bool with_lists) const

@@ -94,6 +94,8 @@ public:
     bool SaveEffectFiles() const;
     // After a save the user asked for: says once per file that an unread file was left as it was.
     void TellUnreadFiles();
+    // Saves the settings and both lists, and tells the user when they could not be written.
+    void SaveAndTell();
 
     // Makes the theme current (theme 0 for an index beyond the table) and applies it to the skin and the
     // popup's widgets; without force the current theme is not applied again.
@@ -103,6 +105,7 @@ public:
     const std::vector<EffectsTheme>& themes() const { return themes_; }
 
     // Writes "effects_settings" into the folder, creates the capture folder, and with_lists the list files.
+    // False when a file could not be written; one left alone because it could not be read is no failure.
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
@@ -133,9 +136,15 @@ private:
     void OnButton(const qzsdk::ui::event_info& info);
     void OnShortcutButton(const qzsdk::ui::event_info& info);
     void OnPaint();
+    // A modal warning centred on the popup.
+    void Warn(const char* title, const std::string& text);
     void Show();
     void PlaceAtCursor();
     void FitToContent();
+    // The list's widgets placed for the found rows; answers the window height they need.
+    int32_t LayOutList();
+    // The native window takes that height, and is moved only when its size changes.
+    void ResizeToList(int32_t height);
     // Fires 38 with the entry after the override rule, then hides; nothing of the caller is touched after.
     void Choose(const EffectEntry* chosen);
     void ApplyShortcut(size_t slot);
@@ -155,6 +164,8 @@ private:
     int32_t RowTop(size_t index) const;
     // Only the rows in view are widgets: a few pooled rows are bound to the found rows the view shows.
     void BuildRowPool();
+    // Forgets which found row each pooled row shows, as a new result begins.
+    void UnbindRows();
     void ShowRowsInView();
     void Select(size_t index);
     EffectSlot* RowWidget(size_t index) const;
@@ -176,6 +187,8 @@ private:
     size_t selected_ = no_row;
     // Whether the selected row is drawn highlighted: the pointer leaving it clears that, not the selection.
     bool selected_lit_ = false;
+    // The separator under the search box is drawn in the list's colour.
+    bool list_line_shown_ = false;
     // Built once with the popup and never changed: other windows hold pointers into it.
     const std::vector<EffectsTheme> themes_ = BuildThemes();
     const EffectsTheme* current_theme_ = nullptr;

@@ -2,6 +2,7 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/gallery_popup_window.h"
+#include "gallery/thumbnail_cache.h"
 #include "preferences/preferences_popup_prompts.h"
 #include "preferences/preferences_window.h"
 #include "toolkit/ui/event_id.h"
@@ -17,7 +18,8 @@ constexpr uint64_t rebuild_catalogue = 5;
 void EffectsPopupWindow::ShowGallery()
 {
     if (!gallery_)
-        gallery_ = std::make_unique<GalleryPopupWindow>(this, current_theme_, settings_->capture_folder);
+        gallery_ = std::make_unique<GalleryPopupWindow>(this, current_theme_, settings_->capture_folder,
+                                                        ThumbnailCache::StoreFile(folders_.local));
     gallery_->ShowGallery(current_theme_);
 }
 
@@ -49,7 +51,8 @@ void EffectsPopupWindow::ShowPreferences()
     lists_ = std::move(lists);
     *settings_ = std::move(settings);
     ApplyTheme(settings_->ui_color, false);
-    SerializeLocalSettings(true);
+    // The edits live only in memory until written: a failed save must not pass unsaid.
+    SaveAndTell();
     if (gallery_ && gallery_->is_visible() && restyle_gallery)
         gallery_->ShowGallery(current_theme_);
 }

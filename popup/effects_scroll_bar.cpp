@@ -33,7 +33,8 @@ void EffectsScrollBar::paint_background(const rect& area)
 void EffectsScrollBar::paint_thumb(const rect& area)
 {
     renderer* r = renderer_of(*this);
-    if (!r)
+    // A list that fits its view has nothing to scroll: a thumb as long as the track would say otherwise.
+    if (!r || range() <= 0)
         return;
     r->set_fill_color(thumb_color);
     r->fill_rect(area);

@@ -99,6 +99,8 @@ void PreferencesEffectsScrollPanel::ApplyTheme(const EffectsTheme* theme)
     if (!theme_)
         return;
     frame_.properties.set_color("default_back_color", theme_->prefs_list_back_color);
+    // The popup's thumb and grips, on the lists' own track.
+    scroll_bar_.ApplyTheme(theme_);
     scroll_bar_.properties.set_color("default_back_color", theme_->prefs_scroll_back_color);
     for (auto& row : rows_)
         row->ApplyTheme(theme_);

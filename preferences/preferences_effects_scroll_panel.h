@@ -2,6 +2,7 @@
 // One of the preferences window's three lists as scrolling rows, with an optional add row, column grid
 // lines, and reordering by dragging a row: a ghost of the row follows the cursor, a marker shows where
 // it lands. The panel owns the rows but not the list.
+#include "popup/effects_scroll_bar.h"
 #include "popup/effects_theme.h"
 #include "preferences/preferences_effect_drag.h"
 #include "preferences/preferences_effect_new.h"
@@ -10,7 +11,6 @@
 #include "preferences/preferences_row_geometry.h"
 #include "toolkit/ui/flow_panel.h"
 #include "toolkit/ui/generic_panel.h"
-#include "toolkit/ui/scroll_bar.h"
 #include "toolkit/ui/widget.h"
 #include "toolkit/ui/window.h"
 
@@ -39,7 +39,7 @@ public:
     PreferencesRecordList* list() const { return list_; }
     const std::vector<std::unique_ptr<PreferencesEffectSlot>>& rows() const { return rows_; }
     PreferencesEffectNew* new_row() const { return new_row_.get(); }
-    qzsdk::ui::scroll_bar& scroll_bar() { return scroll_bar_; }
+    EffectsScrollBar& scroll_bar() { return scroll_bar_; }
     int32_t drop_index() const { return drop_index_; }
     const qzsdk::ui::window& marker() const { return marker_; }
     PreferencesEffectDrag& drag_window() { return drag_window_; }
@@ -64,7 +64,7 @@ private:
     std::unique_ptr<PreferencesEffectNew> new_row_;
     qzsdk::ui::generic_panel frame_;
     qzsdk::ui::flow_panel content_{qzsdk::ui::flow_panel::vertical, true, true, true};
-    qzsdk::ui::scroll_bar scroll_bar_;
+    EffectsScrollBar scroll_bar_;
     PreferencesEffectDrag drag_window_;
     PreferencesListEvents* owner_;
     qzsdk::ui::window marker_;

@@ -5,11 +5,14 @@ set -Eeuo pipefail
 step=""
 trap 'echo "setup: failed: $step" >&2' ERR
 
-# Every program ./run, scripts/ and cmake/ call beyond Debian's essential set (coreutils, grep, sed, mawk).
+# Every program ./run, scripts/ and cmake/ call beyond Debian's essential set (bash, coreutils with timeout,
+# realpath and nproc, grep, sed, dpkg): the cross tools with objcopy (binutils-mingw-w64-x86-64), wine64 and
+# wineserver (libwine), Xvfb, CMake with CTest, make, awk (mawk, required but not essential), rsvg-convert,
+# dpkg-source (curl's source).
 packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  wine64 xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
-  cmake make googletest nlohmann-json3-dev librsvg2-bin dpkg-dev python3 ca-certificates
+  wine64 libwine xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
+  cmake make mawk googletest nlohmann-json3-dev librsvg2-bin dpkg-dev python3 ca-certificates
 )
 
 missing=()

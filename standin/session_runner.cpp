@@ -1,6 +1,7 @@
 #include "standin/session_runner.h"
 
 #include "standin/answer_summary.h"
+#include "standin/clipboard_state.h"
 #include "standin/input.h"
 #include "standin/module_button.h"
 #include "standin/module_choice.h"
@@ -270,6 +271,8 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         return wait_for_window(command.text, true);
     case SessionVerb::gone:
         return wait_for_window(command.text, false);
+    case SessionVerb::foreground:
+        return wait_for_foreground(command.text);
     case SessionVerb::button:
         return press_button(command.text);
     case SessionVerb::screenshot:
@@ -277,6 +280,10 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::quit:
         quit_ = true;
         return {};
+    case SessionVerb::file:
+        return wait_for_file(command);
+    case SessionVerb::clipboard:
+        return on_ui([] { return empty_clipboard() ? std::string() : std::string("the clipboard could not be emptied"); });
     }
     return "unknown command";
 }
@@ -346,6 +353,44 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
             return (visible ? "no window of the module titled \"" + title + "\" was visible within 5 s (visible: "
                             : "a window of the module titled \"" + title + "\" was still visible after 5 s (visible: ") +
                    join(titles) + ")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::wait_for_foreground(const std::string& title)
+{
+    const std::wstring wanted = to_wide(title);
+    const ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        const HWND foreground = GetForegroundWindow();
+        for (HWND window : visible_module_windows(host_.module()))
+            if (window == foreground && window_title(window) == wanted)
+                return {};
+        if (now() >= deadline)
+            return "no window of the module titled \"" + title + "\" was in front within 5 s (in front: \"" +
+                   to_utf8(window_title(foreground)) + "\")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::wait_for_file(const SessionCommand& command)
+{
+    const bool wanted = command.number == 1;
+    const std::wstring path = expanded(command.text);
+    // A file left by an earlier run of the session, which a save dialog would ask to overwrite.
+    if (command.number == 2)
+        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND
+                   ? std::string()
+                   : "the file " + to_utf8(path) + " could not be removed";
+    const ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        FileCheck check = check_file(command.text, path);
+        if (check.exists == wanted || now() >= deadline) {
+            file_checks_.push_back(std::move(check));
+            if (file_checks_.back().exists == wanted)
+                return {};
+            return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within 5 s";
+        }
         Sleep(poll_ms);
     }
 }

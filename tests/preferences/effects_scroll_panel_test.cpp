@@ -228,3 +228,28 @@ TEST_F(effects_scroll_panel, LongNamesStayOnOneLineAndALabelEqualToTheMatchNameI
         label_drawn = !qzsdk::test::looks_like(shot.pixel(x, 45), row);
     EXPECT_TRUE(label_drawn);
 }
+
+TEST_F(effects_scroll_panel, ScrollBarWearsTheThemeAndShowsNoThumbWithNothingToScroll)
+{
+    using qzsdk::test::looks_like;
+    const EffectsTheme& light = themes[1];
+    make_favorites_panel(0);
+    panel->ApplyTheme(&light);
+    {
+        qzsdk::test::window_snapshot shot(window);
+        for (int y = 2; y < 300; y += 25)
+            EXPECT_TRUE(looks_like(shot.pixel(390, y), light.prefs_scroll_back_color)) << "y " << y;
+    }
+
+    // Twenty rows in a 300-unit view: a thumb at the top in the popup's thumb colour, the track below.
+    for (int i = 0; i < 20; ++i)
+        favorites.push_back(EffectAlias{catalogue[i % 6].match_name, &catalogue[i % 6], nullptr});
+    panel->Rebuild();
+    const rect thumb = panel->scroll_bar().thumb_rect();
+    ASSERT_GT(panel->scroll_bar().range(), 0);
+    ASSERT_LT(thumb.height, 300);
+    qzsdk::test::window_snapshot shot(window);
+    EXPECT_TRUE(looks_like(shot.pixel(383, thumb.y + 2), light.scroll_thumb_color));
+    EXPECT_TRUE(looks_like(shot.pixel(390, thumb.y + thumb.height / 2), light.scroll_grip_color));
+    EXPECT_TRUE(looks_like(shot.pixel(390, 297), light.prefs_scroll_back_color));
+}

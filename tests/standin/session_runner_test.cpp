@@ -20,6 +20,8 @@ using qzsdk::test::read_bytes;
 using json = nlohmann::json;
 
 const std::wstring samples = L"Z:" ZEPHRIN_SAMPLES_DIR;
+// The module with the sessions' own exports, as ./run host uses it.
+const std::wstring session_module = L"Z:" ZEPHRIN_SESSION_MODULE_DIR L"/Zephrin.aex";
 
 class StandinRunner : public testing::Test {
 protected:
@@ -27,8 +29,8 @@ protected:
     {
         wchar_t program[MAX_PATH];
         std::filesystem::path beside = std::wstring(program, GetModuleFileNameW(nullptr, program, MAX_PATH));
-        for (const wchar_t* file : {L"standin.exe", L"Zephrin.aex"})
-            ASSERT_TRUE(CopyFileW((beside.parent_path() / file).c_str(), (folder_ / file).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((beside.parent_path() / L"standin.exe").c_str(), (folder_ / L"standin.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(session_module.c_str(), (folder_ / L"Zephrin.aex").c_str(), FALSE));
         qzsdk::test::write_bytes(folder_ / L"project.json", standin_test::project_json);
         // The module's own settings and lists are the session's only for its length.
         wchar_t local[MAX_PATH];

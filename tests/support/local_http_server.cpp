@@ -86,6 +86,11 @@ local_http_server::local_http_server()
             serve_connection(client);
             shutdown(client, SD_SEND);
             closesocket(client);
+            {
+                std::lock_guard lock(mutex_);
+                ++closed_;
+            }
+            changed_.notify_all();
         }
     });
 }
@@ -134,6 +139,12 @@ bool local_http_server::wait_for_requests(size_t count, std::chrono::millisecond
 {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, limit, [&] { return requests_.size() >= count; });
+}
+
+bool local_http_server::wait_for_closed(size_t count, std::chrono::milliseconds limit) const
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, limit, [&] { return closed_ >= count; });
 }
 
 void local_http_server::serve_connection(SOCKET client)

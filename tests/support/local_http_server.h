@@ -53,6 +53,8 @@ public:
     std::vector<http_request> requests() const;
     // Waits until that many requests have arrived; false when the limit passes first.
     bool wait_for_requests(size_t count, std::chrono::milliseconds limit) const;
+    // Waits until that many connections have had their answer (or found the client gone) and are closed.
+    bool wait_for_closed(size_t count, std::chrono::milliseconds limit) const;
 
 private:
     void serve_connection(SOCKET client);
@@ -72,6 +74,7 @@ private:
     int status_ = 200;
     std::string body_;
     std::vector<http_request> requests_;
+    size_t closed_ = 0;
 
     std::thread thread_;
 };

@@ -4,6 +4,24 @@
 
 namespace qzsdk::ui {
 
+namespace {
+
+// Menu texts are shown as given (effect names such as "Brightness & Contrast"): a single '&' would be taken
+// for a mnemonic marker, vanish and underline the next letter. Wide: the narrow menu API reads UTF-8 in the
+// ANSI code page.
+std::wstring literal_menu_text(std::string_view text)
+{
+    std::wstring shown;
+    for (wchar_t c : utf8_to_wide(text)) {
+        if (c == L'&')
+            shown += L'&';
+        shown += c;
+    }
+    return shown;
+}
+
+}  // namespace
+
 void popup_menu_deleter::operator()(popup_menu* menu) const
 {
     popup_menu::destroy(menu);
@@ -36,8 +54,7 @@ void popup_menu::add_item(uint32_t id, uint32_t parent_id, std::string_view text
 {
     uint32_t command = id + 1;
     uint32_t parent_command = parent_id + 1;
-    // Wide text: the narrow menu API reads UTF-8 in the ANSI code page.
-    std::wstring wide = utf8_to_wide(text);
+    std::wstring wide = literal_menu_text(text);
     auto parent = items_.find(parent_command);
     if (parent == items_.end()) {
         AppendMenuW(menu_, MF_STRING, command, wide.c_str());

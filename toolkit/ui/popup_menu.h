@@ -26,7 +26,8 @@ public:
     popup_menu(const popup_menu&) = delete;
     popup_menu& operator=(const popup_menu&) = delete;
 
-    // Parent id -1 (all bits set) puts the item at the top level; a known parent gains a submenu.
+    // Parent id -1 (all bits set) puts the item at the top level; a known parent gains a submenu. The text
+    // is shown as given: '&' marks no mnemonic.
     void add_item(uint32_t id, uint32_t parent_id, std::string_view text);
     // In the submenu of a known parent once it has one (nothing before that), else in the top menu.
     void add_separator(uint32_t id, uint32_t parent_id);

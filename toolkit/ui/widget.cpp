@@ -215,6 +215,20 @@ void widget::invalidate(bool update_now)
         UpdateWindow(window_->handle());
 }
 
+void widget::invalidate_part(const rect& part)
+{
+    if (!attached_)
+        return;
+    const point origin = window_position();
+    const rect shown = visible_area();
+    const int32_t left = std::max(origin.x + part.x, shown.x);
+    const int32_t top = std::max(origin.y + part.y, shown.y);
+    const int32_t right = std::min(origin.x + part.x + part.width, shown.x + shown.width);
+    const int32_t bottom = std::min(origin.y + part.y + part.height, shown.y + shown.height);
+    if (right > left && bottom > top)
+        invalidate_area({left, top, right - left, bottom - top});
+}
+
 void widget::set_bounds(const rect& bounds, bool keep_as_initial)
 {
     rect old = bounds_;

@@ -98,6 +98,16 @@ TEST_F(popup_menus, NonAsciiTextReachesTheMenuIntact)
     EXPECT_EQ(item_text(GetSubMenu(menu->handle(), 0), 2), L"\u65E5\u672C");
 }
 
+TEST_F(popup_menus, AmpersandsAreShownAsTextNotTakenForMnemonics)
+{
+    popup_menu_owner menu = popup_menu::create();
+    menu->add_item(0, top_level, "Brightness & Contrast");
+    menu->add_item(1, 0, "1. B&C");
+    // Doubled in the native text, a '&' is drawn as itself and underlines nothing.
+    EXPECT_EQ(item_text(menu->handle(), 1), L"Brightness && Contrast");
+    EXPECT_EQ(item_text(GetSubMenu(menu->handle(), 0), 2), L"1. B&&C");
+}
+
 TEST_F(popup_menus, DestroyingTheOwnerDestroysEveryNativeMenu)
 {
     popup_menu_owner menu = popup_menu::create();

@@ -145,8 +145,13 @@ TEST_F(widget_tree, DestroyedWidgetGetsNoMoreTimerTicks)
     ASSERT_TRUE(qzsdk::test::pump_until([&] { return ticks > 0; }));
     ticking.reset();
     int before = ticks;
-    Sleep(50);
-    qzsdk::test::pump_messages();
+    // A witness on the same interval: once it has ticked a few times, so would have the destroyed one.
+    widget witness;
+    witness.attach_to_window(&panel, rect{0, 0, 10, 10});
+    witness.set_timer(1, 10, false);
+    int witnessed = 0;
+    event_manager::instance().connect(&witness, &panel, event_id::timer, [&](const event_info&) { ++witnessed; });
+    ASSERT_TRUE(qzsdk::test::pump_until([&] { return witnessed >= 3; }));
     EXPECT_EQ(ticks, before);
 }
 
@@ -159,6 +164,28 @@ TEST_F(widget_tree, InvalidateMarksOnlyTheVisibleArea)
     RECT update{}, visible{100, 80, 110, 90};
     ASSERT_TRUE(GetUpdateRect(window.handle(), &update, FALSE));
     EXPECT_TRUE(EqualRect(&update, &visible));
+}
+
+TEST_F(widget_tree, APartIsInvalidatedClippedToTheVisibleAreaAndAResizeCoversAnchoredChildren)
+{
+    show_without_focus();
+    ValidateRect(window.handle(), nullptr);
+    child.invalidate_part(rect{15, 2, 40, 4});  // pokes out of the child's right edge
+    RECT update{}, part{30, 17, 35, 21};
+    ASSERT_TRUE(GetUpdateRect(window.handle(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &part));
+    ValidateRect(window.handle(), nullptr);
+    child.invalidate_part(rect{30, 0, 10, 10});  // wholly outside
+    EXPECT_FALSE(GetUpdateRect(window.handle(), &update, FALSE));
+
+    // A child moved by its anchors is repainted at its new place, within its parent's new area.
+    child.anchors.right = {true, 5};
+    panel.set_bounds(rect{10, 10, 150, 80});
+    ASSERT_TRUE(GetUpdateRect(window.handle(), &update, FALSE));
+    const rect moved = child.visible_area();
+    EXPECT_EQ(moved.x, 10 + 150 - 5 - 20);
+    EXPECT_TRUE(update.left <= moved.x && update.right >= moved.x + moved.width && update.top <= moved.y &&
+                update.bottom >= moved.y + moved.height);
 }
 
 TEST_F(widget_tree, ThrowingHandlersInADestructorAreReported)

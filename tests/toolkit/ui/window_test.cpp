@@ -185,8 +185,11 @@ TEST_F(window_test, TimersGetIdsFromOneAndOneShotsStop)
     EXPECT_EQ(window.holder().timers.count(1), 1u);
     EXPECT_EQ(window.holder().timers.at(1).timer_id, 7u);
     ASSERT_TRUE(pump_until([&] { return window.holder().timers.size() == 1; }));
-    Sleep(60);
-    pump_messages();
+    // The repeating timer goes on ticking while the one-shot stays quiet.
+    int repeats = 0;
+    event_manager::instance().connect(&ticking, &ticking, event_id::timer,
+                                      [&](const event_info& info) { repeats += info.param == 8; });
+    ASSERT_TRUE(pump_until([&] { return repeats >= 3; }));
     auto ticks = log.take();
     EXPECT_EQ(std::count(ticks.begin(), ticks.end(), "t:15:7"), 1);
     EXPECT_GE(std::count(ticks.begin(), ticks.end(), "t:15:8"), 1);

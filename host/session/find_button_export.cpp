@@ -1,6 +1,9 @@
+#include "host/session/session_exports.h"
+
 #include "toolkit/ui/generic_button.h"
 #include "toolkit/ui/native_window.h"
 #include "toolkit/ui/window.h"
+#include "toolkit/ui/window_procedure.h"
 
 #include <cstdint>
 #include <string_view>
@@ -27,12 +30,13 @@ const generic_button* find_button(const widget& parent, std::string_view text)
 
 }  // namespace
 
-// For the stand-in host's sessions only: the screen rectangle of a visible, enabled button of this
-// toolkit window whose text is `utf8_text`, so that a session can click it with real input. 1 when found.
 extern "C" int32_t ZephrinFindButton(HWND handle, const char* utf8_text, RECT* screen)
 {
+    // Any window can be handed in; only in this module's own is the user data a holder it may follow.
+    if (!utf8_text || !screen || !qzsdk::ui::is_toolkit_window(handle))
+        return 0;
     auto* holder = reinterpret_cast<qzsdk::ui::native_window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
-    if (!handle || !utf8_text || !screen || !holder || holder->handle() != handle || !holder->owner_window())
+    if (!holder || holder->handle() != handle || !holder->owner_window())
         return 0;
     const generic_button* button = find_button(holder->owner_window()->root(), utf8_text);
     if (!button)
