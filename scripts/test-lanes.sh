@@ -7,15 +7,15 @@
 lanes_dir="$build/lanes"
 lane_servers=()
 lane_displays=()
-lanes_ctest=""
+lanes_ctest_pid=""
 
 # Stops what lanes_start started (called on exit).
 lanes_stop() {
   local i
   # A run that was interrupted: its CTest goes first, or it would start the remaining groups in dead lanes.
-  if [ -n "$lanes_ctest" ] && kill -0 "$lanes_ctest" 2>/dev/null; then
-    kill "$lanes_ctest" 2>/dev/null || true
-    wait "$lanes_ctest" 2>/dev/null || true
+  if [ -n "$lanes_ctest_pid" ] && kill -0 "$lanes_ctest_pid" 2>/dev/null; then
+    kill "$lanes_ctest_pid" 2>/dev/null || true
+    wait "$lanes_ctest_pid" 2>/dev/null || true
   fi
   for i in "${!lane_servers[@]}"; do
     WINEPREFIX="$lanes_dir/$i/prefix" wineserver -k 2>/dev/null || true
@@ -55,10 +55,10 @@ lane_prepare() {
   printf 'export DISPLAY=%s\nexport WINEPREFIX=%s\n' "$display" "$dir/prefix" >"$dir/env"
 }
 
-# lanes_ctest ARGS...: CTest over the lanes, in the background (its process id in lanes_ctest).
+# lanes_ctest ARGS...: CTest over the lanes, in the background (its process id in lanes_ctest_pid).
 lanes_ctest() {
   ctest -j"${#lane_servers[@]}" --resource-spec-file "$lanes_dir/resources.json" "$@" &
-  lanes_ctest=$!
+  lanes_ctest_pid=$!
 }
 
 # lanes_start COUNT: COUNT lanes and the CTest resource file naming them ($lanes_dir/resources.json).

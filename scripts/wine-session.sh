@@ -26,7 +26,11 @@ start_xvfb() {
     Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { xvfb_display=":$n"; xvfb_pid=$pid; return 0; }
+      # The display is ours when its lock names our server: another run may have started one on it too.
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+        xvfb_display=":$n" xvfb_pid=$pid
+        return 0
+      fi
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
