@@ -55,6 +55,10 @@ void GalleryPopupWindow::SaveImages(const std::vector<GalleryThumbnail*>& list, 
             mode == 1 ? stem + ".png" : mode == 2 ? stem + ".jpg" : source.file_name().to_utf8();
         const std::vector<qzsdk::path> chosen = show_file_dialog(
             owner(), file_dialog_save, title, filters_for(mode), mode == 0 && extension != "png" ? 1 : 0, proposed);
+        // The dialog's owner, the host's window, is active when it closes: the user's next keys and clicks
+        // belong to the gallery they exported from, not to the host (Delete there would delete a layer).
+        if (is_visible())
+            SetForegroundWindow(handle());
         if (chosen.empty())
             return;
         uint32_t format = mode;

@@ -251,3 +251,24 @@ TEST_F(gallery_menus, ABatchSaveLeavesOutAThumbnailDroppedWhileItsFolderDialogIs
     EXPECT_EQ(read_bytes(out / L"d.png").substr(1, 3), "PNG");
     EXPECT_EQ(read_bytes(out / L"c.png"), "<missing>");
 }
+
+TEST_F(gallery_menus, AfterTheSaveDialogTheGalleryHasTheKeyboardAgainNotTheHost)
+{
+    // As in the host: the gallery is owned by the host's main window, which also owns the save dialog.
+    qzsdk::ui::window host;
+    host.create("host", rect{0, 0, 400, 300}, window_style::borderless);
+    ShowWindow(host.handle(), SW_SHOW);
+    qzsdk::ui::window popup;
+    popup.set_owner(&host);
+    popup.create("popup", rect{0, 0, 100, 100}, window_style::borderless);
+    gallery = std::make_unique<GalleryPopupWindow>(&popup, &themes[0], capture);
+    show_in_front();
+    temp_folder out;
+    dialog_driver dialogs(dialog_driver::answer::ok, (out / L"d.png").wide());
+    modal_steps steps({{menu_open, choose(L"Save as PNG")}});
+    click(api().export_button());
+    EXPECT_EQ(dialogs.titles(), std::vector<std::wstring>{L"Save to PNG"});
+    EXPECT_EQ(read_bytes(out / L"d.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(pump_until([this] { return GetForegroundWindow() == gallery->handle(); }));
+    gallery.reset();
+}

@@ -232,8 +232,8 @@ TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenA
         modal_steps script({{now(), click(172 + 40, 149)}, {cleared_or_late, click(cancel_x, cancel_y)}});
         EXPECT_EQ(window_->show_modal(), 0);
     }
-    EXPECT_FALSE(qzsdk::get_file_info(store).exists);
-    EXPECT_TRUE(prompts_.told.empty());
+    ASSERT_FALSE(qzsdk::get_file_info(store).exists) << "the gallery's loader kept the store's files";
+    ASSERT_TRUE(prompts_.told.empty());
     popup_->ShowGallery();
     gallery.settle();
     EXPECT_EQ(gallery.names(), std::vector<std::string>{"shot.png"});  // made again from the file
