@@ -165,7 +165,7 @@ void bench_first_key(EffectsPopupWindow& popup, PaintEndMark& mark, size_t size)
     print_part("handling the key", median(key.handled));
     print_part("  of which the search alone", searched);
     print_part("  of which rebinding the row pool", rebound);
-    print_part("  of which laying out the list", laid_out);
+    print_part("  of which laying out the list (none moved)", laid_out);
     print_part("  of which resizing the native window", median(resizes));
     print_part("painting", median(key.painted));
     print_part("presenting", median(key.presented));

@@ -20,7 +20,6 @@ using qzsdk::ui::event_manager_test_api;
 using namespace gallery_test;
 using qzsdk::test::dialog_driver;
 
-
 TEST_F(gallery_window, ScanListsImagesNewestFirstAndSkipsWhatItCannotShow)
 {
     qzsdk::test::event_log log;

@@ -6,6 +6,7 @@
 
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/guarded_call.h"
+#include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/window.h"
 
 namespace qzsdk::ui {
@@ -211,8 +212,10 @@ void widget::invalidate(bool update_now)
 {
     if (attached_ && bounds_.width >= 1 && bounds_.height >= 1)
         invalidate_area(visible_area());
-    if (update_now && attached_ && window_ && window_->handle())
+    if (update_now && attached_ && window_ && window_->handle()) {
+        invalidation_batch::flush();
         UpdateWindow(window_->handle());
+    }
 }
 
 void widget::invalidate_part(const rect& part)
