@@ -183,6 +183,8 @@ void SessionRunner::finish_pending()
 
 void SessionRunner::settle(DWORD milliseconds)
 {
+    // A call blocked inside the module is no loop of it: the time is the host's once the call returns.
+    wait_while_busy();
     if (host_.inside_module()) {
         Sleep(milliseconds);
         return;
@@ -197,6 +199,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
 {
     switch (command.verb) {
     case SessionVerb::idle:
+        wait_while_busy();
         if (host_.inside_module()) {
             Sleep(idle_cycle_ms * command.number);
             return {};
@@ -222,6 +225,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::key:
         return press(KeyChord{{}, *named_key(command.text)});
     case SessionVerb::type:
+        await_responsive_ui();
         bring_modal_forward();
         if (!send_text(to_wide(command.text)))
             return "the system did not take the typed input";
@@ -231,12 +235,14 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::rclick:
     case SessionVerb::dblclick: {
         MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
+        await_responsive_ui();
         if (!send_click(command.number, command.second, button, command.verb == SessionVerb::dblclick ? 2 : 1))
             return "the system did not take the click";
         settle(input_settle_ms);
         return {};
     }
     case SessionVerb::drag:
+        await_responsive_ui();
         if (!send_drag({command.number, command.second}, {command.third, command.fourth}))
             return "the system did not take the drag";
         settle(input_settle_ms);
@@ -282,6 +288,23 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     return "unknown command";
 }
 
+bool SessionRunner::wait_while_busy()
+{
+    bool waited = false;
+    const ULONGLONG start = now();
+    while (queue_->ui_state(100) == UiThreadQueue::UiState::busy && now() - start < watchdog_ms_)
+        waited = true;
+    return waited;
+}
+
+void SessionRunner::await_responsive_ui()
+{
+    // Under Wine the host window takes the keyboard back after a hide with a late focus event that resets
+    // the key state to the X server's: keys sent before it is handled read as released.
+    if (wait_while_busy())
+        settle(input_settle_ms);
+}
+
 // A modal window of the module that lost the foreground (its owner is the foreground, disabled) gets it
 // back, so keys reach it as they would reach the window a user sees in front.
 void SessionRunner::bring_modal_forward()
@@ -305,6 +328,7 @@ void SessionRunner::bring_modal_forward()
 // Held down across an idle call, so a module that polls the keyboard at idle time sees the press.
 std::string SessionRunner::press(const KeyChord& chord)
 {
+    await_responsive_ui();
     bring_modal_forward();
     if (!send_chord(chord, true))
         return "the system did not take the key press";

@@ -61,6 +61,11 @@ private:
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
     // module's own loop, just time.
     void settle(DWORD milliseconds);
+    // Waits while the UI thread is blocked (neither in a loop of the host nor of the module); true when it was.
+    bool wait_while_busy();
+    // The same, then lets it dispatch what the block held back, so input sent next comes after the focus
+    // changes made meanwhile.
+    void await_responsive_ui();
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
     // Until a window of the module with that title is visible, or with `visible` false until none is.
