@@ -8,6 +8,8 @@ if [ -n "${CTEST_RESOURCE_GROUP_0_LANES:-}" ]; then
   lane=${CTEST_RESOURCE_GROUP_0_LANES#id:}
   lane=${lane%%,*}
   . "${ZEPHRIN_LANES:?the lanes folder is not set}/$lane/env" || exit 1
+  program="$ZEPHRIN_LANE_BIN/${program##*/}"
+  cd "$ZEPHRIN_LANE_BIN" || exit 1
 fi
 log="$results/$(printf '%s' "$group" | tr '/' '_').log"
 mkdir -p "$results"

@@ -52,7 +52,12 @@ lane_prepare() {
   local dir=$1 display=$2
   rm -rf "$dir/prefix"
   copy_prefix "$WINEPREFIX" "$dir/prefix"
-  printf 'export DISPLAY=%s\nexport WINEPREFIX=%s\n' "$display" "$dir/prefix" >"$dir/env"
+  # Programs write the host's "Presets" folder beside themselves: each lane runs its own links to the
+  # programs, and nothing a test writes there is shared.
+  rm -rf "$dir/bin"
+  mkdir -p "$dir/bin"
+  find "$build/bin" -maxdepth 1 -type f -exec ln -t "$dir/bin" {} +
+  printf 'export DISPLAY=%s\nexport WINEPREFIX=%s\nexport ZEPHRIN_LANE_BIN=%s\n' "$display" "$dir/prefix" "$dir/bin" >"$dir/env"
 }
 
 # lanes_ctest ARGS...: CTest over the lanes, in the background (its process id in lanes_ctest_pid).
