@@ -45,6 +45,14 @@ std::vector<HWND> visible_module_windows(HMODULE module)
     return search.found;
 }
 
+bool module_paint_pending(HMODULE module)
+{
+    for (HWND window : visible_module_windows(module))
+        if (GetUpdateRect(window, nullptr, FALSE))
+            return true;
+    return false;
+}
+
 std::wstring window_title(HWND window)
 {
     int length = GetWindowTextLengthW(window);

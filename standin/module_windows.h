@@ -12,6 +12,8 @@ bool runs_module_code(HWND window, HMODULE module);
 bool is_module_window(HWND window, HMODULE module);
 // Visible top-level module windows of this process, foremost first (the system's z-order).
 std::vector<HWND> visible_module_windows(HMODULE module);
+// Whether a visible window of the module still waits for its paint (the system holds an update region).
+bool module_paint_pending(HMODULE module);
 std::wstring window_title(HWND window);
 std::wstring window_class(HWND window);
 

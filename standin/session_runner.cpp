@@ -494,8 +494,10 @@ std::string SessionRunner::screenshot(const std::string& name)
     if (out_folder_.empty())
         return "no --out folder was given for screenshots";
     std::wstring file = out_folder_ + L"\\" + to_wide(name.size() > 4 && name.ends_with(".png") ? name : name + ".png");
-    // Taken once the screen shows the same at two looks in a row: a window still painting or a menu still
-    // closing changes between them. The screen is read from this thread; the UI thread keeps dispatching.
+    // Taken once no window of the module waits for its paint and the screen shows the same at two looks in
+    // a row: a window still painting or a menu still closing changes between them, and on a loaded machine a
+    // window can wait for its paint longer than the gap. The screen is read from this thread; the UI thread
+    // keeps dispatching.
     auto picture = std::make_shared<ScreenPixels>();
     ScreenPixels previous;
     RECT whole{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -507,7 +509,8 @@ std::string SessionRunner::screenshot(const std::string& name)
         } catch (const std::exception& error) {
             return error.what();
         }
-        bool steady = *picture == previous && !shows_one_colour(*picture, whole);
+        bool steady = *picture == previous && !shows_one_colour(*picture, whole) &&
+                      !module_paint_pending(host_.module());
         if (steady || now() >= deadline)
             break;
         previous = *picture;
