@@ -79,6 +79,12 @@ bool send_text(const std::wstring& text)
     return inputs.empty() || send(inputs);
 }
 
+bool send_move(int x, int y)
+{
+    std::vector<INPUT> move{mouse_move_to(x, y)};
+    return send(move);
+}
+
 bool send_click(int x, int y, MouseButton button, int count)
 {
     if (!SetCursorPos(x, y))

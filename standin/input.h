@@ -11,6 +11,8 @@ bool send_key(WORD key, bool down);
 bool send_chord(const KeyChord& chord, bool down);
 bool send_text(const std::wstring& text);
 enum class MouseButton { left, right };
+// The cursor moved to a point, as a mouse would move it.
+bool send_move(int x, int y);
 // `count` presses and releases at one point: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
 // Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),

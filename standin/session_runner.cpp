@@ -18,11 +18,11 @@ namespace {
 
 // Long enough for injected input to reach the focused window's queue and be handled.
 constexpr DWORD input_settle_ms = 50;
-// How long `menu`, `window` and `button` wait for what they look for.
-constexpr ULONGLONG find_timeout_ms = 5000;
+// How long `menu`, `window`, `gone` and `button` wait for what they look for: generous, since on a loaded
+// machine a file dialog alone can take seconds to open and close, and a state that comes only fails later.
+constexpr ULONGLONG find_timeout_ms = 20000;
+const std::string find_timeout_text = std::to_string(find_timeout_ms / 1000) + " s";
 constexpr DWORD poll_ms = 50;
-// How long a clicked menu item may take to close its menu before it is clicked again.
-constexpr ULONGLONG menu_close_timeout_ms = 1500;
 // How long a screenshot waits for the screen to stop changing, and the time between two looks at it.
 constexpr ULONGLONG screen_settle_timeout_ms = 5000;
 constexpr DWORD screen_look_gap_ms = 100;
@@ -221,6 +221,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::key:
         return press(KeyChord{{}, *named_key(command.text)});
     case SessionVerb::type:
+        wait_while_module_busy();
         bring_modal_forward();
         if (!send_text(to_wide(command.text)))
             return "the system did not take the typed input";
@@ -229,6 +230,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::click:
     case SessionVerb::rclick:
     case SessionVerb::dblclick: {
+        wait_while_module_busy();
         MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
         if (!send_click(command.number, command.second, button, command.verb == SessionVerb::dblclick ? 2 : 1))
             return "the system did not take the click";
@@ -275,6 +277,17 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     return "unknown command";
 }
 
+// A module still at work for the last command (saving after its window closed, say) holds its windows
+// disabled and runs no idle call: input sent meanwhile could land on a disabled window or pass unseen.
+void SessionRunner::wait_while_module_busy()
+{
+    for (ULONGLONG deadline = now() + find_timeout_ms; host_.inside_module() && now() < deadline;) {
+        if (queue_->ui_state(100) != UiThreadQueue::UiState::busy)
+            return;
+        Sleep(poll_ms);
+    }
+}
+
 // A modal window of the module that lost the foreground (its owner is the foreground, disabled) gets it
 // back, so keys reach it as they would reach the window a user sees in front.
 void SessionRunner::bring_modal_forward()
@@ -298,6 +311,7 @@ void SessionRunner::bring_modal_forward()
 // Held down across an idle call, so a module that polls the keyboard at idle time sees the press.
 std::string SessionRunner::press(const KeyChord& chord)
 {
+    wait_while_module_busy();
     bring_modal_forward();
     if (!send_chord(chord, true))
         return "the system did not take the key press";
@@ -319,9 +333,9 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
         if ((std::find(titles.begin(), titles.end(), wanted) != titles.end()) == visible)
             return {};
         if (now() >= deadline)
-            return (visible ? "no window of the module titled \"" + title + "\" was visible within 5 s (visible: "
-                            : "a window of the module titled \"" + title + "\" was still visible after 5 s (visible: ") +
-                   join(titles) + ")";
+            return (visible ? "no window of the module titled \"" + title + "\" was visible within "
+                            : "a window of the module titled \"" + title + "\" was still visible after ") +
+                   find_timeout_text + " (visible: " + join(titles) + ")";
         Sleep(poll_ms);
     }
 }
@@ -330,24 +344,26 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
 {
     std::wstring wanted = to_wide(text);
     ULONGLONG deadline = now() + find_timeout_ms;
-    bool clicked = false;
     for (;;) {
         std::vector<HWND> menus = open_menu_windows();
         for (HWND menu : menus)
             if (auto item = menu_item_rect(menu, wanted)) {
                 POINT at = centre(*item);
+                // A menu that has just opened may not take a click yet: it is clicked once its loop follows
+                // the cursor (the item under it lights up), and then only once, however slowly it closes.
+                if (!send_move(at.x, at.y))
+                    return "the system did not take the mouse move";
+                settle(poll_ms);
+                if (!menu_item_lit(menu, wanted))
+                    break;
                 if (!send_click(at.x, at.y))
                     return "the system did not take the click";
-                clicked = true;
-                // A menu that has just opened may not take a click yet: it stays open, and is clicked again.
-                if (wait_until_hidden(menu, menu_close_timeout_ms))
+                if (wait_until_hidden(menu, find_timeout_ms))
                     return {};
-                break;
+                return "the menu stayed open after its item \"" + text + "\" was clicked";
             }
-        if (now() >= deadline && clicked)
-            return "the menu stayed open after its item \"" + text + "\" was clicked";
         if (now() >= deadline)
-            return menus.empty() ? "no popup menu was open within 5 s"
+            return menus.empty() ? "no popup menu was open within " + find_timeout_text
                                  : "the open menu has no enabled item \"" + text +
                                        "\" (items: " + join(menu_item_texts(menus.front())) + ")";
         Sleep(poll_ms);
@@ -401,8 +417,8 @@ std::string SessionRunner::press_button(const std::string& text)
             return {};
         }
         if (now() >= deadline)
-            return "no enabled window of the module had a button \"" + text + "\" within 5 s (windows: " +
-                   join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
+            return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text +
+                   " (windows: " + join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
         Sleep(poll_ms);
     }
 }

@@ -59,6 +59,7 @@ private:
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
     // module's own loop, just time.
     void settle(DWORD milliseconds);
+    void wait_while_module_busy();
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
     // Until a window of the module with that title is visible, or with `visible` false until none is.
