@@ -145,7 +145,8 @@ void report_holdings(const held_pictures& pictures, const path& folder, uint32_t
     report("gallery holds: thumbnail pictures, " + std::to_string(pictures.pictured) + " near the view" + n,
            pictures.thumbnails, 24, "MB");
     report("gallery holds: preview pictures, 16 cells" + n, pictures.cells, 20, "MB");
-    report("gallery holds: decoding buffers at their peak" + n, decoding, 48, "MB");
+    // Per decode the file's bytes and, under Wine, two full-size copies of the frame (8 MB each at full HD).
+    report("gallery holds: decoding buffers at their peak" + n, decoding, 64, "MB");
     report("gallery holds: cache index while loading" + n, index, 8, "MB");
     report("gallery holds: list widgets and paths" + n, list, 24, "MB");
     const double held = pictures.thumbnails + pictures.cells + decoding + index + list;

@@ -19,7 +19,9 @@ for attempt in 1 2; do
   rc=$?
   tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
   grep -q '^\[==========\] Running' "$log" && break
-  [ "$attempt" = 1 ] && echo "$group (exit code $rc, no output)" >>"$results/retried"
+  # What Wine said instead, if anything, names the cause.
+  said=$(head -n 1 "$log")
+  [ "$attempt" = 1 ] && echo "$group (exit code $rc, no test output${said:+; it said: $said})" >>"$results/retried"
 done
 # A case that began and never ended crashed the process or hung it.
 unfinished=$(awk '/^\[ RUN      \]/ {c=$4} /^\[       OK \]|^\[  FAILED  \]/ {c=""} END {print c}' "$log")

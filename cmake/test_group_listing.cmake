@@ -10,6 +10,9 @@ set(zephrin_own_process_cases
   "^ModuleLifetime\\.NameLookupHangingAtQuitFindsTheModuleStillThere$"
 )
 
+# Suites that write the host's "Presets" folder beside the test program: never two at once.
+set(zephrin_presets_folder_suites "^(CatalogueBuildingTest|IdleWorkTest)$")
+
 get_filename_component(here ${CMAKE_CURRENT_LIST_FILE} DIRECTORY)
 set(listing ${program}.cases)
 if(NOT EXISTS ${listing} OR ${program} IS_NEWER_THAN ${listing})
@@ -60,4 +63,7 @@ foreach(suite IN LISTS suites)
   list(JOIN filter_${suite} ":" filter)
   add_test(${suite} ${here}/run-test-group.sh ${results} ${suite} ${program} ${filter})
   set_tests_properties(${suite} PROPERTIES ${group_properties})
+  if(suite MATCHES "${zephrin_presets_folder_suites}")
+    set_tests_properties(${suite} PROPERTIES RESOURCE_LOCK presets_folder)
+  endif()
 endforeach()

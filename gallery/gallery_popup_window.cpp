@@ -1,7 +1,6 @@
 #include "gallery/gallery_popup_window.h"
 
 #include "gallery/gallery_input.h"
-#include "gallery/thumbnail_cache.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/system_cursors.h"
 #include "toolkit/ui/widget_painting.h"
@@ -17,6 +16,7 @@ using namespace qzsdk::ui;
 namespace {
 
 constexpr uint16_t gallery_window_style = 111;
+constexpr int32_t side_minimum = 100;
 
 // Only an absolute folder is listed: a relative one would be read against whatever the host's working folder is.
 qzsdk::path folder_from_setting(const std::string& text)
@@ -40,11 +40,12 @@ void theme_labelled_button(GalleryButton& button, const embedded_image& icon, co
 
 }  // namespace
 
-GalleryPopupWindow::GalleryPopupWindow(window* popup, const EffectsTheme* theme, const std::string& capture_folder)
-    : theme_(theme), capture_folder_(&capture_folder)
+GalleryPopupWindow::GalleryPopupWindow(window* popup, const EffectsTheme* theme, const std::string& capture_folder,
+                                       qzsdk::path cache_file)
+    : theme_(theme), capture_folder_(&capture_folder), cache_file_(std::move(cache_file))
 {
     ole_result_ = OleInitialize(nullptr);
-    loader_ = std::make_unique<PictureLoader>(ThumbnailCache::StoreFile(), loader_threads);
+    ReleaseThumbnailCache();
     folder_ = folder_from_setting(*capture_folder_);
     set_owner(popup ? popup->owner() : nullptr);
     create("Zephrin Image Gallery", rect{0, 0, default_size_.x, default_size_.y}, gallery_window_style);
@@ -118,6 +119,9 @@ void GalleryPopupWindow::BuildWidgets()
     split_.set_ratio(0.25f);
     split_.properties.set_scalar("splitpanel_split_thickness", int32_t(3));
     split_.properties.set_color("default_back_color", color{0, 0, 0, 0});
+    // Set after attaching, which clears the keep-size flags: the list keeps its extent when the window is resized.
+    split_.first_min = split_.second_min = side_minimum;
+    split_.first_keep_size = true;
 
     list_panel_.attach_to_window(&split_.first_panel, rect{0, 0, 175, 415});
     scroll_bar_.attach_to_window(&split_.first_panel, rect{175, 24, 18, 391});
@@ -161,7 +165,8 @@ void GalleryPopupWindow::ApplyTheme()
     preview_.ApplyTheme();
     split_.properties.set_color("splitpanel_back_color", t.gallery_split_back_color);
     split_.properties.set_color("splitpanel_mark_color", t.gallery_split_mark_color);
-    split_.properties.set_color("splitpanel_border_color", t.gallery_split_border_color);
+    split_.properties.set_color("splitpanel_border_color_1", t.gallery_split_border_color);
+    split_.properties.set_color("splitpanel_border_color_2", t.gallery_split_border_color);
     split_.first_panel.properties.set_color("default_back_color", t.gallery_preview_back_color);
     split_.second_panel.properties.set_color("default_back_color", t.gallery_swap_button_color);
     swap_button_.properties.set_image("button_back_image", t.gallery_swap_image);

@@ -7,6 +7,7 @@
 #include "gallery/gallery_thumbnail.h"
 #include "gallery/gallery_thumbnail_drag.h"
 #include "gallery/picture_loader.h"
+#include "gallery/thumbnail_cache.h"
 #include "popup/effects_theme.h"
 #include "toolkit/platform/path.h"
 #include "toolkit/ui/flow_panel.h"
@@ -27,8 +28,10 @@
 class GalleryPopupWindow : public qzsdk::ui::window {
 public:
     // The gallery's owner is the owner of the window given (the effects popup's host window); the capture
-    // folder is read from the settings string at every show. Created hidden.
-    GalleryPopupWindow(qzsdk::ui::window* popup, const EffectsTheme* theme, const std::string& capture_folder);
+    // folder is read from the settings string at every show; the thumbnails are cached in the store file
+    // given. Created hidden.
+    GalleryPopupWindow(qzsdk::ui::window* popup, const EffectsTheme* theme, const std::string& capture_folder,
+                       qzsdk::path cache_file = ThumbnailCache::StoreFile());
     ~GalleryPopupWindow() override;
 
     void ShowGallery(const EffectsTheme* theme);
@@ -38,6 +41,9 @@ public:
     void Select(GalleryThumbnail* thumbnail, bool with_modifiers = true);
     void ApplyTheme();
     void ResetThumbnails();
+    // Lets go of the thumbnail store's files, which the picture loader keeps open while it works, so that
+    // they can be deleted; the pictures still wanted are made again from the next tick on.
+    void ReleaseThumbnailCache();
 
     // Actions on image files.
     void SaveImages(const std::vector<GalleryThumbnail*>& list, uint32_t mode);
@@ -76,8 +82,9 @@ private:
     void SettlePictures();
     void OnPictureFailed(GalleryThumbnail* thumbnail);
     void ShowExportMenu();
-    void ShowContextMenu(qzsdk::ui::point position, bool from_preview, qzsdk::ui::image* picture);
-    void CopyImage(qzsdk::ui::image* picture);
+    // The image file is the one Copy takes (empty: none); from a preview cell, also the cell's own file.
+    void ShowContextMenu(qzsdk::ui::point position, bool from_preview, const qzsdk::path& image_file);
+    void CopyImage(const qzsdk::path& file);
     void EndDrag();
     void ReportFailure(const std::string& title, const std::string& text);
 
@@ -116,6 +123,7 @@ private:
     GalleryButton export_button_;
     GalleryButton copy_button_;
     const std::string* capture_folder_;
+    qzsdk::path cache_file_;
     qzsdk::path folder_;
     std::vector<std::unique_ptr<GalleryThumbnail>> thumbnails_;
     std::unordered_map<std::wstring, GalleryThumbnail*> by_path_;

@@ -55,6 +55,10 @@ void GalleryPopupWindow::SaveImages(const std::vector<GalleryThumbnail*>& list, 
             mode == 1 ? stem + ".png" : mode == 2 ? stem + ".jpg" : source.file_name().to_utf8();
         const std::vector<qzsdk::path> chosen = show_file_dialog(
             owner(), file_dialog_save, title, filters_for(mode), mode == 0 && extension != "png" ? 1 : 0, proposed);
+        // The dialog's owner, the host's window, is active when it closes: the user's next keys and clicks
+        // belong to the gallery they exported from, not to the host (Delete there would delete a layer).
+        if (is_visible())
+            SetForegroundWindow(handle());
         if (chosen.empty())
             return;
         uint32_t format = mode;
@@ -67,13 +71,21 @@ void GalleryPopupWindow::SaveImages(const std::vector<GalleryThumbnail*>& list, 
         return;
     }
 
+    // The dialog's loop runs the picture timer, which can destroy a thumbnail whose picture failed: only paths
+    // cross it, and the files whose thumbnails are gone afterwards are left out.
+    std::vector<qzsdk::path> sources;
+    for (GalleryThumbnail* thumbnail : list)
+        sources.push_back(thumbnail->GetPath());
     const qzsdk::path folder = show_folder_dialog(this, "Select Folder", qzsdk::path());
     if (folder.empty())
         return;
     SaveJob job;
     job.mode = mode;
-    for (GalleryThumbnail* thumbnail : list)
-        job.sources.push_back(thumbnail->GetPath());
+    for (qzsdk::path& source : sources)
+        if (FindThumbnail(source))
+            job.sources.push_back(std::move(source));
+    if (job.sources.empty())
+        return;
     PlanSaveTargets(job, folder);
     {
         // Gone when the batch ends, also when the pool rethrows a worker's exception.
@@ -92,17 +104,12 @@ void GalleryPopupWindow::SaveImages(const std::vector<GalleryThumbnail*>& list, 
                                             std::to_string(job.sources.size()) + " images.");
 }
 
-void GalleryPopupWindow::CopyImage(image* picture)
+void GalleryPopupWindow::CopyImage(const qzsdk::path& file)
 {
-    // A preview cell holds a picture decoded at its own size: the clipboard gets the file at full size.
-    const qzsdk::path file = preview_.PathOfImage(picture);
-    if (!file.empty()) {
-        DecodedCapture full = DecodeCaptureFile(file, [](PixelSize size) { return size; });
-        if (full.picture)
-            qzsdk::copy_image_to_clipboard(*full.picture);
-    } else if (picture && picture->valid()) {
-        qzsdk::copy_image_to_clipboard(*picture);
-    }
+    // From the file at full size: a preview cell holds a picture decoded at its own size, or none yet.
+    DecodedCapture full = DecodeCaptureFile(file, [](PixelSize size) { return size; });
+    if (!full.picture || !qzsdk::copy_image_to_clipboard(*full.picture))
+        ReportFailure("Failed to Copy", "Unable to copy " + file.file_name().to_utf8() + " to the clipboard.");
 }
 
 void GalleryPopupWindow::DeleteImages(std::vector<GalleryThumbnail*> list)

@@ -84,9 +84,11 @@ void GalleryPopupWindow::UpdateLayout(int32_t width, int32_t height)
 
 void GalleryPopupWindow::OnSplitChanged()
 {
+    // A side narrower than its scroll bar (a panel smaller than both minimums) gives empty widgets, never
+    // negative ones: a thumbnail of negative height would shrink the column's pitch to nothing.
     const rect side = split_.first_panel.bounds();
-    const int32_t w = side.width;
-    const int32_t h = side.height;
+    const int32_t w = std::max(side.width, 19);
+    const int32_t h = std::max(side.height, 24);
     if (list_on_first_side_) {
         list_panel_.set_bounds(rect{0, 0, w - 18, h});
         scroll_bar_.set_bounds(rect{w - 18, 24, 18, h - 24});
@@ -116,6 +118,8 @@ void GalleryPopupWindow::SwapSides()
     list_on_first_side_ = !list_on_first_side_;
     std::swap(split_.first_side, split_.second_side);
     std::swap(split_.first_min, split_.second_min);
+    // The list keeps its extent on a resize wherever it stands.
+    std::swap(split_.first_keep_size, split_.second_keep_size);
     // Places the bar at the mirrored ratio, clamps it and lays the sides out, which announces the change.
     split_.set_ratio(1.0f - split_.ratio());
 }
@@ -134,9 +138,9 @@ void GalleryPopupWindow::OnButtonClicked(const event_info& info)
         if (!selection_.empty())
             ConfirmDelete(selection_, nullptr);
     } else if (info.sender == &copy_button_) {
-        const std::vector<image*> pictures = preview_.GetImages();
-        if (pictures.size() == 1)
-            CopyImage(pictures[0]);
+        // Also while the cell's picture is still being made.
+        if (preview_.Paths().size() == 1)
+            CopyImage(preview_.Paths()[0]);
     }
 }
 

@@ -37,19 +37,20 @@ void GalleryPopupWindow::ShowExportMenu()
         SaveImages(selected, 2);
 }
 
-void GalleryPopupWindow::ShowContextMenu(point position, bool from_preview, image* picture)
+void GalleryPopupWindow::ShowContextMenu(point position, bool from_preview, const qzsdk::path& image_file)
 {
-    std::vector<GalleryThumbnail*> list;
-    GalleryThumbnail* cell_thumbnail = nullptr;
+    // The menu's loop runs the picture timer, which can destroy a thumbnail whose picture failed and replace a
+    // cell's picture: only paths cross it, and the thumbnails are looked up again afterwards.
+    std::vector<qzsdk::path> files;
     if (from_preview) {
-        cell_thumbnail = picture ? FindThumbnail(preview_.PathOfImage(picture)) : nullptr;
-        if (cell_thumbnail)
-            list.push_back(cell_thumbnail);
+        if (!image_file.empty())
+            files.push_back(image_file);
     } else {
-        list = selection_;
+        for (GalleryThumbnail* thumbnail : selection_)
+            files.push_back(thumbnail->GetPath());
     }
     const size_t n = selection_.size();
-    const bool has_image = picture != nullptr;
+    const bool has_image = !image_file.empty();
     popup_menu_owner menu = popup_menu::create();
     menu->add_item(item_copy, top_level, "Copy to Clipboard");
     menu->add_item(item_save_png, top_level, "Save to PNG");
@@ -67,9 +68,14 @@ void GalleryPopupWindow::ShowContextMenu(point position, bool from_preview, imag
     menu.reset();
     if (command < 4 || command > 10)
         return;
+    std::vector<GalleryThumbnail*> list;
+    for (const qzsdk::path& file : files)
+        if (GalleryThumbnail* thumbnail = FindThumbnail(file))
+            list.push_back(thumbnail);
     switch (uint32_t(command - 1)) {
     case item_copy:
-        CopyImage(picture);
+        if (has_image)
+            CopyImage(image_file);
         break;
     case item_save_png:
         SaveImages(list, 1);
@@ -81,7 +87,7 @@ void GalleryPopupWindow::ShowContextMenu(point position, bool from_preview, imag
         ConfirmDelete(list, nullptr);
         break;
     case item_reveal:
-        if (from_preview ? (picture && cell_thumbnail) : !list.empty())
+        if (!list.empty() && (!from_preview || has_image))
             qzsdk::shell_reveal(list[0]->GetPath());
         break;
     default:
@@ -93,5 +99,5 @@ void GalleryPopupWindow::OnPreviewMouseDown(image_panel& cell, const event_info&
 {
     if (info.param != 2)
         return;
-    ShowContextMenu(cursor_position(&root()), true, cell.image.get());
+    ShowContextMenu(cursor_position(&root()), true, preview_.FileOfCell(cell));
 }

@@ -107,6 +107,13 @@ void GalleryPopupWindow::OnPictureFailed(GalleryThumbnail* thumbnail)
         Select(nullptr, false);
 }
 
+void GalleryPopupWindow::ReleaseThumbnailCache()
+{
+    // The old loader finishes what it is making and closes the store before the new one exists.
+    loader_.reset();
+    loader_ = std::make_unique<PictureLoader>(cache_file_, loader_threads);
+}
+
 void GalleryPopupWindow::SettlePictures()
 {
     for (;;) {

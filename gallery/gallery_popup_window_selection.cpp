@@ -256,10 +256,8 @@ void GalleryPopupWindow::OnThumbnailMouseDown(const event_info& info)
     if (info.param == 2) {
         if (!thumbnail->selected)
             Select(thumbnail);
-        image* picture = nullptr;
-        if (selection_.size() == 1 && !preview_.GetImages().empty())
-            picture = preview_.GetImages()[0];
-        ShowContextMenu(cursor_position(&root()), false, picture);
+        // The preview of a thumbnail just selected has no picture yet: the menu copies from the file.
+        ShowContextMenu(cursor_position(&root()), false, selection_.size() == 1 ? selection_[0]->GetPath() : qzsdk::path());
         return;
     }
     if (!thumbnail->selected || GalleryCtrlHeld() || GalleryShiftHeld())

@@ -206,11 +206,11 @@ std::vector<image*> GalleryPreview::GetImages() const
     return pictures;
 }
 
-qzsdk::path GalleryPreview::PathOfImage(const image* picture) const
+qzsdk::path GalleryPreview::FileOfCell(const image_panel& cell) const
 {
     for (size_t i = 0; i < panels_.size(); ++i)
-        if (picture && panels_[i]->image.get() == picture)
-            return paths_[i];
+        if (panels_[i].get() == &cell)
+            return pictures_[i] == CellPicture::failed ? qzsdk::path() : paths_[i];
     return {};
 }
 

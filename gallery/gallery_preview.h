@@ -39,8 +39,11 @@ public:
     void WantedPictures(std::vector<PictureLoader::Request>& wanted) const;
     void ApplyPicture(PictureLoader::Result& result);
     void Relayout();
+    // The cells' pictures in cell order, null for a cell whose picture is not made yet or failed.
     std::vector<qzsdk::ui::image*> GetImages() const;
-    qzsdk::path PathOfImage(const qzsdk::ui::image* picture) const;
+    // The file a cell shows, also while its picture is being made; empty when it could not be read or the
+    // panel is no cell of this preview.
+    qzsdk::path FileOfCell(const qzsdk::ui::image_panel& cell) const;
     // Every path given to the last rebuild, also those beyond the cells shown.
     const std::vector<qzsdk::path>& Paths() const { return all_paths_; }
     void ToggleAllActualSize();

@@ -44,6 +44,8 @@ public:
     bool Idle();
 
 private:
+    friend class GalleryWindowTestApi;
+
     void Work();
     DecodedCapture MakeThumbnail(const Request& request);
     // Under the store's lock.

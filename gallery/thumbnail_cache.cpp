@@ -12,8 +12,12 @@ constexpr size_t time_size = 8;
 
 qzsdk::path StoreFile()
 {
-    const qzsdk::path folder = MakerFolders::standard().local;
-    return folder.empty() ? qzsdk::path() : folder.join(qzsdk::path(L"effects_cache"));
+    return StoreFile(MakerFolders::standard().local);
+}
+
+qzsdk::path StoreFile(const qzsdk::path& maker_folder)
+{
+    return maker_folder.empty() ? qzsdk::path() : maker_folder.join(qzsdk::path(L"effects_cache"));
 }
 
 std::vector<uint8_t> MakeValue(int64_t time, const std::vector<uint8_t>& encoded)

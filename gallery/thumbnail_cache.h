@@ -15,8 +15,10 @@ constexpr uint32_t thumbnail_width = 512;
 // Beyond this a cached picture is damaged, not a thumbnail of a very tall image.
 constexpr uint32_t tallest_thumbnail = 16 * thumbnail_width;
 
-// The store's data file: "effects_cache" in the maker folder under local application data.
+// The store's data file: "effects_cache" in the maker folder under local application data, or in the maker
+// folder given.
 qzsdk::path StoreFile();
+qzsdk::path StoreFile(const qzsdk::path& maker_folder);
 
 std::vector<uint8_t> MakeValue(int64_t time, const std::vector<uint8_t>& encoded);
 // The encoded picture of a value, only when it was stored for exactly this last-write time.

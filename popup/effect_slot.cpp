@@ -28,7 +28,19 @@ EffectSlot::EffectSlot(EffectsPopupInterface* owner, bool menu_enabled) : owner_
 
 void EffectSlot::set_highlight(bool on)
 {
+    if (highlight_ == on)
+        return;
     highlight_ = on;
+    invalidate(false);
+}
+
+void EffectSlot::show_entry(const EffectEntry* shown, bool from_alias, bool highlight)
+{
+    came_from_alias = from_alias;
+    if (shown == entry && highlight == highlight_)
+        return;
+    entry = shown;
+    highlight_ = highlight;
     invalidate(false);
 }
 
@@ -47,10 +59,16 @@ void EffectSlot::OnPaint()
         r->set_text_color(row_text_color);
     }
     r->fill_rect({0, 0, w, h});
+    const rect text_box{42, 2, w - 4, h - 4};
+    // A row cut to a sliver at the list's edge shows none of its name; text is the dearest part of a paint.
+    const rect shown = visible_area();
+    const int32_t shown_top = shown.y - window_position().y;
+    if (shown_top >= text_box.y + text_box.height || shown_top + shown.height <= text_box.y)
+        return;
     r->set_font("Arial", 14.0f, 0, 0);
     r->set_alignment(text_align::leading, paragraph_align::center);
     // One line, however long the name: a wrapped one would not fit the row.
-    r->draw_text({42, 2, w - 4, h - 4}, ellipsised_text(*r, entry->name, w - 4 - 42));
+    r->draw_text(text_box, ellipsised_text(*r, entry->name, w - 4 - 42));
 }
 
 void EffectSlot::OnHover(const event_info& info)

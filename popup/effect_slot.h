@@ -34,7 +34,9 @@ public:
     qzsdk::ui::color row_second_color;
 
     bool highlighted() const { return highlight_; }
+    // Both repaint the row only when what it shows changes.
     void set_highlight(bool on);
+    void show_entry(const EffectEntry* shown, bool from_alias, bool highlight);
     bool menu_open() const { return menu_open_; }
 
 private:

@@ -141,6 +141,10 @@ private:
     void Show();
     void PlaceAtCursor();
     void FitToContent();
+    // The list's widgets placed for the found rows; answers the window height they need.
+    int32_t LayOutList();
+    // The native window takes that height, and is moved only when its size changes.
+    void ResizeToList(int32_t height);
     // Fires 38 with the entry after the override rule, then hides; nothing of the caller is touched after.
     void Choose(const EffectEntry* chosen);
     void ApplyShortcut(size_t slot);
@@ -160,6 +164,8 @@ private:
     int32_t RowTop(size_t index) const;
     // Only the rows in view are widgets: a few pooled rows are bound to the found rows the view shows.
     void BuildRowPool();
+    // Forgets which found row each pooled row shows, as a new result begins.
+    void UnbindRows();
     void ShowRowsInView();
     void Select(size_t index);
     EffectSlot* RowWidget(size_t index) const;
@@ -181,6 +187,8 @@ private:
     size_t selected_ = no_row;
     // Whether the selected row is drawn highlighted: the pointer leaving it clears that, not the selection.
     bool selected_lit_ = false;
+    // The separator under the search box is drawn in the list's colour.
+    bool list_line_shown_ = false;
     // Built once with the popup and never changed: other windows hold pointers into it.
     const std::vector<EffectsTheme> themes_ = BuildThemes();
     const EffectsTheme* current_theme_ = nullptr;

@@ -14,6 +14,13 @@ namespace {
 constexpr int32_t header_height = 20;
 constexpr int32_t row_height = 30;
 
+// set_bounds repaints a widget even where it already is: a key moves only the parts of the list that move.
+void place(widget& part, const rect& bounds)
+{
+    if (!(part.bounds() == bounds))
+        part.set_bounds(bounds);
+}
+
 }  // namespace
 
 bool EffectsPopupWindow::AnyShortcut() const
@@ -81,6 +88,13 @@ void EffectsPopupWindow::BuildRowPool()
     }
 }
 
+void EffectsPopupWindow::UnbindRows()
+{
+    // A row keeps what it shows until it is bound again, so one that comes to show the same entry at the
+    // same place is not repainted.
+    std::fill(row_shown_.begin(), row_shown_.end(), no_row);
+}
+
 EffectSlot* EffectsPopupWindow::RowWidget(size_t index) const
 {
     for (size_t k = 0; k < rows_.size(); ++k)
@@ -98,8 +112,8 @@ void EffectsPopupWindow::ShowRowsInView()
     const int32_t view_bottom = view_top + list_container_.bounds().height;
     const int32_t width = list_panel_.bounds().width;
     const size_t count = RowCount();
-    effects_header_.set_bounds({0, 0, width, header_height});
-    presets_header_.set_bounds({0, RowTop(found_.effects.size()) - header_height, width, header_height});
+    place(effects_header_, {0, 0, width, header_height});
+    place(presets_header_, {0, RowTop(found_.effects.size()) - header_height, width, header_height});
     std::vector<size_t> wanted(rows_.size(), no_row);
     size_t index = size_t(std::max(0, (view_top - 2 * header_height) / row_height - 1));
     for (; index < count && RowTop(index) < view_bottom; ++index)
@@ -116,11 +130,9 @@ void EffectsPopupWindow::ShowRowsInView()
         if (row_shown_[k] != shown) {
             row_shown_[k] = shown;
             row_fresh_[k] = 1;
-            row.entry = RowEntry(shown);
-            row.came_from_alias = RowFromAlias(shown);
-            row.set_highlight(shown == selected_ && selected_lit_);
+            row.show_entry(RowEntry(shown), RowFromAlias(shown), shown == selected_ && selected_lit_);
         }
-        row.set_bounds({0, RowTop(shown), width, row_height});
+        place(row, {0, RowTop(shown), width, row_height});
         row.set_visible(true);
     }
 }
@@ -130,13 +142,10 @@ void EffectsPopupWindow::UpdateSearch()
     const std::string typed = search_box_.get_text();
     shortcuts_bar_.set_visible(typed.empty() && AnyShortcut() && has_layer_);
 
-    // Nothing bound to the last result survives into this one.
-    std::fill(row_shown_.begin(), row_shown_.end(), no_row);
-    for (auto& row : rows_)
-        row->set_visible(false);
     found_ = search_.run(lists_.aliases, lists_.blacklist, typed);
     selected_ = found_.empty() ? no_row : 0;
     selected_lit_ = true;
+    UnbindRows();
     const std::vector<std::string> labels = CollectShortcuts();
     for (auto& row : rows_)
         row->shortcut_labels = labels;
@@ -152,12 +161,11 @@ void EffectsPopupWindow::UpdateSearch()
     presets_header_.set_visible(!found_.presets.empty());
 
     const int32_t content = found_.empty() ? (no_matches ? header_height : 0) : RowTop(RowCount());
-    list_panel_.set_bounds({0, list_panel_.bounds().y, list_panel_.bounds().width, content});
+    place(list_panel_, {0, list_panel_.bounds().y, list_panel_.bounds().width, content});
     ShowRowsInView();
     search_box_.invalidate(false);
+    // The scroll bar follows the panel and its own size by itself.
     FitToContent();
-    root().invalidate(false);
-    scroll_bar_.layout();
 }
 
 void EffectsPopupWindow::Select(size_t index)
@@ -301,6 +309,11 @@ void EffectsPopupWindow::ScrollRowIntoView(size_t index)
 
 void EffectsPopupWindow::FitToContent()
 {
+    ResizeToList(LayOutList());
+}
+
+int32_t EffectsPopupWindow::LayOutList()
+{
     const int32_t list_height = std::min(max_list_height_, list_panel_.bounds().height);
     const int32_t w = bounds_units_.width;
     int32_t height = top_area_.height + (list_height >= 1 ? 1 : 0) + list_height;
@@ -308,12 +321,25 @@ void EffectsPopupWindow::FitToContent()
         height -= 35;
     const bool scrolls = list_panel_.bounds().height > list_height;
     const int32_t list_top = height - list_height - (list_height >= 1 ? 1 : 0);
-    list_container_.set_bounds({1, list_top, scrolls ? w - 20 : w - 2, list_height});
-    list_panel_.set_bounds({0, list_panel_.bounds().y, list_container_.bounds().width, list_panel_.bounds().height});
-    scroll_bar_.set_bounds({w - 18, list_top + 1, 16, std::max(0, list_height - 2)});
+    place(list_container_, {1, list_top, scrolls ? w - 20 : w - 2, list_height});
+    place(list_panel_, {0, list_panel_.bounds().y, list_container_.bounds().width, list_panel_.bounds().height});
+    place(scroll_bar_, {w - 18, list_top + 1, 16, std::max(0, list_height - 2)});
     scroll_bar_.set_visible(scrolls);
+    // The separator under the search box takes the list's colour while the box holds text over a list.
+    const bool line = !search_box_.get_text().empty() && list_height > 20;
+    if (std::exchange(list_line_shown_, line) != line)
+        root().invalidate_part({0, 44, w, 1});
+    return height;
+}
+
+void EffectsPopupWindow::ResizeToList(int32_t height)
+{
     bounds_units_.height = height;
+    // A native resize costs a good part of a frame and forces a full repaint: only a new size is set.
     const rect client = get_client_rect();
-    place_window_units(*this, {client.x * 96 / holder().dpi_x(), client.y * 96 / holder().dpi_y(), w, height});
+    if (client.width == bounds_units_.width && client.height == height)
+        return;
+    place_window_units(*this, {client.x * 96 / holder().dpi_x(), client.y * 96 / holder().dpi_y(),
+                               bounds_units_.width, height});
     keep_on_monitor(handle());
 }

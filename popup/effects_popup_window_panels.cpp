@@ -2,6 +2,7 @@
 #include "popup/effects_popup_window.h"
 
 #include "gallery/gallery_popup_window.h"
+#include "gallery/thumbnail_cache.h"
 #include "preferences/preferences_popup_prompts.h"
 #include "preferences/preferences_window.h"
 #include "toolkit/ui/event_id.h"
@@ -17,7 +18,8 @@ constexpr uint64_t rebuild_catalogue = 5;
 void EffectsPopupWindow::ShowGallery()
 {
     if (!gallery_)
-        gallery_ = std::make_unique<GalleryPopupWindow>(this, current_theme_, settings_->capture_folder);
+        gallery_ = std::make_unique<GalleryPopupWindow>(this, current_theme_, settings_->capture_folder,
+                                                        ThumbnailCache::StoreFile(folders_.local));
     gallery_->ShowGallery(current_theme_);
 }
 

@@ -16,6 +16,8 @@ HeaderSlot::HeaderSlot(std::string_view text, const color& accent) : text_(text)
 
 void HeaderSlot::set_text(std::string_view text, const color& accent)
 {
+    if (text == text_ && accent == accent_)
+        return;
     text_ = text;
     accent_ = accent;
     invalidate(false);

@@ -11,7 +11,7 @@ public:
     HeaderSlot(std::string_view text, const qzsdk::ui::color& accent);
 
     std::string_view text() const { return text_; }
-    // The same rule as the constructor's text; repaints.
+    // The same rule as the constructor's text; repaints when either changes.
     void set_text(std::string_view text, const qzsdk::ui::color& accent);
     qzsdk::ui::color text_color;
 

@@ -1,10 +1,12 @@
 #include "preferences/preferences_window.h"
 
 #include "gallery/gallery_popup_window.h"
+#include "gallery/thumbnail_cache.h"
 #include "popup/effects_popup_window.h"
 #include "preferences/preferences_prompts.h"
 #include "preferences/settings_transfer.h"
 #include "toolkit/platform/cache_store.h"
+#include "toolkit/platform/file_system.h"
 #include "toolkit/ui/event_id.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/file_dialog.h"
@@ -235,12 +237,19 @@ void PreferencesWindow::SetCustomItemText()
 
 void PreferencesWindow::ClearThumbnailCache()
 {
+    GalleryPopupWindow* gallery = popup_.gallery();
+    // While the gallery makes pictures it holds the store's files open, and they could not be deleted.
+    if (gallery)
+        gallery->ReleaseThumbnailCache();
+    const qzsdk::path store = ThumbnailCache::StoreFile(popup_.folders().local);
     qzsdk::cache_store cache;
-    cache.open(popup_.folders().local.join(qzsdk::path(L"effects_cache")));
+    cache.open(store);
     cache.clear();
     // The gallery's thumbnails were made from the cache just deleted; it makes them again.
-    if (GalleryPopupWindow* gallery = popup_.gallery())
+    if (gallery)
         gallery->ResetThumbnails();
+    if (qzsdk::get_file_info(store).exists || qzsdk::get_file_info(qzsdk::path(store.wide() + L".header")).exists)
+        Tell("Failed to Clear", "Unable to delete the thumbnail cache: another program is using it.");
 }
 
 void PreferencesWindow::ChooseCaptureFolder()

@@ -7,10 +7,16 @@
 lanes_dir="$build/lanes"
 lane_servers=()
 lane_displays=()
+lanes_ctest_pid=""
 
 # Stops what lanes_start started (called on exit).
 lanes_stop() {
   local i
+  # A run that was interrupted: its CTest goes first, or it would start the remaining groups in dead lanes.
+  if [ -n "$lanes_ctest_pid" ] && kill -0 "$lanes_ctest_pid" 2>/dev/null; then
+    kill "$lanes_ctest_pid" 2>/dev/null || true
+    wait "$lanes_ctest_pid" 2>/dev/null || true
+  fi
   for i in "${!lane_servers[@]}"; do
     WINEPREFIX="$lanes_dir/$i/prefix" wineserver -k 2>/dev/null || true
   done
@@ -49,6 +55,12 @@ lane_prepare() {
   printf 'export DISPLAY=%s\nexport WINEPREFIX=%s\n' "$display" "$dir/prefix" >"$dir/env"
 }
 
+# lanes_ctest ARGS...: CTest over the lanes, in the background (its process id in lanes_ctest_pid).
+lanes_ctest() {
+  ctest -j"${#lane_servers[@]}" --resource-spec-file "$lanes_dir/resources.json" "$@" &
+  lanes_ctest_pid=$!
+}
+
 # lanes_start COUNT: COUNT lanes and the CTest resource file naming them ($lanes_dir/resources.json).
 lanes_start() {
   local count=$1 i ids="" pids=()
@@ -71,13 +83,9 @@ lanes_start() {
     # In the foreground of its subshell, so that its process id is the server's.
     (. "$lanes_dir/$i/env"; exec wineserver -f -p >/dev/null 2>&1) &
     lane_servers[$i]=$!
-    # A lane's display has no window manager: Wine is told so, or every hide of a window it lets a manager
-    # handle waits two seconds for an answer that never comes. This also starts Wine's system processes,
-    # detached from CTest's pipes.
-    (
-      . "$lanes_dir/$i/env"
-      wait_for_wineserver && wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-    ) &
+    # A lane's display has no window manager. This also starts Wine's system processes, detached from
+    # CTest's pipes.
+    (. "$lanes_dir/$i/env"; wait_for_wineserver && managed_windows N) &
     pids+=($!)
     ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
   done

@@ -26,7 +26,11 @@ start_xvfb() {
     Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { xvfb_display=":$n"; xvfb_pid=$pid; return 0; }
+      # The display is ours when its lock names our server: another run may have started one on it too.
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+        xvfb_display=":$n" xvfb_pid=$pid
+        return 0
+      fi
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
@@ -75,12 +79,23 @@ wait_for_wineserver() {
   return 1
 }
 
+# Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
+# every hide of a managed window waits two seconds for an answer that never comes.
+managed_windows() {
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 </dev/null
+}
+
 wine_session_start() {
+  # Interrupted or terminated, the run still stops what it started.
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
   trap wine_session_stop EXIT
+  local managed=Y
   if [ -z "${DISPLAY:-}" ]; then
     start_xvfb
     started_xvfb=$xvfb_pid
     export DISPLAY=$xvfb_display
+    managed=N
   fi
   make_prefix
   own_user_folders
@@ -91,6 +106,6 @@ wine_session_start() {
     started_wineserver=$!
     wait_for_wineserver
   fi
-  # Start Wine's system processes now, detached from any caller's pipes.
-  wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # This also starts Wine's system processes now, detached from any caller's pipes.
+  managed_windows "$managed" || true
 }

@@ -79,10 +79,18 @@ bool send_text(const std::wstring& text)
     return inputs.empty() || send(inputs);
 }
 
-bool send_move(int x, int y)
+bool send_mouse_move(POINT to)
 {
-    std::vector<INPUT> move{mouse_move_to(x, y)};
+    std::vector<INPUT> move{mouse_move_to(to.x, to.y)};
     return send(move);
+}
+
+bool send_mouse_button(MouseButton button, bool down)
+{
+    const bool left = button == MouseButton::left;
+    std::vector<INPUT> press{mouse_input(left ? (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)
+                                              : (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP))};
+    return send(press);
 }
 
 bool send_click(int x, int y, MouseButton button, int count)
@@ -102,21 +110,15 @@ bool send_drag(POINT from, POINT to)
 {
     constexpr int steps = 8;
     constexpr DWORD step_ms = 20;
-    if (!SetCursorPos(from.x, from.y))
-        return false;
-    std::vector<INPUT> press{mouse_input(MOUSEEVENTF_LEFTDOWN)};
-    if (!send(press))
+    if (!SetCursorPos(from.x, from.y) || !send_mouse_button(MouseButton::left, true))
         return false;
     bool moved = true;
     for (int step = 1; step <= steps && moved; ++step) {
         Sleep(step_ms);
-        std::vector<INPUT> move{mouse_move_to(from.x + (to.x - from.x) * step / steps,
-                                              from.y + (to.y - from.y) * step / steps)};
-        moved = send(move);
+        moved = send_mouse_move(POINT{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
     }
     Sleep(step_ms);
-    std::vector<INPUT> release{mouse_input(MOUSEEVENTF_LEFTUP)};
-    return send(release) && moved;
+    return send_mouse_button(MouseButton::left, false) && moved;
 }
 
 }  // namespace standin

@@ -11,8 +11,9 @@ bool send_key(WORD key, bool down);
 bool send_chord(const KeyChord& chord, bool down);
 bool send_text(const std::wstring& text);
 enum class MouseButton { left, right };
-// The cursor moved to a point, as a mouse would move it.
-bool send_move(int x, int y);
+// The cursor moved to a screen point, and one button pressed or released where the cursor is.
+bool send_mouse_move(POINT to);
+bool send_mouse_button(MouseButton button, bool down);
 // `count` presses and releases at one point: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
 // Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),

@@ -3,6 +3,7 @@
 // the session's commands and writes DIR/state.json, which must hold the --expect file's expectations when one
 // is given; without, it is interactive until the window closes.
 #include "standin/capture_files.h"
+#include "standin/clipboard_state.h"
 #include "standin/expectation.h"
 #include "standin/file_text.h"
 #include "standin/host.h"
@@ -117,6 +118,8 @@ bool report(const Options& options, standin::Host& host, const standin::SessionR
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
     state["failures"] = failures;
     state["files"] = standin::maker_files_json();
+    state["file_checks"] = standin::file_checks_json(runner.file_checks());
+    state["clipboard"] = standin::clipboard_json();
     state["captures"] = standin::capture_files_json(started);
     bool written = true;
     if (!options.out.empty()) {

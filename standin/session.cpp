@@ -16,6 +16,8 @@ constexpr std::pair<const char*, SessionVerb> verbs[] = {
     {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"gone", SessionVerb::gone},
     {"button", SessionVerb::button},
     {"screenshot", SessionVerb::screenshot}, {"wait", SessionVerb::wait}, {"quit", SessionVerb::quit},
+    {"file", SessionVerb::file},         {"clipboard", SessionVerb::clipboard},
+    {"foreground", SessionVerb::foreground},
 };
 
 std::string known_verbs()
@@ -101,6 +103,7 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::menu:
     case SessionVerb::dialog:
     case SessionVerb::window:
+    case SessionVerb::foreground:
     case SessionVerb::gone:
     case SessionVerb::button:
         if (rest.empty())
@@ -147,6 +150,20 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::quit:
         if (!rest.empty())
             throw fail("takes no arguments");
+        break;
+    case SessionVerb::file: {
+        const size_t space = rest.find_first_of(" \t");
+        const std::string_view state = rest.substr(0, space);
+        const std::string_view path = space == std::string_view::npos ? std::string_view() : trim(rest.substr(space));
+        if ((state != "exists" && state != "absent" && state != "remove") || path.empty())
+            throw fail("needs exists, absent or remove and a path");
+        command.number = state == "exists" ? 1 : state == "absent" ? 0 : 2;
+        command.text = path;
+        break;
+    }
+    case SessionVerb::clipboard:
+        if (rest != "empty")
+            throw fail("takes only \"empty\"");
         break;
     }
     return command;

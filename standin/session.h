@@ -9,7 +9,7 @@ namespace standin {
 
 enum class SessionVerb {
     idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, gone,
-    button, screenshot, wait, quit
+    button, screenshot, wait, quit, file, clipboard, foreground
 };
 
 struct SessionCommand {
@@ -17,7 +17,7 @@ struct SessionCommand {
     int line;
     std::string text;               // the text of every verb that takes one; script's verb
     std::vector<std::string> args;  // script arguments
-    int number = 0;                 // idle cycles, wait milliseconds, click x (drag: from x)
+    int number = 0;                 // idle cycles, wait milliseconds, click x (drag: from x), file: 1 exists, 0 absent, 2 remove
     int second = 0;                 // click y (drag: from y)
     int third = 0;                  // drag: to x
     int fourth = 0;                 // drag: to y

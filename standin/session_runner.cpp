@@ -1,6 +1,7 @@
 #include "standin/session_runner.h"
 
 #include "standin/answer_summary.h"
+#include "standin/clipboard_state.h"
 #include "standin/input.h"
 #include "standin/module_button.h"
 #include "standin/module_choice.h"
@@ -182,6 +183,8 @@ void SessionRunner::finish_pending()
 
 void SessionRunner::settle(DWORD milliseconds)
 {
+    // A call blocked inside the module is no loop of it: the time is the host's once the call returns.
+    wait_while_busy();
     if (host_.inside_module()) {
         Sleep(milliseconds);
         return;
@@ -196,6 +199,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
 {
     switch (command.verb) {
     case SessionVerb::idle:
+        wait_while_busy();
         if (host_.inside_module()) {
             Sleep(idle_cycle_ms * command.number);
             return {};
@@ -221,7 +225,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::key:
         return press(KeyChord{{}, *named_key(command.text)});
     case SessionVerb::type:
-        wait_while_module_busy();
+        await_responsive_ui();
         bring_modal_forward();
         if (!send_text(to_wide(command.text)))
             return "the system did not take the typed input";
@@ -230,14 +234,15 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::click:
     case SessionVerb::rclick:
     case SessionVerb::dblclick: {
-        wait_while_module_busy();
         MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
+        await_responsive_ui();
         if (!send_click(command.number, command.second, button, command.verb == SessionVerb::dblclick ? 2 : 1))
             return "the system did not take the click";
         settle(input_settle_ms);
         return {};
     }
     case SessionVerb::drag:
+        await_responsive_ui();
         if (!send_drag({command.number, command.second}, {command.third, command.fourth}))
             return "the system did not take the drag";
         settle(input_settle_ms);
@@ -266,6 +271,8 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         return wait_for_window(command.text, true);
     case SessionVerb::gone:
         return wait_for_window(command.text, false);
+    case SessionVerb::foreground:
+        return wait_for_foreground(command.text);
     case SessionVerb::button:
         return press_button(command.text);
     case SessionVerb::screenshot:
@@ -273,19 +280,29 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::quit:
         quit_ = true;
         return {};
+    case SessionVerb::file:
+        return wait_for_file(command);
+    case SessionVerb::clipboard:
+        return on_ui([] { return empty_clipboard() ? std::string() : std::string("the clipboard could not be emptied"); });
     }
     return "unknown command";
 }
 
-// A module still at work for the last command (saving after its window closed, say) holds its windows
-// disabled and runs no idle call: input sent meanwhile could land on a disabled window or pass unseen.
-void SessionRunner::wait_while_module_busy()
+bool SessionRunner::wait_while_busy()
 {
-    for (ULONGLONG deadline = now() + find_timeout_ms; host_.inside_module() && now() < deadline;) {
-        if (queue_->ui_state(100) != UiThreadQueue::UiState::busy)
-            return;
-        Sleep(poll_ms);
-    }
+    bool waited = false;
+    const ULONGLONG start = now();
+    while (queue_->ui_state(100) == UiThreadQueue::UiState::busy && now() - start < watchdog_ms_)
+        waited = true;
+    return waited;
+}
+
+void SessionRunner::await_responsive_ui()
+{
+    // Under Wine the host window takes the keyboard back after a hide with a late focus event that resets
+    // the key state to the X server's: keys sent before it is handled read as released.
+    if (wait_while_busy())
+        settle(input_settle_ms);
 }
 
 // A modal window of the module that lost the foreground (its owner is the foreground, disabled) gets it
@@ -311,7 +328,7 @@ void SessionRunner::bring_modal_forward()
 // Held down across an idle call, so a module that polls the keyboard at idle time sees the press.
 std::string SessionRunner::press(const KeyChord& chord)
 {
-    wait_while_module_busy();
+    await_responsive_ui();
     bring_modal_forward();
     if (!send_chord(chord, true))
         return "the system did not take the key press";
@@ -340,6 +357,45 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
     }
 }
 
+std::string SessionRunner::wait_for_foreground(const std::string& title)
+{
+    const std::wstring wanted = to_wide(title);
+    const ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        const HWND foreground = GetForegroundWindow();
+        for (HWND window : visible_module_windows(host_.module()))
+            if (window == foreground && window_title(window) == wanted)
+                return {};
+        if (now() >= deadline)
+            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text + " (in front: \"" +
+                   to_utf8(window_title(foreground)) + "\")";
+        Sleep(poll_ms);
+    }
+}
+
+std::string SessionRunner::wait_for_file(const SessionCommand& command)
+{
+    const bool wanted = command.number == 1;
+    const std::wstring path = expanded(command.text);
+    // A file left by an earlier run of the session, which a save dialog would ask to overwrite.
+    if (command.number == 2)
+        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND
+                   ? std::string()
+                   : "the file " + to_utf8(path) + " could not be removed";
+    const ULONGLONG deadline = now() + find_timeout_ms;
+    for (;;) {
+        FileCheck check = check_file(command.text, path);
+        if (check.exists == wanted || now() >= deadline) {
+            file_checks_.push_back(std::move(check));
+            if (file_checks_.back().exists == wanted)
+                return {};
+            return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within " +
+                   find_timeout_text;
+        }
+        Sleep(poll_ms);
+    }
+}
+
 std::string SessionRunner::choose_from_menu(const std::string& text)
 {
     std::wstring wanted = to_wide(text);
@@ -351,7 +407,7 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
                 POINT at = centre(*item);
                 // A menu that has just opened may not take a click yet: it is clicked once its loop follows
                 // the cursor (the item under it lights up), and then only once, however slowly it closes.
-                if (!send_move(at.x, at.y))
+                if (!send_mouse_move(at))
                     return "the system did not take the mouse move";
                 settle(poll_ms);
                 if (!menu_item_lit(menu, wanted))

@@ -3,6 +3,7 @@
 // their own while the UI thread dispatches messages, so a command that opens a modal window of the module
 // (a script verb, a click) leaves the session free to drive that window with the commands that follow.
 #include "standin/dialog_driver.h"
+#include "standin/file_check.h"
 #include "standin/host.h"
 #include "standin/key_chord.h"
 #include "standin/script_interface.h"
@@ -38,6 +39,7 @@ public:
     bool run(const std::vector<SessionCommand>& commands);
     const std::vector<SessionFailure>& failures() const { return failures_; }
     bool quit() const { return quit_; }
+    const std::vector<FileCheck>& file_checks() const { return file_checks_; }
     // Runs on the session's thread when the watchdog fires, while the UI thread is still stuck (standin.exe
     // writes its state there and ends the process). Without one the session just stops.
     void on_hang(std::function<void()> handler) { hang_handler_ = std::move(handler); }
@@ -59,11 +61,17 @@ private:
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
     // module's own loop, just time.
     void settle(DWORD milliseconds);
-    void wait_while_module_busy();
+    // Waits while the UI thread is blocked (neither in a loop of the host nor of the module); true when it was.
+    bool wait_while_busy();
+    // The same, then lets it dispatch what the block held back, so input sent next comes after the focus
+    // changes made meanwhile.
+    void await_responsive_ui();
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
     // Until a window of the module with that title is visible, or with `visible` false until none is.
     std::string wait_for_window(const std::string& title, bool visible);
+    // Until a window of the module with that title is the foreground window.
+    std::string wait_for_foreground(const std::string& title);
     // Clicks the item, again while its menu stays open, until the menu closes; fails after 5 s.
     std::string choose_from_menu(const std::string& text);
     // Whether the window was hidden (or destroyed) within the time; the UI thread dispatches meanwhile.
@@ -72,6 +80,8 @@ private:
     std::string answer_dialog(const std::string& answer);
     std::string screenshot(const std::string& name);
     std::string script(const SessionCommand& command);
+    // Waits until the file is there or gone, and records what it found; or removes it.
+    std::string wait_for_file(const SessionCommand& command);
     void collect_finished();
     void finish_pending();
     std::string watchdog_fired(const std::string& what);
@@ -87,6 +97,7 @@ private:
     const SessionCommand* current_ = nullptr;
     std::vector<Pending> pending_;
     std::vector<SessionFailure> failures_;
+    std::vector<FileCheck> file_checks_;
     std::function<void()> hang_handler_;
     bool quit_ = false;
     bool hung_ = false;

@@ -32,7 +32,11 @@ UiThreadQueue::UiThreadQueue(Host& host) : host_(host)
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-UiThreadQueue::~UiThreadQueue() { DestroyWindow(window_); }
+UiThreadQueue::~UiThreadQueue()
+{
+    DestroyWindow(window_);
+    CloseHandle(answered_);
+}
 
 std::shared_ptr<UiThreadQueue::Job> UiThreadQueue::post(std::function<std::string()> work)
 {
@@ -49,17 +53,23 @@ std::shared_ptr<UiThreadQueue::Job> UiThreadQueue::post(std::function<std::strin
 
 UiThreadQueue::UiState UiThreadQueue::ui_state(UINT timeout_ms) const
 {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window_, ask_state, 0, 0, SMTO_NORMAL, timeout_ms, &answer))
+    // Posted, not sent: a call blocked in the system can still take sent messages (under Wine, hiding a
+    // window waits up to 2 s for the X server and answers them meanwhile), but only a message loop
+    // dispatches posted ones, so only a loop is taken for one.
+    ResetEvent(answered_);
+    if (!PostMessageW(window_, ask_state, 0, 0) || WaitForSingleObject(answered_, timeout_ms) != WAIT_OBJECT_0)
         return UiState::busy;
-    return answer == waits_in_module ? UiState::in_module_loop : UiState::in_host;
+    return answer_ == waits_in_module ? UiState::in_module_loop : UiState::in_host;
 }
 
 LRESULT CALLBACK UiThreadQueue::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     auto* queue = reinterpret_cast<UiThreadQueue*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (queue && message == ask_state)
-        return queue->host_.inside_module() ? waits_in_module : 1;
+    if (queue && message == ask_state) {
+        queue->answer_ = queue->host_.inside_module() ? waits_in_module : 1;
+        SetEvent(queue->answered_);
+        return 0;
+    }
     if (message != run_job)
         return DefWindowProcW(window, message, wparam, lparam);
     std::unique_ptr<std::shared_ptr<Job>> held(reinterpret_cast<std::shared_ptr<Job>*>(lparam));

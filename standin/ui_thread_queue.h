@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +44,9 @@ private:
 
     Host& host_;
     HWND window_;
+    // The last answer of the UI thread to a posted question, and the event it sets with it.
+    HANDLE answered_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<LRESULT> answer_{0};
 };
 
 }  // namespace standin

@@ -159,10 +159,11 @@ TEST_F(gallery_preview, ActualSizeTogglesPerCellAndForAll)
     write_truncated_png(folder / L"cut.png");
     preview.Rebuild({folder / L"small.png", folder / L"cut.png", folder / L"missing.png"});
     settle();
-    std::vector<image*> pictures = preview.GetImages();
-    ASSERT_EQ(pictures.size(), 3u);
-    EXPECT_EQ(preview.PathOfImage(pictures[0]), folder / L"small.png");
-    EXPECT_EQ(pictures[1], nullptr);
+    ASSERT_EQ(panels.size(), 3u);
+    EXPECT_TRUE(panels[0]->image);
+    EXPECT_EQ(preview.FileOfCell(*panels[0]), folder / L"small.png");
+    EXPECT_EQ(panels[1]->image.get(), nullptr);
+    EXPECT_EQ(preview.FileOfCell(*panels[1]), qzsdk::path());
     EXPECT_EQ(std::make_pair(caption(0).Name(), caption(0).Info()), std::make_pair(std::string("small"), std::string("Full: 20x10")));
     EXPECT_EQ(caption(2).Info(), "Full: 0x0");
     qzsdk::test::window_snapshot snapshot(window);

@@ -20,6 +20,8 @@ public:
         return preview.captions_;
     }
     static uint32_t rows(const GalleryPreview& preview) { return preview.rows_; }
+    // The mark the preview gives the loader's requests for a cell's picture.
+    static uint64_t cell_tag(const GalleryPreview& preview, size_t cell) { return preview.generation_ << 16 | cell; }
     static uint32_t columns(const GalleryPreview& preview) { return preview.columns_; }
     // Null until the thumbnail is first hovered, and again once it is far from the view.
     static qzsdk::ui::generic_button* delete_button(GalleryThumbnail& thumbnail)

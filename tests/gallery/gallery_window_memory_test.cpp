@@ -149,3 +149,25 @@ TEST_F(gallery_memory, DeleteButtonIsMadeAtTheFirstHoverAndDroppedFarFromTheView
     api().settle();
     EXPECT_EQ(GalleryTestApi::delete_button(first), nullptr);
 }
+
+// Scrolled far away while pressed, the button goes with the picture; the release then clicks nothing.
+TEST_F(gallery_memory, DeleteButtonDroppedWhilePressedEndsItsPressQuietly)
+{
+    show();
+    GalleryThumbnail& first = *api().column().front();
+    move_to(first);
+    generic_button* button = GalleryTestApi::delete_button(first);
+    ASSERT_NE(button, nullptr);
+    move_to(*button);
+    const POINT at = api().centre_of(*button);
+    SendMessageW(gallery->handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+
+    api().scroll_to(1 << 20);
+    api().settle();
+    EXPECT_EQ(GalleryTestApi::delete_button(first), nullptr);
+    popup_answer none(L"Delete?");
+    SendMessageW(gallery->handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    qzsdk::test::pump_messages();
+    EXPECT_EQ(none.answered(), 0);
+    EXPECT_EQ(api().column().size(), 40u);
+}

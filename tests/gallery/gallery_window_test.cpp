@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "tests/gallery/gallery_test_files.h"
-#include "tests/gallery/gallery_window_test_api.h"
+#include "tests/gallery/gallery_window_fixture.h"
 #include "tests/gallery/popup_answer.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/key_state.h"
@@ -19,73 +19,6 @@ using namespace qzsdk::ui;
 using qzsdk::ui::event_manager_test_api;
 using namespace gallery_test;
 using qzsdk::test::dialog_driver;
-
-namespace {
-
-// A capture folder with four good images (newest d.png) and files the gallery must not list or show.
-class gallery_window : public qzsdk::test::window_test {
-protected:
-    void SetUp() override
-    {
-        window_test::SetUp();
-        clear_thumbnail_cache();
-        int64_t time = 1700000000;
-        for (const wchar_t* name : {L"a.PNG", L"b.Jpg", L"c.png", L"d.png"}) {
-            write_image(folder / name, 320, 180);
-            set_modified(folder / name, time += 10);
-        }
-        write_truncated_png(folder / L"cut.png");
-        qzsdk::test::write_bytes(folder / L"noise.jpg", "garbage");
-        write_image(folder / L"e.jpeg", 32, 32);
-        qzsdk::test::write_bytes(folder / L"f.bmp", "BM");
-        qzsdk::test::make_folder(folder / L"x.png");
-        capture = folder.get().to_utf8();
-        gallery = std::make_unique<GalleryPopupWindow>(&window, &themes[0], capture);
-    }
-    void TearDown() override
-    {
-        gallery.reset();
-        clear_thumbnail_cache();
-        window_test::TearDown();
-    }
-
-    // Mouse messages at a client point of the gallery, with the cursor placed there first.
-    void send(POINT at, UINT message, WPARAM flags = 0)
-    {
-        POINT screen = at;
-        ClientToScreen(gallery->handle(), &screen);
-        SetCursorPos(screen.x, screen.y);
-        qzsdk::test::pump_messages();
-        SendMessageW(gallery->handle(), message, flags, MAKELPARAM(at.x, at.y));
-    }
-    void click(const widget& target, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP)
-    {
-        send(api().centre_of(target), down);
-        if (up)
-            send(api().centre_of(target), up);
-    }
-    void key(WPARAM code) { SendMessageW(gallery->handle(), WM_KEYDOWN, code, 0); }
-    void show(size_t theme = 0)
-    {
-        gallery->ShowGallery(&themes[theme]);
-        api().settle();
-    }
-    void rescan()
-    {
-        gallery->Rescan();
-        api().settle();
-    }
-    GalleryWindowTestApi api() { return GalleryWindowTestApi(*gallery); }
-
-    std::vector<EffectsTheme> themes = build_effects_themes();
-    qzsdk::test::temp_folder folder;
-    std::string capture;
-    std::unique_ptr<GalleryPopupWindow> gallery;
-};
-
-using names = std::vector<std::string>;
-
-}  // namespace
 
 TEST_F(gallery_window, ScanListsImagesNewestFirstAndSkipsWhatItCannotShow)
 {
@@ -341,11 +274,7 @@ TEST_F(gallery_window, DeleteAsksFirstSelectsTheNextThumbnailAndReportsFailure)
 
 TEST_F(gallery_window, PicturesAreMadeNearTheViewAndDroppedFarFromIt)
 {
-    for (int i = 0; i < 60; ++i) {
-        const qzsdk::path file = folder / (L"many" + std::to_wstring(i) + L".png").c_str();
-        write_image(file, 32, 18);
-        set_modified(file, 1600000000 - i);  // below the others, in a fixed order
-    }
+    add_images(60);
     show();
     GalleryThumbnail* first = api().column().front();
     ASSERT_EQ(api().column().size(), 64u);

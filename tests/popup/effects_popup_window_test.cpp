@@ -104,7 +104,7 @@ TEST_F(PopupCatalogueTest, ShortcutsFillTheFirstFreeSlotAndReplaceOnlyASetOne)
     popup().CreateShortcut(entry("Blur"));
     popup().CreateShortcut(entry("\xC3\x89tincelle"));
     EXPECT_EQ(popup().lists().shortcuts[0].label, "Blu");
-    EXPECT_EQ(popup().lists().shortcuts[1].label, "\xC3\x89t");
+    EXPECT_EQ(popup().lists().shortcuts[1].label, "\xC3\x89ti");  // three characters, not three bytes
     popup().ReplaceShortcut(entry("Glow"), 1);
     popup().ReplaceShortcut(entry("Glow"), 9);
     EXPECT_EQ(popup().lists().shortcuts[1].label, "Glo");

@@ -221,6 +221,63 @@ TEST_F(PopupWindowTest, TypingSearchesArrowsMoveTheSelectionAndEnterChoosesIt)
     EXPECT_TRUE(log_.take(event_id::activated).empty());
 }
 
+// What a key changed is repainted, what it did not change is left alone; the window is resized only for a
+// new list height.
+TEST_F(PopupWindowTest, AKeyRepaintsTheRowsThatChangedAndResizesOnlyForANewListHeight)
+{
+    popup_->SetEffects({{1, "Bob Blue", "bob blue", "Color", false},
+                        {2, "Blue", "blue", "Color", false},
+                        {3, "Zen Blob", "zen blob", "Color", false},
+                        {4, "Sky Blue", "sky blue", "Color", false}});
+    // Over the top bar, where no hover moves the selection; put back for the cases after this one.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    struct put_back {
+        POINT at;
+        ~put_back() { SetCursorPos(at.x, at.y); }
+    } restore{cursor};
+    SetCursorPos(0, 0);
+    ShowWithLayer();
+    log_.listen(popup_.get(), "popup", {event_id::resized});
+    const EffectsTheme& theme = *popup_->current_theme();
+    const color lit{0.0f, 0.443f, 0.737f, 1.0f};
+    const int32_t first_row = 45 + 1 + 20;
+
+    Type(L"b");  // Bob Blue and Blue begin so, the others hold it further in
+    EXPECT_EQ(log_.take(event_id::resized).size(), 1u);
+    EXPECT_EQ(ClientSize().cy, first_row + 4 * 30);
+    Key(VK_DOWN);
+    UpdateWindow(popup_->handle());
+    event_log rows;
+    for (size_t i = 0; i < 4; ++i)
+        rows.listen(api().row(i), std::to_string(i), {event_id::paint});
+
+    Type(L"l");  // now only Blue begins so: the first two rows swap, the last two stay
+    UpdateWindow(popup_->handle());
+    const std::vector<std::string> painted = rows.take();
+    EXPECT_NE(std::find(painted.begin(), painted.end(), "0:12:0"), painted.end());
+    EXPECT_NE(std::find(painted.begin(), painted.end(), "1:12:0"), painted.end());
+    EXPECT_EQ(std::find(painted.begin(), painted.end(), "3:12:0"), painted.end());
+    EXPECT_EQ(api().row(0)->entry->name, "Blue");
+    EXPECT_EQ(api().row(1)->entry->name, "Bob Blue");
+    EXPECT_EQ(api().row(3)->entry->name, "Sky Blue");
+    EXPECT_TRUE(log_.take(event_id::resized).empty());
+    {
+        window_snapshot shot(*popup_);
+        EXPECT_TRUE(looks_like(shot.pixel(5, first_row + 15), lit));  // the selection is back on the first row
+        EXPECT_TRUE(looks_like(shot.pixel(5, first_row + 45), theme.row_back_color));
+        EXPECT_TRUE(looks_like(shot.pixel(100, 44), theme.list_separator_color));
+    }
+
+    Type(L"u");  // Zen Blob drops out: the list is one row shorter
+    EXPECT_EQ(log_.take(event_id::resized).size(), 1u);
+    EXPECT_EQ(ClientSize().cy, first_row + 3 * 30);
+    EXPECT_EQ(api().row(2)->entry->name, "Sky Blue");
+    Type(L"\b\b\b");  // four rows, four rows again, none
+    EXPECT_EQ(ClientSize().cy, 45);
+    EXPECT_EQ(log_.take(event_id::resized).size(), 2u);
+}
+
 TEST_F(PopupWindowTest, KeysTypedRightAfterTheHotkeyLandInTheSearchBoxButNotTheHotkeysOwn)
 {
     settings_.hotkey_mode = hotkey_shift_space;

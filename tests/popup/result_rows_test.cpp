@@ -147,6 +147,31 @@ TEST_F(ResultRowsTest, HoverSelectsTheRowAndPaintsTheHighlightByKind)
     EXPECT_TRUE(looks_like(shot.pixel(5, 45), row_back));
 }
 
+TEST_F(ResultRowsTest, ARowAndAHeaderRepaintOnlyWhenWhatTheyShowChanges)
+{
+    show_without_focus();
+    HeaderSlot header("Effects", {1, 0, 0, 1});
+    header.attach_to_window(&window.root(), {0, 100, 300, 20});
+    record_paints(*row);
+    record_paints(header);
+    paint_now();
+    row->show_entry(&effect, true, false);
+    row->set_highlight(false);
+    header.set_text("Effects", {1, 0, 0, 1});
+    EXPECT_TRUE(paint_now().empty());
+    EXPECT_TRUE(row->came_from_alias);  // taken although nothing shows it
+
+    row->show_entry(&preset, false, false);
+    EXPECT_EQ(paint_now(), std::vector<std::string>{"EffectSlot"});
+    EXPECT_EQ(row->entry, &preset);
+    row->show_entry(&preset, false, true);
+    EXPECT_EQ(paint_now(), std::vector<std::string>{"EffectSlot"});
+    EXPECT_TRUE(row->highlighted());
+    header.set_text("No Matches", {0, 0, 0, 0});
+    EXPECT_EQ(paint_now(), std::vector<std::string>{"HeaderSlot"});
+    EXPECT_EQ(header.text(), "No Matches");
+}
+
 TEST_F(ResultRowsTest, LongNamesAreCutToOneLineWithAnEllipsis)
 {
     renderer& r = *window.renderer();

@@ -211,6 +211,47 @@ TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndTheGallerysThumbna
     EXPECT_TRUE(GalleryWindowTestApi(*popup_->gallery()).names().empty());  // made again at its next show
 }
 
+TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenAnotherProgramHoldsIt)
+{
+    const qzsdk::ui::embedded_image& png = popup_->themes()[0].badge_image;
+    write_bytes(capture_ / L"shot.png", std::string(reinterpret_cast<const char*>(png.data), png.length));
+    popup_->ShowGallery();
+    GalleryWindowTestApi gallery(*popup_->gallery());
+    gallery.settle();
+    const path store = local_ / L"effects_cache";
+    ASSERT_TRUE(qzsdk::get_file_info(store).exists);
+    // As while the gallery makes pictures: its loader has the store's files open. Hidden, the gallery does
+    // not make its thumbnails again at once, which would write the store anew.
+    popup_->gallery()->Hide();
+    gallery.open_cache_store();
+    const DWORD start = GetTickCount();
+    auto cleared_or_late = [&] {
+        return !qzsdk::get_file_info(store).exists || GetTickCount() - start > 3000;
+    };
+    {
+        modal_steps script({{now(), click(172 + 40, 149)}, {cleared_or_late, click(cancel_x, cancel_y)}});
+        EXPECT_EQ(window_->show_modal(), 0);
+    }
+    ASSERT_FALSE(qzsdk::get_file_info(store).exists) << "the gallery's loader kept the store's files";
+    ASSERT_TRUE(prompts_.told.empty());
+    popup_->ShowGallery();
+    gallery.settle();
+    EXPECT_EQ(gallery.names(), std::vector<std::string>{"shot.png"});  // made again from the file
+
+    // Held by another program, the store stays: that is told.
+    popup_->gallery()->Hide();
+    write_bytes(store, "data");
+    HANDLE held = CreateFileW(store.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        modal_steps script({{now(), click(172 + 40, 149)}, {told(1), click(cancel_x, cancel_y)}});
+        EXPECT_EQ(window_->show_modal(), 0);
+    }
+    CloseHandle(held);
+    ASSERT_EQ(prompts_.told.size(), 1u);
+    EXPECT_EQ(prompts_.told[0].substr(0, 16), "Failed to Clear:");
+}
+
 TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndTheTooltipNamesItAlone)
 {
     temp_folder picked;

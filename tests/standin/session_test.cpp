@@ -72,6 +72,21 @@ TEST(StandinSession, BadLinesFailNamingLineAndCause)
     EXPECT_NE(message_of("wait").find("milliseconds"), std::string::npos);
     EXPECT_NE(message_of("quit now").find("no arguments"), std::string::npos);
     EXPECT_NE(message_of("script verb \"open").find("closing quote"), std::string::npos);
+    EXPECT_NE(message_of("file there C:\\a.png").find("exists, absent or remove"), std::string::npos);
+    EXPECT_NE(message_of("file exists").find("a path"), std::string::npos);
+    EXPECT_NE(message_of("clipboard fill").find("\"empty\""), std::string::npos);
+}
+
+TEST(StandinSession, FileAndClipboardCommandsKeepTheirPathAndState)
+{
+    auto commands = standin::parse_session(
+        "file exists %TEMP%\\a b.png\nfile absent C:\\x\nfile remove y\nclipboard empty\nforeground Zephrin Image Gallery\n");
+    ASSERT_EQ(commands.size(), 5u);
+    EXPECT_EQ(commands[0].verb, SessionVerb::file);
+    EXPECT_EQ(commands[0].text, "%TEMP%\\a b.png");
+    EXPECT_EQ(std::vector<int>({commands[0].number, commands[1].number, commands[2].number}), std::vector<int>({1, 0, 2}));
+    EXPECT_EQ(commands[3].verb, SessionVerb::clipboard);
+    EXPECT_EQ(commands[4].text, "Zephrin Image Gallery");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/invalidation_batch.h"
 
 namespace qzsdk::ui {
 
@@ -61,6 +62,7 @@ void tooltip::show(point position, const std::string& title, const std::string& 
                  SWP_NOZORDER | SWP_NOACTIVATE);
     native.visible = true;
     ShowWindow(handle(), SW_SHOWNOACTIVATE);
+    invalidation_batch::flush();
     UpdateWindow(handle());
 }
 

@@ -6,6 +6,7 @@
 
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/guarded_call.h"
+#include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/window.h"
 
 namespace qzsdk::ui {
@@ -211,8 +212,24 @@ void widget::invalidate(bool update_now)
 {
     if (attached_ && bounds_.width >= 1 && bounds_.height >= 1)
         invalidate_area(visible_area());
-    if (update_now && attached_ && window_ && window_->handle())
+    if (update_now && attached_ && window_ && window_->handle()) {
+        invalidation_batch::flush();
         UpdateWindow(window_->handle());
+    }
+}
+
+void widget::invalidate_part(const rect& part)
+{
+    if (!attached_)
+        return;
+    const point origin = window_position();
+    const rect shown = visible_area();
+    const int32_t left = std::max(origin.x + part.x, shown.x);
+    const int32_t top = std::max(origin.y + part.y, shown.y);
+    const int32_t right = std::min(origin.x + part.x + part.width, shown.x + shown.width);
+    const int32_t bottom = std::min(origin.y + part.y + part.height, shown.y + shown.height);
+    if (right > left && bottom > top)
+        invalidate_area({left, top, right - left, bottom - top});
 }
 
 void widget::set_bounds(const rect& bounds, bool keep_as_initial)

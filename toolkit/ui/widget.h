@@ -38,6 +38,8 @@ public:
     virtual void remove_child(widget* child);
     virtual void remove_all_children();
     virtual void invalidate(bool update_now);
+    // Only a part of the widget, in its own coordinates, clipped to what is visible of it.
+    void invalidate_part(const rect& part);
     virtual bool is_visible(bool effective) const;
 
     bool is_enabled(bool effective) const;

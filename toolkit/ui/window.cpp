@@ -7,6 +7,7 @@
 #include "toolkit/platform/text.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/guarded_call.h"
+#include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/screen_dpi.h"
 #include "toolkit/ui/system_cursors.h"
 #include "toolkit/ui/tooltip.h"
@@ -54,6 +55,7 @@ window::~window()
     call_reporting([this] { fire_event(this, event_id::destroying); });
     // Owned by this window natively too: it goes first, while its handle is still its own.
     tooltip_.reset();
+    invalidation_batch::forget(handle());
     // Messages sent while the rest goes away must not reach a half-destroyed window.
     holder_.detach_from_handle();
     modal_->alive = false;
@@ -229,8 +231,10 @@ void window::set_visible(bool visible)
     if (handle()) {
         if (!visible || !IsWindowVisible(handle()))
             ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);
-        if (visible)
+        if (visible) {
+            invalidation_batch::flush();
             UpdateWindow(handle());
+        }
     }
     if (visible != previous)
         fire_event(this, visible ? event_id::shown : event_id::hidden);
@@ -481,7 +485,8 @@ void window::invalidate_client(const rect& area)
                 MulDiv(area.y, holder_.dpi_y(), 96) - (holder_.dpi_y() != 96),
                 MulDiv(area.x + area.width, holder_.dpi_x(), 96) + (holder_.dpi_x() != 96),
                 MulDiv(area.y + area.height, holder_.dpi_y(), 96) + (holder_.dpi_y() != 96)};
-    InvalidateRect(handle(), &pixels, FALSE);
+    if (!invalidation_batch::defer(handle(), pixels))
+        InvalidateRect(handle(), &pixels, FALSE);
 }
 
 point cursor_position(const widget* relative_to)

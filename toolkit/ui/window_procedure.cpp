@@ -2,6 +2,7 @@
 
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/guarded_call.h"
+#include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/native_window.h"
 #include "toolkit/ui/window.h"
 
@@ -28,6 +29,7 @@ LRESULT CALLBACK window_procedure(HWND handle, UINT message, WPARAM wparam, LPAR
     if (!holder || !holder->owner_window() || holder->handle() != handle)
         return DefWindowProcW(handle, message, wparam, lparam);
     window_message call{holder->owner_window(), message, wparam, lparam};
+    invalidation_batch::dispatch_scope batch;
     return guarded_call(&window_message::dispatch, &call, 0, call.target);
 }
 

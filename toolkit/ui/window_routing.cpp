@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/window.h"
 
 namespace qzsdk::ui {
@@ -311,9 +312,14 @@ void window::handle_paint()
         ValidateRect(handle(), nullptr);
         return;
     }
+    // What the handlers asked to repaint while painting is dropped, as the validation drops it natively.
     struct validate_on_exit {
         HWND handle;
-        ~validate_on_exit() { ValidateRect(handle, nullptr); }
+        ~validate_on_exit()
+        {
+            ValidateRect(handle, nullptr);
+            invalidation_batch::forget(handle);
+        }
     } validate{handle()};
     // Back to 96-dpi units, rounded outwards.
     int32_t left = holder_.to_units_x(pixels.left);

@@ -166,6 +166,28 @@ TEST_F(widget_tree, InvalidateMarksOnlyTheVisibleArea)
     EXPECT_TRUE(EqualRect(&update, &visible));
 }
 
+TEST_F(widget_tree, APartIsInvalidatedClippedToTheVisibleAreaAndAResizeCoversAnchoredChildren)
+{
+    show_without_focus();
+    ValidateRect(window.handle(), nullptr);
+    child.invalidate_part(rect{15, 2, 40, 4});  // pokes out of the child's right edge
+    RECT update{}, part{30, 17, 35, 21};
+    ASSERT_TRUE(GetUpdateRect(window.handle(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &part));
+    ValidateRect(window.handle(), nullptr);
+    child.invalidate_part(rect{30, 0, 10, 10});  // wholly outside
+    EXPECT_FALSE(GetUpdateRect(window.handle(), &update, FALSE));
+
+    // A child moved by its anchors is repainted at its new place, within its parent's new area.
+    child.anchors.right = {true, 5};
+    panel.set_bounds(rect{10, 10, 150, 80});
+    ASSERT_TRUE(GetUpdateRect(window.handle(), &update, FALSE));
+    const rect moved = child.visible_area();
+    EXPECT_EQ(moved.x, 10 + 150 - 5 - 20);
+    EXPECT_TRUE(update.left <= moved.x && update.right >= moved.x + moved.width && update.top <= moved.y &&
+                update.bottom >= moved.y + moved.height);
+}
+
 TEST_F(widget_tree, ThrowingHandlersInADestructorAreReported)
 {
     qzsdk::test::reported_exceptions reported;

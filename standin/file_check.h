@@ -1,0 +1,20 @@
+#pragma once
+// The session's `file` checks: whether a file the module writes or deletes is there, and what it holds, as
+// state.json records them.
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct FileCheck {
+    std::string path;    // as the session wrote it
+    bool exists = false;
+    std::string format;  // "png", "jpeg" or "other" by the file's first bytes; empty when it is not there
+};
+
+FileCheck check_file(const std::string& written, const std::wstring& path);
+nlohmann::json file_checks_json(const std::vector<FileCheck>& checks);
+
+}  // namespace standin
