@@ -61,6 +61,15 @@ std::optional<RECT> menu_item_rect(HWND menu_window, const std::wstring& text)
     return std::nullopt;
 }
 
+bool menu_item_lit(HWND menu_window, const std::wstring& text)
+{
+    HMENU menu = menu_of(menu_window);
+    for (int index = 0; menu && index < GetMenuItemCount(menu); ++index)
+        if (menu_item_text(menu, index) == text)
+            return GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION) & MF_HILITE;
+    return false;
+}
+
 std::vector<std::wstring> menu_item_texts(HWND menu_window)
 {
     std::vector<std::wstring> texts;

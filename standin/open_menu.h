@@ -14,6 +14,8 @@ std::vector<HWND> open_menu_windows();
 std::wstring menu_item_text(HMENU menu, int index);
 // The screen rectangle of the enabled item of that text in the menu window's menu.
 std::optional<RECT> menu_item_rect(HWND menu_window, const std::wstring& text);
+// Whether the enabled item of that text is lit: the menu's loop runs and follows the cursor over it.
+bool menu_item_lit(HWND menu_window, const std::wstring& text);
 // The texts of the menu window's items, for messages.
 std::vector<std::wstring> menu_item_texts(HWND menu_window);
 

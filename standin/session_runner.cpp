@@ -19,11 +19,11 @@ namespace {
 
 // Long enough for injected input to reach the focused window's queue and be handled.
 constexpr DWORD input_settle_ms = 50;
-// How long `menu`, `window` and `button` wait for what they look for.
-constexpr ULONGLONG find_timeout_ms = 5000;
+// How long `menu`, `window`, `gone` and `button` wait for what they look for: generous, since on a loaded
+// machine a file dialog alone can take seconds to open and close, and a state that comes only fails later.
+constexpr ULONGLONG find_timeout_ms = 20000;
+const std::string find_timeout_text = std::to_string(find_timeout_ms / 1000) + " s";
 constexpr DWORD poll_ms = 50;
-// How long a clicked menu item may take to close its menu before it is clicked again.
-constexpr ULONGLONG menu_close_timeout_ms = 1500;
 // How long a screenshot waits for the screen to stop changing, and the time between two looks at it.
 constexpr ULONGLONG screen_settle_timeout_ms = 5000;
 constexpr DWORD screen_look_gap_ms = 100;
@@ -350,9 +350,9 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
         if ((std::find(titles.begin(), titles.end(), wanted) != titles.end()) == visible)
             return {};
         if (now() >= deadline)
-            return (visible ? "no window of the module titled \"" + title + "\" was visible within 5 s (visible: "
-                            : "a window of the module titled \"" + title + "\" was still visible after 5 s (visible: ") +
-                   join(titles) + ")";
+            return (visible ? "no window of the module titled \"" + title + "\" was visible within "
+                            : "a window of the module titled \"" + title + "\" was still visible after ") +
+                   find_timeout_text + " (visible: " + join(titles) + ")";
         Sleep(poll_ms);
     }
 }
@@ -367,7 +367,7 @@ std::string SessionRunner::wait_for_foreground(const std::string& title)
             if (window == foreground && window_title(window) == wanted)
                 return {};
         if (now() >= deadline)
-            return "no window of the module titled \"" + title + "\" was in front within 5 s (in front: \"" +
+            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text + " (in front: \"" +
                    to_utf8(window_title(foreground)) + "\")";
         Sleep(poll_ms);
     }
@@ -389,7 +389,8 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
             file_checks_.push_back(std::move(check));
             if (file_checks_.back().exists == wanted)
                 return {};
-            return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within 5 s";
+            return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within " +
+                   find_timeout_text;
         }
         Sleep(poll_ms);
     }
@@ -399,24 +400,26 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
 {
     std::wstring wanted = to_wide(text);
     ULONGLONG deadline = now() + find_timeout_ms;
-    bool clicked = false;
     for (;;) {
         std::vector<HWND> menus = open_menu_windows();
         for (HWND menu : menus)
             if (auto item = menu_item_rect(menu, wanted)) {
                 POINT at = centre(*item);
+                // A menu that has just opened may not take a click yet: it is clicked once its loop follows
+                // the cursor (the item under it lights up), and then only once, however slowly it closes.
+                if (!send_mouse_move(at))
+                    return "the system did not take the mouse move";
+                settle(poll_ms);
+                if (!menu_item_lit(menu, wanted))
+                    break;
                 if (!send_click(at.x, at.y))
                     return "the system did not take the click";
-                clicked = true;
-                // A menu that has just opened may not take a click yet: it stays open, and is clicked again.
-                if (wait_until_hidden(menu, menu_close_timeout_ms))
+                if (wait_until_hidden(menu, find_timeout_ms))
                     return {};
-                break;
+                return "the menu stayed open after its item \"" + text + "\" was clicked";
             }
-        if (now() >= deadline && clicked)
-            return "the menu stayed open after its item \"" + text + "\" was clicked";
         if (now() >= deadline)
-            return menus.empty() ? "no popup menu was open within 5 s"
+            return menus.empty() ? "no popup menu was open within " + find_timeout_text
                                  : "the open menu has no enabled item \"" + text +
                                        "\" (items: " + join(menu_item_texts(menus.front())) + ")";
         Sleep(poll_ms);
@@ -470,8 +473,8 @@ std::string SessionRunner::press_button(const std::string& text)
             return {};
         }
         if (now() >= deadline)
-            return "no enabled window of the module had a button \"" + text + "\" within 5 s (windows: " +
-                   join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
+            return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text +
+                   " (windows: " + join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
         Sleep(poll_ms);
     }
 }
