@@ -130,13 +130,29 @@ void window::create(const std::string& title, const rect& bounds, uint16_t flags
 
 void window::hide_native()
 {
-    // A tooltip left standing would point at a window that is gone from the screen.
-    hide_tooltip();
-    end_capture();
-    hovered_ = nullptr;
+    forget_pointer();
     if (handle() && IsWindowVisible(handle()))
         ShowWindow(handle(), SW_HIDE);
     holder_.visible = false;
+}
+
+void window::forget_pointer()
+{
+    // A tooltip left standing would point at a window that is gone from the screen.
+    hide_tooltip();
+    end_capture();
+    // A press that hides the window is released over another one: neither the swallowed release of a
+    // double click nor the leave tracking may wait for the next showing, and the widget under the pointer
+    // (a button still pressed) hears that the pointer left.
+    swallow_next_up_ = false;
+    if (tracking_) {
+        tracking_ = false;
+        TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | TME_LEAVE, handle(), HOVER_DEFAULT};
+        TrackMouseEvent(&cancel);
+    }
+    widget* left = std::exchange(hovered_, nullptr);
+    if (is_eligible(left))
+        fire_event(left, event_id::mouse_leave);
 }
 
 int32_t window::show_modal()
@@ -223,11 +239,8 @@ void window::set_visible(bool visible)
 {
     bool previous = holder_.visible;
     holder_.visible = visible;
-    if (!visible) {
-        hide_tooltip();
-        end_capture();
-        hovered_ = nullptr;
-    }
+    if (!visible)
+        forget_pointer();
     if (handle()) {
         if (!visible || !IsWindowVisible(handle()))
             ShowWindow(handle(), visible ? SW_SHOW : SW_HIDE);

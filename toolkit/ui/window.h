@@ -138,6 +138,8 @@ private:
     void end_capture();
     void invalidate_client(const rect& area);
     void hide_native();
+    // Drops what the pointer and the last press left: capture, hover, tooltip, leave tracking.
+    void forget_pointer();
     void kill_all_timers();
     void hide_tooltip();
     // Whether the cursor is over this window on the screen, not over one that covers it.

@@ -82,6 +82,29 @@ TEST_F(routing, DoubleClickWithoutHandlerIsASecondPressAndSwallowsTheRelease)
     EXPECT_EQ(log.take(), (lines{"b:1:0", "window:1:0"}));
 }
 
+// The press of a double click hides the window, so its release goes to another: the widget hovered at the
+// hide hears the pointer leave (a button drops its pressed look), and when the window shows again leave
+// tracking is armed anew and a click reaches its widget.
+TEST_F(routing, HidingForgetsThePressAndTheHoverItEnded)
+{
+    show_without_focus();
+    move_to(160, 20);
+    move_to(161, 20);
+    event_manager::instance().connect(&b, &b, event_id::mouse_down,
+                                      [this](const event_info&) { window.set_visible(false); });
+    log.take();
+    mouse(WM_LBUTTONDBLCLK, 160, 20);
+    EXPECT_EQ(log.take(), (lines{"b:33:0", "b:2:0", "b:6:0", "window:2:0"}));
+    EXPECT_EQ(window.hovered_widget(), nullptr);
+
+    show_without_focus();
+    EXPECT_EQ(send(WM_MOUSEMOVE, 0, MAKELPARAM(30, 30)), 1);  // arms tracking again, no event
+    EXPECT_TRUE(log.take().empty());
+    mouse(WM_LBUTTONDOWN, 30, 30);
+    mouse(WM_LBUTTONUP, 30, 30);
+    EXPECT_EQ(log.take(), (lines{"b:34:0", "inner:33:0", "inner:2:0", "window:2:0", "inner:1:0", "window:1:0"}));
+}
+
 TEST_F(routing, DoubleClickReachesAWidgetThatListensForIt)
 {
     event_log listener;
