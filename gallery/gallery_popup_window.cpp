@@ -7,8 +7,6 @@
 
 #include <ole2.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 
 using namespace qzsdk::ui;
@@ -21,12 +19,8 @@ constexpr int32_t side_minimum = 100;
 // Only an absolute folder is listed: a relative one would be read against whatever the host's working folder is.
 qzsdk::path folder_from_setting(const std::string& text)
 {
-    std::string native = text;
-    std::replace(native.begin(), native.end(), '/', '\\');
-    const bool drive = native.size() >= 3 && std::isalpha(static_cast<unsigned char>(native[0])) &&
-                       native[1] == ':' && native[2] == '\\';
-    const bool share = native.starts_with("\\\\");
-    return drive || share ? qzsdk::path::from_utf8(native) : qzsdk::path();
+    qzsdk::path folder = qzsdk::path::from_utf8(text);
+    return folder.is_absolute() ? folder : qzsdk::path();
 }
 
 void theme_labelled_button(GalleryButton& button, const embedded_image& icon, const color& text,

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <string_view>
-
 struct CaptureWriter::Write {
     qzsdk::path file;
     std::vector<uint8_t> pixels;
