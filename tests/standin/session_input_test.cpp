@@ -1,8 +1,9 @@
 // Session input reaches the host's UI thread as real input, held across an idle call; commands keep
-// running while the module sits in a modal loop; a command that keeps the UI thread busy stops the session.
-#include "host/sdk/host_suites.h"
+// running while the module sits in a modal loop; a command that keeps the UI thread busy, or a question of
+// the module left open at the end, stops the session through the watchdog.
 #include "standin/host.h"
 #include "standin/session_runner.h"
+#include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
@@ -71,21 +72,12 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     return A_Err_NONE;
 }
 
-A_Err entry(SPBasicSuite* basic, A_long, A_long, AEGP_PluginID plugin_id, AEGP_GlobalRefcon*)
-{
-    const void* table = nullptr;
-    basic->AcquireSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version, &table);
-    static_cast<const AEGP_RegisterSuite6*>(table)->AEGP_RegisterIdleHook(plugin_id, &idle_hook, nullptr);
-    basic->ReleaseSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version);
-    return A_Err_NONE;
-}
-
 class StandinSessionInput : public testing::Test {
 protected:
     bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
     {
         mode = idle_mode;
-        host_.call_entry(&entry, 115, 0);
+        host_.call_entry(&standin_test::idle_hook_entry<&idle_hook>, 115, 0);
         runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms);
         runner_->on_hang([this] {
             ++hangs_;

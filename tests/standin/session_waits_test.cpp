@@ -1,10 +1,10 @@
 // What a session does while it waits and around the files it names: the host keeps idling during every
 // wait, a missing file is removed whether or not its folder is there, and a blocked path is given back as it
 // was when the session ends.
-#include "host/sdk/host_suites.h"
 #include "standin/host.h"
 #include "standin/session_runner.h"
 #include "standin/text_codec.h"
+#include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,22 +26,13 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     return A_Err_NONE;
 }
 
-A_Err entry(SPBasicSuite* basic, A_long, A_long, AEGP_PluginID plugin_id, AEGP_GlobalRefcon*)
-{
-    const void* table = nullptr;
-    basic->AcquireSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version, &table);
-    static_cast<const AEGP_RegisterSuite6*>(table)->AEGP_RegisterIdleHook(plugin_id, &idle_hook, nullptr);
-    basic->ReleaseSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version);
-    return A_Err_NONE;
-}
-
 class StandinSessionWaits : public testing::Test {
 protected:
     void TearDown() override { file_made_at_idle.clear(); }
 
     bool run(const std::wstring& session)
     {
-        host_.call_entry(&entry, 115, 0);
+        host_.call_entry(&standin_test::idle_hook_entry<&idle_hook>, 115, 0);
         runner_ = std::make_unique<standin::SessionRunner>(host_, L"");
         return runner_->run(standin::parse_session(standin::to_utf8(session)));
     }
