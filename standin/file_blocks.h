@@ -2,8 +2,6 @@
 // The session's `file block`: a plain file stands where a folder or file the module uses would be, so that
 // the module's writes there fail. What stood there is put aside and back, so that a blocked session leaves
 // the folders of the sessions after it as it found them.
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
