@@ -200,7 +200,7 @@ void EffectsPopup::OnDeath()
     capture_writer_.WaitForAll();
     capture_writer_.TakeFinished();
     if (popup_window_) {
-        popup_window_->SaveEffectFiles();
+        popup_window_->SaveEffectFilesAndTell();
         popup_window_->StopNewsCheck();
     }
     popup_window_.reset();
