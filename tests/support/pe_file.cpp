@@ -26,14 +26,13 @@ pe_file::pe_file(const std::wstring& path)
 
     symbol_table_ = nt.FileHeader.PointerToSymbolTable;
     symbol_count_ = nt.FileHeader.NumberOfSymbols;
-    size_t strings = string_table();
     size_t first = nt_offset + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
     for (size_t i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
         auto header = read<IMAGE_SECTION_HEADER>(first + i * sizeof(IMAGE_SECTION_HEADER));
         std::string name(reinterpret_cast<const char*>(header.Name), strnlen(reinterpret_cast<const char*>(header.Name), 8));
         // A name longer than eight characters is "/N": N is its offset in the string table.
         if (name.size() > 1 && name[0] == '/' && symbol_table_)
-            name = read_string(strings + std::stoul(name.substr(1)));
+            name = read_string(string_table() + std::stoul(name.substr(1)));
         sections_.push_back({name, header.VirtualAddress, header.Misc.VirtualSize, header.PointerToRawData,
                              header.SizeOfRawData});
     }
