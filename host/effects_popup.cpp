@@ -9,10 +9,8 @@
 #include "host/suite_cache.h"
 #include "host/sdk/host_suites.h"
 #include "popup/effects_popup_window.h"
-#include "popup/entry_index.h"
 #include "popup/settings_file.h"
 #include "toolkit/platform/file_system.h"
-#include "toolkit/platform/text.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/window.h"
 
@@ -170,16 +168,6 @@ void EffectsPopup::OnEffectChosen(const qzsdk::ui::event_info& info)
 {
     if (const auto* entry = reinterpret_cast<const EffectEntry*>(info.param))
         OnEffectChosen(*entry);
-}
-
-bool EffectsPopup::ChooseEntryByName(std::string_view name)
-{
-    if (!popup_window_)
-        return false;
-    const EffectEntry* entry = EntryIndex(popup_window_->entries()).find(qzsdk::to_lower(qzsdk::trim(name)));
-    if (entry)
-        OnEffectChosen(*popup_window_->ResolveOverride(entry));
-    return entry != nullptr;
 }
 
 void EffectsPopup::ApplyPendingChoice()

@@ -1,6 +1,7 @@
 #include "host/effect_list_builder.h"
 #include "host/effects_popup.h"
 #include "host/plugin_main.h"
+#include "host/session/choose_entry_by_name.h"
 #include "popup/effects_popup_window.h"
 
 #include "standin/host.h"
@@ -42,7 +43,7 @@ protected:
     EffectsPopup& state() { return *g_effects_popup; }
     bool choose(const std::string& name)
     {
-        bool chosen = state().ChooseEntryByName(name);
+        bool chosen = ChooseEntryByName(state(), name);
         host_.run_idle();
         return chosen;
     }
