@@ -158,8 +158,9 @@ bool renderer::begin_draw()
         try {
             create_target();
             create_brushes();
-        } catch (const qz_exception&) {
+        } catch (const qz_exception& failure) {
             release_target();
+            target_failure_ = failure.what();
             return false;
         }
     }

@@ -47,8 +47,10 @@ public:
     renderer& operator=(const renderer&) = delete;
 
     // Paint pass (driven by the window). A target lost at end_draw is dropped and the window asked to
-    // repaint; begin_draw makes it again, and is false (nothing may be drawn) while that fails.
+    // repaint; begin_draw makes it again, and is false (nothing may be drawn) while that fails, with
+    // target_failure saying why.
     bool begin_draw();
+    const std::string& target_failure() const { return target_failure_; }
     void end_draw() noexcept;
     bool is_drawing() const { return drawing_; }
     void resize(uint32_t pixel_width, uint32_t pixel_height);
@@ -144,6 +146,7 @@ private:
     bool antialiased_text_ = false;
     bool drawing_ = false;
     bool release_after_draw_ = false;
+    std::string target_failure_;
     std::vector<widget*> drawing_stack_;
     point offset_;
     std::set<image*> images_;
