@@ -158,6 +158,7 @@ bool renderer::begin_draw()
         try {
             create_target();
             create_brushes();
+            new_target_ = handle_ != nullptr;
         } catch (const qz_exception& failure) {
             release_target();
             target_failure_ = failure.what();

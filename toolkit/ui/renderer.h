@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "toolkit/ui/color.h"
@@ -51,6 +52,8 @@ public:
     // target_failure saying why.
     bool begin_draw();
     const std::string& target_failure() const { return target_failure_; }
+    // Whether a begin_draw made a window target since the last call.
+    bool take_new_target() { return std::exchange(new_target_, false); }
     void end_draw() noexcept;
     bool is_drawing() const { return drawing_; }
     void resize(uint32_t pixel_width, uint32_t pixel_height);
@@ -147,6 +150,7 @@ private:
     bool drawing_ = false;
     bool release_after_draw_ = false;
     std::string target_failure_;
+    bool new_target_ = false;
     std::vector<widget*> drawing_stack_;
     point offset_;
     std::set<image*> images_;

@@ -329,6 +329,12 @@ void window::handle_paint()
     int32_t right = -holder_.to_units_x(-pixels.right);
     int32_t bottom = -holder_.to_units_y(-pixels.bottom);
     paint(&root_, rect{left, top, right - left, bottom - top});
+    // Under Wine a window target makes the drawable it shows through at its first present, and that first
+    // frame can be lost on the way to the display server: the window stays black, with nothing left to
+    // repaint, until some input repaints it. A second frame, once the loop has handled what is waiting,
+    // shows. On Windows it costs one paint of a window just shown.
+    if (renderer_ && renderer_->take_new_target())
+        PostMessageW(handle(), repaint_again_message, 0, 0);
 }
 
 }  // namespace qzsdk::ui
