@@ -545,6 +545,7 @@ std::string SessionRunner::screenshot(const std::string& name)
     }
     record.theme = theme_of(*picture, area);
     record.one_colour = shows_one_colour(*picture, whole);
+    record.window_one_colour = !record.window.empty() && shows_one_colour(*picture, area);
     std::string failure = on_ui([this, picture, file, name, record] {
         host_.book().screenshots[name] = record;
         try {

@@ -129,7 +129,8 @@ TEST_F(StandinRunner, ScreenshotsTellTheirThemeAndWrongExpectationsFailTheRun)
     const std::string session =
         "idle 5\nkeys ctrl+space\nwindow Effects Popup\nscreenshot popup\nkey escape\ngone Effects Popup\nquit\n";
     EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"window": "Effects Popup", "theme": "dark",
-                                                                       "one_colour": false}}})"),
+                                                                       "one_colour": false,
+                                                                       "window_one_colour": false}}})"),
               0u)
         << state()["screenshots"].dump();
     EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"theme": "light"}}})"), 1u);
