@@ -2,6 +2,8 @@
 
 #include "toolkit/ui/native_window.h"
 
+#include <gtest/gtest.h>
+
 namespace qzsdk::test {
 namespace {
 
@@ -54,7 +56,8 @@ void modal_script::step()
         popup_->end_modal(0);
 }
 
-modal_steps::modal_steps(std::vector<step> steps) : steps_(std::move(steps))
+modal_steps::modal_steps(std::vector<step> steps, std::source_location made_at)
+    : steps_(std::move(steps)), made_at_(made_at), waiting_since_(GetTickCount64())
 {
     playing = this;
     timer_ = SetTimer(nullptr, 0, 20, &modal_steps::tick);
@@ -64,16 +67,36 @@ modal_steps::~modal_steps()
 {
     KillTimer(nullptr, timer_);
     playing = nullptr;
+    // The quit message that ended the loops must not end the next one the test opens.
+    MSG quit;
+    if (given_up_)
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 void CALLBACK modal_steps::tick(HWND, UINT, UINT_PTR, DWORD)
 {
     modal_steps* script = playing;
-    if (!script || script->running_ || script->finished() || !script->steps_[script->next_].ready())
+    if (!script || script->running_ || script->given_up_ || script->finished())
         return;
+    if (!script->steps_[script->next_].ready()) {
+        if (GetTickCount64() - script->waiting_since_ > wait_limit_ms)
+            script->give_up();
+        return;
+    }
     script->running_ = true;
     script->steps_[script->next_++].action();
     script->running_ = false;
+    script->waiting_since_ = GetTickCount64();
+}
+
+void modal_steps::give_up()
+{
+    given_up_ = true;
+    ADD_FAILURE_AT(made_at_.file_name(), static_cast<int>(made_at_.line()))
+        << "step " << next_ + 1 << " of " << steps_.size() << " of this modal script: its condition did not hold within "
+        << wait_limit_ms / 1000 << " s; every modal loop is ended";
+    // Each modal loop that takes the quit message posts it again for the loop outside it.
+    PostQuitMessage(0);
 }
 
 ui::window* find_window(const std::wstring& title)

@@ -3,7 +3,9 @@
 // still open after the last step is ended with 0. Helpers post real key and mouse messages to it.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -35,13 +37,20 @@ private:
 
 // Steps played from a thread timer inside whichever loop is pumping (a modal window the code under test
 // opens itself), each once its condition holds; a step may open a modal loop of its own.
+//
+// A condition that does not hold within wait_limit_ms of the step before fails the test where the script was
+// made, and every modal loop of the thread is ended (a quit message), so that a missing message fails the
+// test instead of hanging it; no further step is played.
 class modal_steps {
 public:
     struct step {
         std::function<bool()> ready;
         std::function<void()> action;
     };
-    explicit modal_steps(std::vector<step> steps);
+    // Generous: a loaded machine can hold a message for seconds, never for this long.
+    static constexpr uint64_t wait_limit_ms = 25000;
+
+    explicit modal_steps(std::vector<step> steps, std::source_location made_at = std::source_location::current());
     ~modal_steps();
     modal_steps(const modal_steps&) = delete;
     modal_steps& operator=(const modal_steps&) = delete;
@@ -50,10 +59,14 @@ public:
 
 private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
+    void give_up();
 
     std::vector<step> steps_;
+    std::source_location made_at_;
     size_t next_ = 0;
     bool running_ = false;
+    bool given_up_ = false;
+    uint64_t waiting_since_ = 0;
     UINT_PTR timer_ = 0;
 };
 

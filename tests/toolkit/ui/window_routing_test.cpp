@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/support/key_state.h"
+#include "tests/support/real_mouse.h"
 #include "tests/support/window_fixture.h"
 
 using namespace qzsdk::ui;
@@ -103,6 +104,30 @@ TEST_F(routing, HidingForgetsThePressAndTheHoverItEnded)
     mouse(WM_LBUTTONDOWN, 30, 30);
     mouse(WM_LBUTTONUP, 30, 30);
     EXPECT_EQ(log.take(), (lines{"b:34:0", "inner:33:0", "inner:2:0", "window:2:0", "inner:1:0", "window:1:0"}));
+}
+
+// By real input: the second press of a double click hides the window, so its release goes to whatever lies
+// under the cursor then. Shown again while a button pressed elsewhere is held, the window's first input is
+// that button's release: it is heard, not swallowed for the double click's.
+TEST_F(routing, AWindowShownAgainHearsAReleaseWhosePressWasElsewhere)
+{
+    show_without_focus();
+    int presses = 0;
+    event_manager::instance().connect(&b, &b, event_id::mouse_down, [&](const event_info&) {
+        if (++presses == 2)
+            window.set_visible(false);
+    });
+    POINT on_b{160, 20};
+    ClientToScreen(window.handle(), &on_b);
+    qzsdk::test::real_double_click(on_b);
+    ASSERT_EQ(presses, 2);
+    EXPECT_EQ(log.take(event_id::mouse_up), (lines{"b:1:0", "window:1:0"}));  // the first click's alone
+
+    qzsdk::test::real_mouse_press(on_b);
+    EXPECT_EQ(presses, 2);
+    show_without_focus();
+    qzsdk::test::real_mouse_release();
+    EXPECT_EQ(log.take(event_id::mouse_up), (lines{"b:1:0", "window:1:0"}));
 }
 
 TEST_F(routing, DoubleClickReachesAWidgetThatListensForIt)

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The counting of scripts/test-summary.sh, in the shell: test_summary_test.sh RESULTS CASE... runs each named
+# case (a function below) on made-up group outputs and prints as a gtest program does, into RESULTS too.
+set -uo pipefail
+summary="$(cd "$(dirname "$0")/../.." && pwd)/scripts/test-summary.sh"
+results=$1
+shift
+
+# group NAME OUTCOME...: a group's output, one case per OUTCOME (OK, FAILED or RUN for a case never ended).
+group() {
+  local name=$1 outcome i=0
+  shift
+  {
+    echo "[==========] Running $# tests from 1 test suite."
+    for outcome in "$@"; do
+      echo "[ RUN      ] $name.Case$i"
+      case $outcome in
+        OK) echo "[       OK ] $name.Case$i (5 ms)" ;;
+        FAILED) echo "[  FAILED  ] $name.Case$i (5 ms)" ;;
+      esac
+      i=$((i + 1))
+    done
+  } >"$work/results/$name.log"
+}
+
+# ctest_failed GROUP...: CTest's log naming the groups that failed.
+ctest_failed() {
+  { echo "The following tests FAILED:"; local n=1 g; for g in "$@"; do printf '\t%3d - %s (Failed)\n' $((n++)) "$g"; done
+    echo "Errors while running CTest"; } >"$work/ctest.log"
+}
+
+# expect_last STATUS LINE: the summary's last line for a run that ended with STATUS.
+expect_last() {
+  local last
+  last=$("$summary" "$work/results" "$work/ctest.log" "$1" | tail -n 1)
+  [ "$last" = "$2" ] || { echo "expected \"$2\", the summary said \"$last\""; return 1; }
+}
+
+TestSummary.AGroupKilledAfterItsCasesPassedCountsAsFailed() {
+  group Gallery OK OK
+  echo Killed >>"$work/results/Gallery.log"
+  group Other OK
+  ctest_failed Gallery
+  expect_last 8 "run: 3 passed, 1 failed"
+}
+
+TestSummary.AFailedOrUnfinishedCaseCountsOnceWithItsGroup() {
+  group Broken OK FAILED
+  echo "[  FAILED  ] Broken.Case1" >>"$work/results/Broken.log"  # gtest's closing list
+  group Crashed OK RUN RUN
+  echo "[  CRASHED ] Crashed.Case1 (ended the process, exit code 3)" >>"$work/results/Crashed.log"
+  ctest_failed Broken Crashed
+  expect_last 8 "run: 2 passed, 3 failed"
+}
+
+TestSummary.ARunFailingOutsideAnyGroupNeverSaysNoneFailed() {
+  echo "No tests were found!!!" >"$work/ctest.log"
+  expect_last 8 "run: 0 passed, 1 failed" || return 1
+  group Fine OK OK
+  : >"$work/ctest.log"
+  expect_last 0 "run: 2 passed, 0 failed"
+}
+
+mkdir -p "$results"
+log="$results/TestSummary.log"
+failed=0
+echo "[==========] Running $# tests from 1 test suite." >"$log"
+for case in "$@"; do
+  echo "[ RUN      ] $case" >>"$log"
+  work=$(mktemp -d)
+  mkdir "$work/results"
+  if said=$("$case" 2>&1); then outcome="       OK "; else outcome="  FAILED  "; failed=1; fi
+  [ -z "$said" ] || echo "$said" >>"$log"
+  rm -rf "$work"
+  echo "[$outcome] $case (0 ms)" >>"$log"
+done
+cat "$log"
+exit $failed
