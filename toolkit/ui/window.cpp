@@ -328,14 +328,20 @@ void window::kill_all_timers()
     for (const auto& [id, entry] : holder_.timers)
         KillTimer(handle(), id);
     holder_.timers.clear();
-    if (handle())
+    if (handle()) {
         KillTimer(handle(), tooltip_timer_id);
+        KillTimer(handle(), repaint_again_timer_id);
+    }
 }
 
 void window::handle_timer(uint32_t timer_id)
 {
     if (timer_id == tooltip_timer_id) {
         update_tooltip();
+        return;
+    }
+    if (timer_id == repaint_again_timer_id) {
+        repaint_again();
         return;
     }
     auto found = holder_.timers.find(timer_id);

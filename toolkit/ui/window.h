@@ -52,6 +52,8 @@ class tooltip;
 
 // The timer of every window's tooltip tick; widget timers count up from 1.
 constexpr uint32_t tooltip_timer_id = 0xFFFFFFFFu;
+// The timer that paints a window's first frames through a new render target again.
+constexpr uint32_t repaint_again_timer_id = 0xFFFFFFFEu;
 
 class window : public event_object {
 public:
@@ -113,7 +115,7 @@ private:
 
     class paint_session;
 
-    // Posted after the first paint through a new render target: the whole window is painted once more.
+    // Posted after the first paint through a new render target: the whole window is painted again.
     static constexpr UINT repaint_again_message = WM_USER + 1;
 
     // Outlives the window when a handler destroys it inside its own modal loop.
@@ -125,6 +127,7 @@ private:
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
     void handle_size(WPARAM wparam, LPARAM lparam);
     void handle_paint();
+    void repaint_again();
     void handle_timer(uint32_t timer_id);
     void handle_ime_composition(LPARAM lparam);
     LRESULT handle_hit_test(LPARAM lparam);
@@ -163,6 +166,8 @@ private:
     rect current_region_;
     int32_t paint_origin_x_ = 0;
     int32_t paint_origin_y_ = 0;
+    // How many of the repaints after a new render target's first frame have been asked for.
+    size_t repaints_asked_ = 0;
     paint_session* painting_ = nullptr;
     bool tracking_ = false;
     bool swallow_next_up_ = false;

@@ -178,7 +178,7 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
         on_user_message(static_cast<uint32_t>(lparam));
         return 0;
     case repaint_again_message:
-        InvalidateRect(hwnd, nullptr, FALSE);
+        repaint_again();
         return 0;
     default:
         break;

@@ -1,5 +1,6 @@
 // Routing of input events to widgets, focus, Tab navigation, hit testing and the paint pass.
 #include <algorithm>
+#include <iterator>
 
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/event_manager.h"
@@ -329,12 +330,25 @@ void window::handle_paint()
     int32_t right = -holder_.to_units_x(-pixels.right);
     int32_t bottom = -holder_.to_units_y(-pixels.bottom);
     paint(&root_, rect{left, top, right - left, bottom - top});
-    // Under Wine a window target makes the drawable it shows through at its first present, and that first
-    // frame can be lost on the way to the display server: the window stays black, with nothing left to
-    // repaint, until some input repaints it. A second frame, once the loop has handled what is waiting,
-    // shows. On Windows it costs one paint of a window just shown.
-    if (renderer_ && renderer_->take_new_target())
+    if (renderer_ && renderer_->take_new_target()) {
+        repaints_asked_ = 0;
         PostMessageW(handle(), repaint_again_message, 0, 0);
+    }
+}
+
+// Under Wine the first present through a window's new target makes the drawable it shows through, and Wine
+// then applies that to the window through a message of its own to this thread: frames presented before that
+// message is handled can be lost, and the window stays black with nothing left to repaint until some input
+// repaints it. Nothing tells the window when that message has been handled, so the whole window is painted
+// again once the loop has handled what waits, and twice more a while later for a loaded machine. On Windows
+// it costs three paints of a window just shown.
+void window::repaint_again()
+{
+    static constexpr UINT later_ms[] = {250, 1000};
+    KillTimer(handle(), repaint_again_timer_id);
+    InvalidateRect(handle(), nullptr, FALSE);
+    if (repaints_asked_ < std::size(later_ms))
+        SetTimer(handle(), repaint_again_timer_id, later_ms[repaints_asked_++], nullptr);
 }
 
 }  // namespace qzsdk::ui
