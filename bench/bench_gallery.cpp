@@ -9,6 +9,7 @@
 #include "gallery/gallery_popup_window.h"
 #include "gallery/picture_loader.h"
 #include "gallery/thumbnail_cache.h"
+#include "tests/gallery/gallery_test_api.h"
 #include "tests/gallery/gallery_window_test_api.h"
 #include "toolkit/platform/cache_store.h"
 #include "toolkit/platform/file_system.h"
@@ -109,8 +110,8 @@ held_pictures pictures_of(GalleryWindowTestApi api)
             held.thumbnails += picture_mb(thumbnail->picture.get());
             ++held.pictured;
         }
-    for (ui::image* picture : api.preview().GetImages())
-        held.cells += picture_mb(picture);
+    for (const auto& cell : GalleryTestApi::panels(api.preview()))
+        held.cells += picture_mb(cell->image.get());
     return held;
 }
 

@@ -198,14 +198,6 @@ void GalleryPreview::Relayout()
     invalidate(false);
 }
 
-std::vector<image*> GalleryPreview::GetImages() const
-{
-    std::vector<image*> pictures;
-    for (const auto& panel : panels_)
-        pictures.push_back(panel->image.get());
-    return pictures;
-}
-
 qzsdk::path GalleryPreview::FileOfCell(const image_panel& cell) const
 {
     for (size_t i = 0; i < panels_.size(); ++i)

@@ -39,8 +39,6 @@ public:
     void WantedPictures(std::vector<PictureLoader::Request>& wanted) const;
     void ApplyPicture(PictureLoader::Result& result);
     void Relayout();
-    // The cells' pictures in cell order, null for a cell whose picture is not made yet or failed.
-    std::vector<qzsdk::ui::image*> GetImages() const;
     // The file a cell shows, also while its picture is being made; empty when it could not be read or the
     // panel is no cell of this preview.
     qzsdk::path FileOfCell(const qzsdk::ui::image_panel& cell) const;

@@ -9,10 +9,8 @@
 #include "host/suite_cache.h"
 #include "host/sdk/host_suites.h"
 #include "popup/effects_popup_window.h"
-#include "popup/entry_index.h"
 #include "popup/settings_file.h"
 #include "toolkit/platform/file_system.h"
-#include "toolkit/platform/text.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/window.h"
 
@@ -172,16 +170,6 @@ void EffectsPopup::OnEffectChosen(const qzsdk::ui::event_info& info)
         OnEffectChosen(*entry);
 }
 
-bool EffectsPopup::ChooseEntryByName(std::string_view name)
-{
-    if (!popup_window_)
-        return false;
-    const EffectEntry* entry = EntryIndex(popup_window_->entries()).find(qzsdk::to_lower(qzsdk::trim(name)));
-    if (entry)
-        OnEffectChosen(*popup_window_->ResolveOverride(entry));
-    return entry != nullptr;
-}
-
 void EffectsPopup::ApplyPendingChoice()
 {
     if (!pending_choice_)
@@ -200,7 +188,7 @@ void EffectsPopup::OnDeath()
     capture_writer_.WaitForAll();
     capture_writer_.TakeFinished();
     if (popup_window_) {
-        popup_window_->SaveEffectFiles();
+        popup_window_->SaveEffectFilesAndTell();
         popup_window_->StopNewsCheck();
     }
     popup_window_.reset();

@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class EffectsPopupWindow;
@@ -50,8 +49,6 @@ public:
     // so nothing is thrown back: a failure ends in ReportFatalError.
     void OnPopupCommand(const qzsdk::ui::event_info& info);
     void OnPopupCommand(uint32_t command);
-    // Chooses the catalogue entry of that name as the popup would; false when there is none.
-    bool ChooseEntryByName(std::string_view name);
 
     SPBasicSuite* basic_suite() const { return basic_suite_; }
     AEGP_PluginID plugin_id() const { return plugin_id_; }

@@ -19,6 +19,12 @@ namespace {
 constexpr uint16_t popup_style_flags = 71;
 constexpr color transparent{0, 0, 0, 0};
 
+// A file left alone because it could not be read is no failure of a save: TellUnreadFiles says so.
+bool written_or_unread(const qzsdk::path& folder, const wchar_t* name, bool written)
+{
+    return written || is_unread_file(folder.join(qzsdk::path(name)));
+}
+
 }  // namespace
 
 EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, MakerFolders folders,
@@ -242,9 +248,24 @@ bool EffectsPopupWindow::WriteEffectFiles(const EffectLists& lists, const qzsdk:
     return search_written && shortcuts_written;
 }
 
+bool EffectsPopupWindow::WriteOrKeepEffectFiles(const EffectLists& lists, const qzsdk::path& folder)
+{
+    const bool search_kept =
+        written_or_unread(folder, search_file_name, write_list_file(folder, search_file_name, search_text(lists)));
+    const bool shortcuts_kept = written_or_unread(
+        folder, shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists)));
+    return search_kept && shortcuts_kept;
+}
+
 bool EffectsPopupWindow::SaveEffectFiles() const
 {
     return WriteEffectFiles(lists_, folders_.local);
+}
+
+void EffectsPopupWindow::SaveEffectFilesAndTell()
+{
+    if (!WriteOrKeepEffectFiles(lists_, folders_.local))
+        Warn("Failed to Save", "Unable to save the favourites, blacklist and shortcuts to disk.");
 }
 
 void EffectsPopupWindow::TellUnreadFiles()
@@ -280,19 +301,14 @@ void EffectsPopupWindow::Warn(const char* title, const std::string& text)
 bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const EffectLists& lists,
                                            const qzsdk::path& folder, bool with_lists)
 {
-    // A file left alone because it could not be read is no failure of this save: TellUnreadFiles says so.
-    auto kept = [&folder](const wchar_t* name, bool written) {
-        return written || is_unread_file(folder.join(qzsdk::path(name)));
-    };
     bool saved = !folder.empty() &&
-                 kept(settings_file_name, write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings));
+                 written_or_unread(folder, settings_file_name,
+                                   write_settings_file(folder.join(qzsdk::path(settings_file_name)), settings));
     // Never a relative folder: it would be made in the host's working folder.
     if (settings.HasAbsoluteCaptureFolder())
         qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
-    if (with_lists) {
-        saved = kept(search_file_name, write_list_file(folder, search_file_name, search_text(lists))) && saved;
-        saved = kept(shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists))) && saved;
-    }
+    if (with_lists)
+        saved = WriteOrKeepEffectFiles(lists, folder) && saved;
     return saved;
 }
 

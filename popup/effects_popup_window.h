@@ -92,6 +92,8 @@ public:
     // Each file is replaced whole or not at all; false when either could not be written.
     static bool WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     bool SaveEffectFiles() const;
+    // The host's death hook: the last save of the lists, so a failure is told rather than lost unseen.
+    void SaveEffectFilesAndTell();
     // After a save the user asked for: says once per file that an unread file was left as it was.
     void TellUnreadFiles();
     // Saves the settings and both lists, and tells the user when they could not be written.
@@ -109,6 +111,8 @@ public:
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
+    // Both list files written, or left alone because they could not be read.
+    static bool WriteOrKeepEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     // Ends the news check now (the host's death hook); the destructor does it too.
     void StopNewsCheck() { news_.Stop(); }
 

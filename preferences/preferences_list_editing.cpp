@@ -138,13 +138,7 @@ bool AppendEntry(std::vector<EffectAlias>& list, const EditEffectResult& result)
 {
     if (result.label_only || !result.entry)
         return false;
-    const EffectEntry* entry = result.entry;
-    bool listed = std::any_of(list.begin(), list.end(), [entry](const EffectAlias& record) {
-        return record.target == entry && record.text == entry->match_name && !record.override_target;
-    });
-    if (listed)
-        return false;
-    list.push_back(EffectAlias{entry->match_name, entry, nullptr});
+    list.push_back(EffectAlias{result.entry->match_name, result.entry, nullptr});
     return true;
 }
 

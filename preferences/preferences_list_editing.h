@@ -21,7 +21,7 @@ bool RemoveRecord(std::vector<EffectAlias>& list, size_t index);
 bool ClearAlias(EffectAlias& record);
 bool ClearOverride(EffectAlias& record);
 bool SetOverride(std::vector<EffectAlias>& favorites, const EditEffectResult& result);
-// Appends the chosen effect as a plain record; one already listed that way is not listed twice.
+// Appends the chosen effect as a plain record, also when it is listed already: the popup's search lists it once.
 bool AppendEntry(std::vector<EffectAlias>& list, const EditEffectResult& result);
 
 // The alias a typed text gives, or none when it cannot be one: empty, a character the list file uses as a

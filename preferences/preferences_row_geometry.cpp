@@ -4,38 +4,8 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 using namespace qzsdk::ui;
-
-namespace {
-
-// Wider than any row: the text is laid out on one line and never wraps.
-constexpr int32_t no_wrap_width = 4096;
-
-// The text as it fits on one line in `width` with the current font: cut after a whole character and
-// followed by an ellipsis when it is longer.
-std::string FitOnOneLine(renderer& target, std::string_view text, int32_t width)
-{
-    if (target.measure_text(text).width <= static_cast<uint32_t>(std::max(width, 0)))
-        return std::string(text);
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            starts.push_back(i);
-    auto cut = [&](size_t kept) { return std::string(text.substr(0, starts[kept])) + "\xE2\x80\xA6"; };
-    size_t low = 0, high = starts.size() - 1;
-    while (low < high) {
-        size_t middle = (low + high + 1) / 2;
-        if (target.measure_text(cut(middle)).width <= static_cast<uint32_t>(width))
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return cut(low);
-}
-
-}  // namespace
 
 bool BeginRowText(const widget& painted, const color& text_color)
 {
@@ -53,8 +23,9 @@ void DrawRowText(const widget& painted, const rect& box, const rect& clip, std::
     renderer* target = renderer_of(painted);
     if (!target || text.empty())
         return;
-    std::string shown = FitOnOneLine(*target, text, clip.x + clip.width - box.x);
-    target->draw_text_clipped(rect{box.x, box.y, no_wrap_width, box.height}, clip, shown);
+    // A text longer than its box would wrap onto a second line: its box grows to hold it on one.
+    const int32_t one_line = static_cast<int32_t>(target->measure_text(text).width);
+    target->draw_text_clipped(rect{box.x, box.y, std::max(box.width, one_line), box.height}, clip, text);
 }
 
 void DrawRowNumber(const widget& painted, uint64_t index, int32_t h)

@@ -27,8 +27,7 @@ constexpr int32_t preferences_row_height = 30;
 
 // Sets Arial 12 in the colour, leading and vertically centred; false without a renderer.
 bool BeginRowText(const qzsdk::ui::widget& painted, const qzsdk::ui::color& text_color);
-// Text on one line from `box`'s left, ending in an ellipsis where it would run past `clip`; empty texts are
-// not drawn.
+// Text on one line laid out in `box` and cut at `clip`'s edges without an ellipsis; empty texts are not drawn.
 void DrawRowText(const qzsdk::ui::widget& painted, const qzsdk::ui::rect& box, const qzsdk::ui::rect& clip,
                  std::string_view text);
 void DrawRowNumber(const qzsdk::ui::widget& painted, uint64_t index, int32_t h);

@@ -6,7 +6,6 @@
 #include "preferences/preferences_prompts.h"
 #include "preferences/settings_transfer.h"
 #include "toolkit/platform/cache_store.h"
-#include "toolkit/platform/file_system.h"
 #include "toolkit/ui/event_id.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/file_dialog.h"
@@ -244,11 +243,12 @@ void PreferencesWindow::ClearThumbnailCache()
     const qzsdk::path store = ThumbnailCache::StoreFile(popup_.folders().local);
     qzsdk::cache_store cache;
     cache.open(store);
-    cache.clear();
+    // The deletion's own result: a shown gallery starts writing the store again as soon as it rescans.
+    const bool cleared = cache.clear();
     // The gallery's thumbnails were made from the cache just deleted; it makes them again.
     if (gallery)
         gallery->ResetThumbnails();
-    if (qzsdk::get_file_info(store).exists || qzsdk::get_file_info(qzsdk::path(store.wide() + L".header")).exists)
+    if (!cleared)
         Tell("Failed to Clear", "Unable to delete the thumbnail cache: another program is using it.");
 }
 

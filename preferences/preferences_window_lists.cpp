@@ -103,8 +103,10 @@ bool PreferencesWindow::OnShortcutEvent(PreferencesEffectSlot& row, const event_
 bool PreferencesWindow::EditShortcut(size_t slot)
 {
     const EffectShortcut& shortcut = lists_.shortcuts[slot];
-    // A slot's own label is edited alone; an empty slot, or one without a label, picks an effect.
-    std::string label = shortcut.target ? shortcut.label : std::string();
+    // A label of its own is edited alone; an empty slot, or one whose label only repeats the effect's match
+    // name, picks an effect.
+    const bool own_label = shortcut.target && shortcut.label != shortcut.target->match_name;
+    std::string label = own_label ? shortcut.label : std::string();
     std::string name = shortcut.target ? shortcut.target->name : std::string();
     EditEffectResult answer;
     if (!PickEffect("Set Shortcut", name, label, slot, false, answer))

@@ -61,6 +61,7 @@ struct ScreenshotRecord {
     std::string window;  // the title of the foremost window of the module, empty when none was visible
     std::string theme;   // "dark" or "light": that window's pixels, or the whole screen's without one
     bool one_colour = false;  // the whole screen in one colour: nothing was drawn
+    bool window_one_colour = false;  // that window's area in one colour: the window was not drawn
 };
 
 enum class ApplyRoute { menu_command, apply_effect, script };

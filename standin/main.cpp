@@ -104,15 +104,16 @@ bool meets_expectations(const Options& options, const nlohmann::json& state)
 }
 
 // The session's state.json (when there is an --out folder) and a summary line; false when writing failed or
-// the state does not meet the expectations.
+// the state does not meet the expectations. `exit_code` is the code the run ends with when they are met.
 bool report(const Options& options, standin::Host& host, const standin::SessionRunner& runner, A_Err entry_result,
-            bool unloaded, const FILETIME& started)
+            bool unloaded, ExitCode exit_code, const FILETIME& started)
 {
     nlohmann::json state = standin::bookkeeping_json(host.book(), host.project());
     state["version"] = std::to_string(options.major) + "." + std::to_string(options.minor);
     state["entry_result"] = entry_result;
     state["unloaded"] = unloaded;
     state["quit"] = runner.quit();
+    state["exit_code"] = exit_code;
     nlohmann::json failures = nlohmann::json::array();
     for (const standin::SessionFailure& failure : runner.failures())
         failures.push_back({{"line", failure.line}, {"command", failure.command}, {"message", failure.message}});
@@ -171,7 +172,7 @@ int run(Options& options)
     // The UI thread is stuck in the module: the state is written from the session's thread and the process
     // ends, as after a hung unload.
     runner.on_hang([&] {
-        report(options, host, runner, entry_result, false, started);
+        report(options, host, runner, entry_result, false, exit_command_failed, started);
         TerminateProcess(GetCurrentProcess(), exit_command_failed);
     });
     bool commands_ok = true;
@@ -182,14 +183,13 @@ int run(Options& options)
     host.settle_window_log();
 
     host.run_death_hooks();
-    host.on_unload_hang([&] { report(options, host, runner, entry_result, false, started); });
+    host.on_unload_hang([&] { report(options, host, runner, entry_result, false, exit_unload_failed, started); });
     bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)
         std::fprintf(stderr, "standin: FreeLibrary failed for the module\n");
-    bool reported = report(options, host, runner, entry_result, unloaded, started);
-    if (!unloaded)
-        return exit_unload_failed;
-    return commands_ok && reported ? exit_ok : exit_command_failed;
+    const ExitCode exit_code = !unloaded ? exit_unload_failed : commands_ok ? exit_ok : exit_command_failed;
+    bool reported = report(options, host, runner, entry_result, unloaded, exit_code, started);
+    return exit_code == exit_ok && !reported ? exit_command_failed : exit_code;
 }
 
 }  // namespace

@@ -155,9 +155,9 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
         const size_t space = rest.find_first_of(" \t");
         const std::string_view state = rest.substr(0, space);
         const std::string_view path = space == std::string_view::npos ? std::string_view() : trim(rest.substr(space));
-        if ((state != "exists" && state != "absent" && state != "remove") || path.empty())
-            throw fail("needs exists, absent or remove and a path");
-        command.number = state == "exists" ? 1 : state == "absent" ? 0 : 2;
+        if ((state != "exists" && state != "absent" && state != "remove" && state != "block") || path.empty())
+            throw fail("needs exists, absent or remove and a path, or block and a path");
+        command.number = state == "exists" ? 1 : state == "absent" ? 0 : state == "remove" ? 2 : 3;
         command.text = path;
         break;
     }

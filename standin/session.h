@@ -17,7 +17,7 @@ struct SessionCommand {
     int line;
     std::string text;               // the text of every verb that takes one; script's verb
     std::vector<std::string> args;  // script arguments
-    int number = 0;                 // idle cycles, wait milliseconds, click x (drag: from x), file: 1 exists, 0 absent, 2 remove
+    int number = 0;                 // idle cycles, wait ms, click x (drag: from x), file: 1 exists, 0 absent, 2 remove, 3 block
     int second = 0;                 // click y (drag: from y)
     int third = 0;                  // drag: to x
     int fourth = 0;                 // drag: to y

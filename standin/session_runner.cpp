@@ -110,6 +110,14 @@ void SessionRunner::work()
             dialog_.reset();
             return std::string();
         });
+    if (!hung_)
+        release_blocks();
+}
+
+void SessionRunner::release_blocks()
+{
+    if (std::string failure = blocks_.release_all(); !failure.empty())
+        fail(0, "file", failure);
 }
 
 void SessionRunner::fail(int line, const std::string& command, const std::string& message)
@@ -145,6 +153,7 @@ std::string SessionRunner::watchdog_fired(const std::string& what)
     std::string message = what + " for more than " + std::to_string(watchdog_ms_ / 1000) +
                           " s; the session stops here";
     fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
+    release_blocks();
     if (hang_handler_)
         hang_handler_();
     return {};
@@ -163,22 +172,28 @@ void SessionRunner::collect_finished()
     }
 }
 
-// A call still inside the module when the commands run out waits for its window to close, within the
-// watchdog's time: a session must close what it opened.
+// When the commands run out, the module must be done within the watchdog's time: a call still inside it
+// (a job waiting in its loop, or input the host dispatched that opened a question) waits for its window to
+// close, as a session must close what it opened. A real host cannot quit there; a session can.
 void SessionRunner::finish_pending()
 {
-    while (!pending_.empty()) {
-        Pending& last = pending_.back();
-        if (WaitForSingleObject(last.job->done, watchdog_ms_) != WAIT_OBJECT_0) {
-            current_ = nullptr;
-            fail(last.line, last.command,
-                 "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
-                     " s after the last command (a window of the module waits for input)");
-            watchdog_fired("the session could not end");
-            return;
-        }
+    const ULONGLONG deadline = now() + watchdog_ms_;
+    for (;;) {
         collect_finished();
+        if (pending_.empty() && queue_->ui_state(100) == UiThreadQueue::UiState::in_host)
+            return;
+        if (now() >= deadline)
+            break;
+        Sleep(poll_ms);
     }
+    const std::string message = "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
+                                " s after the last command (a window of the module waits for input)";
+    if (!pending_.empty())
+        fail(pending_.back().line, pending_.back().command, message);
+    else
+        fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
+    current_ = nullptr;
+    watchdog_fired("the session could not end");
 }
 
 void SessionRunner::settle(DWORD milliseconds)
@@ -353,7 +368,7 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
             return (visible ? "no window of the module titled \"" + title + "\" was visible within "
                             : "a window of the module titled \"" + title + "\" was still visible after ") +
                    find_timeout_text + " (visible: " + join(titles) + ")";
-        Sleep(poll_ms);
+        settle(poll_ms);
     }
 }
 
@@ -369,7 +384,7 @@ std::string SessionRunner::wait_for_foreground(const std::string& title)
         if (now() >= deadline)
             return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text + " (in front: \"" +
                    to_utf8(window_title(foreground)) + "\")";
-        Sleep(poll_ms);
+        settle(poll_ms);
     }
 }
 
@@ -377,11 +392,15 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
 {
     const bool wanted = command.number == 1;
     const std::wstring path = expanded(command.text);
-    // A file left by an earlier run of the session, which a save dialog would ask to overwrite.
+    // A file left by an earlier run of the session, which a save dialog would ask to overwrite. Neither the
+    // file nor its folder need be there: a session must pass alone, before anything made them.
     if (command.number == 2)
-        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND
+        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                       GetLastError() == ERROR_PATH_NOT_FOUND
                    ? std::string()
                    : "the file " + to_utf8(path) + " could not be removed";
+    if (command.number == 3)
+        return blocks_.block(path);
     const ULONGLONG deadline = now() + find_timeout_ms;
     for (;;) {
         FileCheck check = check_file(command.text, path);
@@ -392,7 +411,7 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
             return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within " +
                    find_timeout_text;
         }
-        Sleep(poll_ms);
+        settle(poll_ms);
     }
 }
 
@@ -422,7 +441,7 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
             return menus.empty() ? "no popup menu was open within " + find_timeout_text
                                  : "the open menu has no enabled item \"" + text +
                                        "\" (items: " + join(menu_item_texts(menus.front())) + ")";
-        Sleep(poll_ms);
+        settle(poll_ms);
     }
 }
 
@@ -475,7 +494,7 @@ std::string SessionRunner::press_button(const std::string& text)
         if (now() >= deadline)
             return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text +
                    " (windows: " + join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
-        Sleep(poll_ms);
+        settle(poll_ms);
     }
 }
 
@@ -526,6 +545,7 @@ std::string SessionRunner::screenshot(const std::string& name)
     }
     record.theme = theme_of(*picture, area);
     record.one_colour = shows_one_colour(*picture, whole);
+    record.window_one_colour = !record.window.empty() && shows_one_colour(*picture, area);
     std::string failure = on_ui([this, picture, file, name, record] {
         host_.book().screenshots[name] = record;
         try {

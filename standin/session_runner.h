@@ -3,6 +3,7 @@
 // their own while the UI thread dispatches messages, so a command that opens a modal window of the module
 // (a script verb, a click) leaves the session free to drive that window with the commands that follow.
 #include "standin/dialog_driver.h"
+#include "standin/file_blocks.h"
 #include "standin/file_check.h"
 #include "standin/host.h"
 #include "standin/key_chord.h"
@@ -59,7 +60,8 @@ private:
     // inside the module for input: then the work finishes later and its failure is recorded then.
     std::string on_ui(std::function<std::string()> work);
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
-    // module's own loop, just time.
+    // module's own loop, just time. Every wait of a command is made of these: the real host idles all the
+    // time, and the module tells some things (a screenshot it could not write) only at an idle call.
     void settle(DWORD milliseconds);
     // Waits while the UI thread is blocked (neither in a loop of the host nor of the module); true when it was.
     bool wait_while_busy();
@@ -80,8 +82,10 @@ private:
     std::string answer_dialog(const std::string& answer);
     std::string screenshot(const std::string& name);
     std::string script(const SessionCommand& command);
-    // Waits until the file is there or gone, and records what it found; or removes it.
+    // Waits until the file is there or gone, and records what it found; or removes it, or blocks it.
     std::string wait_for_file(const SessionCommand& command);
+    // Puts back what the session's blocks moved aside; a failure is the session's.
+    void release_blocks();
     void collect_finished();
     void finish_pending();
     std::string watchdog_fired(const std::string& what);
@@ -98,6 +102,7 @@ private:
     std::vector<Pending> pending_;
     std::vector<SessionFailure> failures_;
     std::vector<FileCheck> file_checks_;
+    FileBlocks blocks_;
     std::function<void()> hang_handler_;
     bool quit_ = false;
     bool hung_ = false;

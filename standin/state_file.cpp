@@ -76,7 +76,10 @@ json bookkeeping_json(const Bookkeeping& book, const Project& project)
     state["windows"] = windows;
     json screenshots = json::object();
     for (const auto& [name, shot] : book.screenshots)
-        screenshots[name] = {{"window", shot.window}, {"theme", shot.theme}, {"one_colour", shot.one_colour}};
+        screenshots[name] = {{"window", shot.window},
+                             {"theme", shot.theme},
+                             {"one_colour", shot.one_colour},
+                             {"window_one_colour", shot.window_one_colour}};
     state["screenshots"] = screenshots;
     state["live"] = {{"effect_refs", book.live_effect_refs},
                      {"mem_handles", book.live_mem_handles},

@@ -13,6 +13,18 @@ namespace {
 using qzsdk::ui::generic_button;
 using qzsdk::ui::widget;
 
+// Whether the window is one of this module's toolkit windows, the only windows whose user data is a holder
+// this module may follow: its procedure is that of this module's window class (another module's copy of the
+// toolkit registers a class of another name).
+bool is_toolkit_window(HWND handle)
+{
+    WNDCLASSEXW toolkit_class{};
+    toolkit_class.cbSize = sizeof(toolkit_class);
+    return handle && IsWindow(handle) &&
+           GetClassInfoExW(GetModuleHandleW(nullptr), qzsdk::ui::window_class_name().c_str(), &toolkit_class) &&
+           reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle, GWLP_WNDPROC)) == toolkit_class.lpfnWndProc;
+}
+
 const generic_button* find_button(const widget& parent, std::string_view text)
 {
     for (const widget* child : parent.children()) {
@@ -33,7 +45,7 @@ const generic_button* find_button(const widget& parent, std::string_view text)
 extern "C" int32_t ZephrinFindButton(HWND handle, const char* utf8_text, RECT* screen)
 {
     // Any window can be handed in; only in this module's own is the user data a holder it may follow.
-    if (!utf8_text || !screen || !qzsdk::ui::is_toolkit_window(handle))
+    if (!utf8_text || !screen || !is_toolkit_window(handle))
         return 0;
     auto* holder = reinterpret_cast<qzsdk::ui::native_window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
     if (!holder || holder->handle() != handle || !holder->owner_window())

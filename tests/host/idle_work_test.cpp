@@ -1,13 +1,17 @@
 #include "host/effect_list_builder.h"
 #include "host/effects_popup.h"
 #include "host/plugin_main.h"
+#include "host/session/choose_entry_by_name.h"
 #include "popup/effects_popup_window.h"
 
 #include "standin/host.h"
 #include "tests/host/effects_popup_test_api.h"
 #include "tests/host/host_test_project.h"
 #include "tests/support/effects_popup_window_test_api.h"
+#include "tests/support/file_holder.h"
 #include "tests/support/key_state.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_folder.h"
 #include "toolkit/platform/file_system.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +43,7 @@ protected:
     EffectsPopup& state() { return *g_effects_popup; }
     bool choose(const std::string& name)
     {
-        bool chosen = state().ChooseEntryByName(name);
+        bool chosen = ChooseEntryByName(state(), name);
         host_.run_idle();
         return chosen;
     }
@@ -58,8 +62,43 @@ protected:
         return nullptr;
     }
 
+    // A favourite saved, then the file changed behind the popup's back: what the death hook writes shows.
+    qzsdk::path stale_search_file()
+    {
+        state().popup_window()->AddToList(entry("Gaussian Blur"), false);
+        const qzsdk::path file = MakerFolders::standard().local.join(qzsdk::path(search_file_name));
+        qzsdk::test::write_bytes(file, "stale");
+        return file;
+    }
+    // Runs the death hook, closing and naming each warning it shows.
+    std::vector<std::wstring> death_hook_warnings()
+    {
+        std::vector<std::wstring> told;
+        auto closes = [&told](const wchar_t* title) {
+            return qzsdk::test::modal_steps::step{[title] { return qzsdk::test::find_window(title) != nullptr; },
+                                                  [&told, title] {
+                                                      told.push_back(title);
+                                                      qzsdk::test::post_key(
+                                                          qzsdk::test::find_window(title)->handle(), VK_ESCAPE);
+                                                  }};
+        };
+        qzsdk::test::modal_steps closer({closes(L"Failed to Save")});
+        host_.run_death_hooks();
+        return told;
+    }
+
     standin::Host host_{host_test::catalogue_project(), true};
 };
+
+bool temporaries_beside(const qzsdk::path& file)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((file.wide() + L".~*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
 
 }  // namespace
 
@@ -211,4 +250,27 @@ TEST_F(IdleWorkTest, TheDeathHookSavesAndLeavesNoWindowButTheHostWindowAlive)
     EXPECT_TRUE(IsWindow(host_.main_window()));  // the wrapper never destroys the host's window
     qzsdk::path local = MakerFolders::standard().local;
     EXPECT_TRUE(qzsdk::get_file_info(local.join(qzsdk::path(search_file_name))).exists);
+}
+
+// A virus scanner, a backup or an indexer holds the list file without delete sharing as the host quits.
+TEST_F(IdleWorkTest, TheDeathHookWaitsOutAMomentaryHoldOnAListFile)
+{
+    const qzsdk::path file = stale_search_file();
+    qzsdk::test::file_holder scanner(file, 200);
+    ASSERT_TRUE(scanner.held()) << "the holder thread did not open the file";
+    EXPECT_TRUE(death_hook_warnings().empty());
+    EXPECT_EQ(qzsdk::test::read_bytes(file), "Gaussian Blur\n");
+}
+
+TEST_F(IdleWorkTest, TheDeathHookTellsAListFileHeldForGoodAndLeavesItWhole)
+{
+    const qzsdk::path file = stale_search_file();
+    {
+        qzsdk::test::file_holder backup(file);
+        ASSERT_TRUE(backup.held()) << "the holder thread did not open the file";
+        EXPECT_EQ(death_hook_warnings(), std::vector<std::wstring>{L"Failed to Save"});
+    }
+    EXPECT_EQ(state().popup_window(), nullptr);
+    EXPECT_EQ(qzsdk::test::read_bytes(file), "stale");
+    EXPECT_FALSE(temporaries_beside(file));
 }

@@ -1,5 +1,6 @@
 // The module a user installs, as the build leaves it beside the test programs: stripped, its debug
-// information in a file of its own that debuggers and crash dumps lead to, and no session-only export.
+// information and symbols in a file of its own that debuggers and crash dumps lead to, and no session-only
+// export or code.
 #include "host/crash_dump.h"
 #include "tests/support/documents_redirect.h"
 #include "tests/support/pe_file.h"
@@ -32,6 +33,13 @@ bool has(const std::vector<std::string>& names, const std::string& name)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// Whether a symbol's mangled name holds that part.
+bool mentions(const std::vector<std::string>& symbols, const std::string& part)
+{
+    return std::any_of(symbols.begin(), symbols.end(),
+                       [&](const std::string& symbol) { return symbol.find(part) != std::string::npos; });
+}
+
 class InstalledModule : public testing::Test {
 protected:
     pe_file module{beside_program(L"Zephrin.aex")};
@@ -58,6 +66,24 @@ TEST_F(InstalledModule, CarriesNoDebugInformationAndLinksToTheFileThatHasIt)
 
     EXPECT_EQ(module.build_id().size(), 20u);
     EXPECT_EQ(module.build_id(), debug.build_id());
+}
+
+TEST_F(InstalledModule, KeepsItsSymbolsInTheDebugFileOnly)
+{
+    // What stays of the table is its strings, the long section names.
+    EXPECT_EQ(module.symbol_count(), 0u);
+    EXPECT_TRUE(mentions(debug.symbol_names(), "12EffectsPopup6OnIdle"));
+}
+
+// What only the stand-in's sessions, the tests or the benches call is built into their programs alone. The
+// debug file keeps the installed module's symbols, the session build its own.
+TEST_F(InstalledModule, HoldsNoCodeOnlySessionsTestsOrBenchesCall)
+{
+    const std::vector<std::string> installed = debug.symbol_names();
+    for (const char* name : {"17ChooseEntryByName", "5qzsdk2ui17is_toolkit_window", "14GalleryPreview9GetImages"})
+        EXPECT_FALSE(mentions(installed, name)) << name;
+    const std::vector<std::string> session = pe_file(L"Z:" ZEPHRIN_SESSION_MODULE_DIR L"/Zephrin.aex").symbol_names();
+    EXPECT_TRUE(mentions(session, "17ChooseEntryByName"));
 }
 
 TEST_F(InstalledModule, ExportsTheHostsEntriesAndNoSessionExport)

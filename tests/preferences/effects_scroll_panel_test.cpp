@@ -229,6 +229,29 @@ TEST_F(effects_scroll_panel, LongNamesStayOnOneLineAndALabelEqualToTheMatchNameI
     EXPECT_TRUE(label_drawn);
 }
 
+TEST_F(effects_scroll_panel, ALongNameRunsUpToItsColumnEdgeWithoutAnEllipsis)
+{
+    // Wide letters fill every pixel column of the name with strokes above the baseline, where an ellipsis
+    // has nothing but its dots.
+    catalogue[0].name = std::string(40, 'W');
+    make_shortcuts_panel(1);
+    qzsdk::test::window_snapshot shot(window);
+    const color row = themes[0].prefs_row_color;
+    auto inked = [&](int x, int y_from, int y_to) {
+        for (int y = y_from; y < y_to; ++y)
+            if (!qzsdk::test::looks_like(shot.pixel(x, y), row))
+                return true;
+        return false;
+    };
+    // A 400-wide shortcuts row: the name column starts at 35 and is 400 - 167 wide; the remove button's clear
+    // margin lies beyond its edge.
+    const int edge = 35 + 233;
+    for (int x = edge - 8; x < edge; ++x)
+        EXPECT_TRUE(inked(x, 8, 16)) << "no letter above the baseline at x " << x;
+    for (int x = edge; x < edge + 3; ++x)
+        EXPECT_FALSE(inked(x, 0, 30)) << "drawn past the column edge at x " << x;
+}
+
 TEST_F(effects_scroll_panel, ScrollBarWearsTheThemeAndShowsNoThumbWithNothingToScroll)
 {
     using qzsdk::test::looks_like;

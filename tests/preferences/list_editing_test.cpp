@@ -72,7 +72,6 @@ TEST_F(list_editing, FavouriteEditsOutsideTheListOrWithoutAnEffectChangeNothing)
 {
     std::vector<EffectAlias>& favorites = lists.aliases;
     EXPECT_TRUE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
-    EXPECT_FALSE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
     EXPECT_FALSE(AppendEntry(favorites, chosen(UINT64_MAX, -1)));
     EXPECT_FALSE(SetOverride(favorites, chosen(1, 4)));
     EXPECT_FALSE(SetOverride(favorites, EditEffectResult{0, &catalogue[3], "x", 1}));
@@ -82,6 +81,20 @@ TEST_F(list_editing, FavouriteEditsOutsideTheListOrWithoutAnEffectChangeNothing)
     ASSERT_EQ(favorites.size(), 1u);
     EXPECT_EQ(favorites[0].text, "effect 1");
     EXPECT_EQ(favorites[0].override_target, nullptr);
+}
+
+TEST_F(list_editing, AnEffectAddedAgainIsAppendedAgainAsAPlainRecord)
+{
+    std::vector<EffectAlias>& favorites = lists.aliases;
+    favorites.push_back(EffectAlias{"e1", &catalogue[1], &catalogue[2]});
+    EXPECT_TRUE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
+    EXPECT_TRUE(AppendEntry(favorites, chosen(UINT64_MAX, 1)));
+    ASSERT_EQ(favorites.size(), 3u);
+    for (size_t i : {1u, 2u}) {
+        EXPECT_EQ(favorites[i].text, "effect 1");
+        EXPECT_EQ(favorites[i].target, &catalogue[1]);
+        EXPECT_EQ(favorites[i].override_target, nullptr);
+    }
 }
 
 TEST_F(list_editing, MovingARecordOntoItselfOrPastTheEndIsSafeAndEmptySlotsSink)

@@ -116,6 +116,29 @@ TEST_F(list_router, AddRowsAndShortcutSlotsGoThroughThePickerAndTheMenus)
     EXPECT_EQ(lists_.shortcuts[1].target, nullptr);
 }
 
+TEST_F(list_router, AFilledSlotWhoseLabelIsTheMatchNamePicksAnEffectAnew)
+{
+    lists_.shortcuts[1] = {"glow", entry(0)};
+    // The picker that opens is answered: a search is given "fad", any other is cancelled.
+    std::vector<std::wstring> titles;
+    Step answer_picker = [&titles] {
+        HWND search = FindWindowW(nullptr, L"Set Shortcut");
+        HWND picker = search ? search : FindWindowW(nullptr, L"Set Label for Glow");
+        ASSERT_NE(picker, nullptr);
+        wchar_t title[64]{};
+        GetWindowTextW(picker, title, 64);
+        titles.push_back(title);
+        if (search)
+            qzsdk::test::post_text(picker, L"fad");
+        qzsdk::test::post_key(picker, search ? VK_RETURN : VK_ESCAPE);
+    };
+    run({click(shortcut_x, shortcut_y(1)), answer_picker, click(shortcut_x, shortcut_y(0)), answer_picker});
+    // Slot 1's own label "Glo" is edited alone.
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Set Shortcut", L"Set Label for Glow"}));
+    EXPECT_EQ(lists_.shortcuts[1].target, entry(2));
+    EXPECT_EQ(lists_.shortcuts[0].label, "Glo");
+}
+
 TEST_F(list_router, FavouriteAndBlacklistRowsEditAliasesOverridesAndRemove)
 {
     std::vector<std::wstring> alias_menu, override_menu;

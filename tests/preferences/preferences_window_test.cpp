@@ -13,6 +13,7 @@
 #include "tests/support/window_fixture.h"
 #include "tests/support/window_snapshot.h"
 #include "toolkit/platform/file_system.h"
+#include "toolkit/ui/event_manager.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -99,6 +100,16 @@ protected:
         return [] { return true; };
     }
     std::string lists_text() const { return search_text(lists_) + shortcuts_text(lists_); }
+    // The gallery shown over one capture, its thumbnail made and cached.
+    GalleryWindowTestApi show_gallery_with_a_capture()
+    {
+        const qzsdk::ui::embedded_image& png = popup_->themes()[0].badge_image;
+        write_bytes(capture_ / L"shot.png", std::string(reinterpret_cast<const char*>(png.data), png.length));
+        popup_->ShowGallery();
+        GalleryWindowTestApi gallery(*popup_->gallery());
+        gallery.settle();
+        return gallery;
+    }
 
     temp_folder local_;
     temp_folder common_;
@@ -213,11 +224,7 @@ TEST_F(PreferencesWindowTest, ClearDeletesTheThumbnailCacheAndTheGallerysThumbna
 
 TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenAnotherProgramHoldsIt)
 {
-    const qzsdk::ui::embedded_image& png = popup_->themes()[0].badge_image;
-    write_bytes(capture_ / L"shot.png", std::string(reinterpret_cast<const char*>(png.data), png.length));
-    popup_->ShowGallery();
-    GalleryWindowTestApi gallery(*popup_->gallery());
-    gallery.settle();
+    GalleryWindowTestApi gallery = show_gallery_with_a_capture();
     const path store = local_ / L"effects_cache";
     ASSERT_TRUE(qzsdk::get_file_info(store).exists);
     // As while the gallery makes pictures: its loader has the store's files open. Hidden, the gallery does
@@ -250,6 +257,34 @@ TEST_F(PreferencesWindowTest, ClearFreesTheCacheTheGalleryHoldsOpenAndTellsWhenA
     CloseHandle(held);
     ASSERT_EQ(prompts_.told.size(), 1u);
     EXPECT_EQ(prompts_.told[0].substr(0, 16), "Failed to Clear:");
+}
+
+TEST_F(PreferencesWindowTest, ClearWithTheGalleryShownTellsNothingThoughTheGalleryWritesTheCacheAgainAtOnce)
+{
+    GalleryWindowTestApi gallery = show_gallery_with_a_capture();
+    const path store = local_ / L"effects_cache";
+    ASSERT_TRUE(qzsdk::get_file_info(store).exists);
+    ASSERT_EQ(gallery.column().size(), 1u);
+    // The shown gallery reloads as soon as the clear has deleted the store: its loader has made the store's
+    // files again by the time it drops its old thumbnails, before the clear could look at them.
+    bool reloaded = false;
+    qzsdk::ui::event_object listener;
+    qzsdk::ui::event_manager::instance().connect(gallery.column().front(), &listener, qzsdk::ui::event_id::destroying,
+                                                 [&](const qzsdk::ui::event_info&) {
+                                                     gallery.open_cache_store();
+                                                     reloaded = true;
+                                                 });
+    const DWORD start = GetTickCount();
+    auto reloaded_or_late = [&] { return reloaded || GetTickCount() - start > 3000; };
+    {
+        modal_steps script({{now(), click(172 + 40, 149)}, {reloaded_or_late, click(cancel_x, cancel_y)}});
+        EXPECT_EQ(window_->show_modal(), 0);
+    }
+    ASSERT_TRUE(reloaded) << "the clear did not make the gallery drop its thumbnails";
+    EXPECT_EQ(prompts_.told, std::vector<std::string>{});
+    gallery.settle();
+    EXPECT_EQ(gallery.names(), std::vector<std::string>{"shot.png"});
+    EXPECT_TRUE(qzsdk::get_file_info(store).exists);
 }
 
 TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndTheTooltipNamesItAlone)

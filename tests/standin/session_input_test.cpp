@@ -1,17 +1,19 @@
 // Session input reaches the host's UI thread as real input, held across an idle call; commands keep
-// running while the module sits in a modal loop; a command that keeps the UI thread busy stops the session.
-#include "host/sdk/host_suites.h"
+// running while the module sits in a modal loop; a command that keeps the UI thread busy, or a question of
+// the module left open at the end, stops the session through the watchdog.
 #include "standin/host.h"
 #include "standin/session_runner.h"
+#include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 namespace {
 
-enum class IdleMode { watch_keys, modal_until_q, busy };
+enum class IdleMode { watch_keys, modal_until_q, busy, question_from_host_loop };
 IdleMode mode = IdleMode::watch_keys;
 bool chord_seen_at_idle = false;
 int modal_runs = 0;
@@ -32,8 +34,35 @@ void run_modal_loop()
     }
 }
 
+// A question of the module that the host's own loop opens (as input it dispatches would, outside any
+// command's call): it waits for input until the session's watchdog has reported, or gives up after 10 s.
+constexpr UINT open_question = WM_APP + 7;
+std::atomic<bool> hang_reported = false;
+HWND question_opener = nullptr;
+
+LRESULT CALLBACK question_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != open_question)
+        return DefWindowProcW(window, message, wparam, lparam);
+    standin::Host::ModuleCall in_module(*standin::Host::current());
+    ++modal_runs;
+    const ULONGLONG give_up = GetTickCount64() + 10000;
+    while (!hang_reported && GetTickCount64() < give_up) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG waiting;
+        while (PeekMessageW(&waiting, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&waiting);
+            DispatchMessageW(&waiting);
+        }
+    }
+    return 0;
+}
+
 A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
 {
+    // Posted before the idle call returns, so the host's loop takes it before the session's next word.
+    if (mode == IdleMode::question_from_host_loop && modal_runs == 0)
+        PostMessageW(question_opener, open_question, 0, 0);
     if (mode == IdleMode::watch_keys && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SPACE) & 0x8000))
         chord_seen_at_idle = true;
     if (mode == IdleMode::modal_until_q && modal_runs == 0)
@@ -43,23 +72,17 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     return A_Err_NONE;
 }
 
-A_Err entry(SPBasicSuite* basic, A_long, A_long, AEGP_PluginID plugin_id, AEGP_GlobalRefcon*)
-{
-    const void* table = nullptr;
-    basic->AcquireSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version, &table);
-    static_cast<const AEGP_RegisterSuite6*>(table)->AEGP_RegisterIdleHook(plugin_id, &idle_hook, nullptr);
-    basic->ReleaseSuite(AEGP_RegisterSuite6::name, AEGP_RegisterSuite6::version);
-    return A_Err_NONE;
-}
-
 class StandinSessionInput : public testing::Test {
 protected:
     bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
     {
         mode = idle_mode;
-        host_.call_entry(&entry, 115, 0);
+        host_.call_entry(&standin_test::idle_hook_entry<&idle_hook>, 115, 0);
         runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms);
-        runner_->on_hang([this] { ++hangs_; });
+        runner_->on_hang([this] {
+            ++hangs_;
+            hang_reported = true;
+        });
         return runner_->run(standin::parse_session(session));
     }
 
@@ -97,6 +120,27 @@ TEST_F(StandinSessionInput, ABusyUiThreadFailsTheSessionThroughTheWatchdog)
     ASSERT_EQ(runner_->failures().size(), 1u);
     EXPECT_EQ(runner_->failures()[0].line, 1);
     EXPECT_NE(runner_->failures()[0].message.find("busy for more than"), std::string::npos);
+}
+
+// A real host cannot quit while a question of the module is open; a session can, and the watchdog's promise
+// holds there too.
+TEST_F(StandinSessionInput, AQuitOverAQuestionTheHostsLoopOpenedEndsThroughTheWatchdog)
+{
+    modal_runs = 0;
+    hang_reported = false;
+    WNDCLASSW question_class{};
+    question_class.lpfnWndProc = &question_procedure;
+    question_class.lpszClassName = L"StandinTestQuestion";
+    RegisterClassW(&question_class);
+    question_opener = CreateWindowExW(0, L"StandinTestQuestion", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                      nullptr);
+    ASSERT_NE(question_opener, nullptr);
+    EXPECT_FALSE(run(IdleMode::question_from_host_loop, "idle\nquit\n", 300));
+    DestroyWindow(question_opener);
+    EXPECT_EQ(modal_runs, 1);
+    EXPECT_EQ(hangs_, 1);
+    ASSERT_FALSE(runner_->failures().empty());
+    EXPECT_NE(runner_->failures()[0].message.find("still inside the module"), std::string::npos);
 }
 
 }  // namespace

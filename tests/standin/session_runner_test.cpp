@@ -81,18 +81,20 @@ protected:
 
 class SampleSession : public StandinRunner, public testing::WithParamInterface<std::string> {};
 
-// Each session passes, writes the screenshots it names, and its state.json holds its expectations.
+// Each session passes (or ends with the exit code its expectations name), writes the screenshots it names,
+// and its state.json holds its expectations.
 TEST_P(SampleSession, PassesAndMeetsItsExpectations)
 {
     std::wstring base = samples + L"/" + standin::to_wide(GetParam());
     std::string session = read_bytes(qzsdk::path(base + L".session"));
-    ASSERT_EQ(run_session(session, samples + L"/sample_project.json"), 0u) << state().dump(1);
+    json expected = json::parse(read_bytes(qzsdk::path(base + L".expect.json")));
+    ASSERT_EQ(run_session(session, samples + L"/sample_project.json"), expected.value("exit_code", 0u))
+        << state().dump(1);
     for (const standin::SessionCommand& command : standin::parse_session(session))
         if (command.verb == standin::SessionVerb::screenshot) {
             EXPECT_EQ(read_bytes(out().join(standin::to_wide(command.text + ".png").c_str())).substr(0, 8),
                       "\x89PNG\r\n\x1a\n");
         }
-    json expected = json::parse(read_bytes(qzsdk::path(base + L".expect.json")));
     EXPECT_EQ(standin::expectation_mismatch(state(), expected), "") << "in " << state().dump(1);
 }
 
@@ -127,7 +129,8 @@ TEST_F(StandinRunner, ScreenshotsTellTheirThemeAndWrongExpectationsFailTheRun)
     const std::string session =
         "idle 5\nkeys ctrl+space\nwindow Effects Popup\nscreenshot popup\nkey escape\ngone Effects Popup\nquit\n";
     EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"window": "Effects Popup", "theme": "dark",
-                                                                       "one_colour": false}}})"),
+                                                                       "one_colour": false,
+                                                                       "window_one_colour": false}}})"),
               0u)
         << state()["screenshots"].dump();
     EXPECT_EQ(run_session(session, L"", R"({"screenshots": {"popup": {"theme": "light"}}})"), 1u);

@@ -24,14 +24,15 @@ pe_file::pe_file(const std::wstring& path)
     debug_rva_ = directories[IMAGE_DIRECTORY_ENTRY_DEBUG].VirtualAddress;
     debug_size_ = directories[IMAGE_DIRECTORY_ENTRY_DEBUG].Size;
 
-    size_t strings = nt.FileHeader.PointerToSymbolTable + size_t{nt.FileHeader.NumberOfSymbols} * 18;
+    symbol_table_ = nt.FileHeader.PointerToSymbolTable;
+    symbol_count_ = nt.FileHeader.NumberOfSymbols;
     size_t first = nt_offset + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
     for (size_t i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
         auto header = read<IMAGE_SECTION_HEADER>(first + i * sizeof(IMAGE_SECTION_HEADER));
         std::string name(reinterpret_cast<const char*>(header.Name), strnlen(reinterpret_cast<const char*>(header.Name), 8));
         // A name longer than eight characters is "/N": N is its offset in the string table.
-        if (name.size() > 1 && name[0] == '/' && nt.FileHeader.PointerToSymbolTable)
-            name = read_string(strings + std::stoul(name.substr(1)));
+        if (name.size() > 1 && name[0] == '/' && symbol_table_)
+            name = read_string(string_table() + std::stoul(name.substr(1)));
         sections_.push_back({name, header.VirtualAddress, header.Misc.VirtualSize, header.PointerToRawData,
                              header.SizeOfRawData});
     }
@@ -52,6 +53,22 @@ std::string pe_file::read_string(size_t offset) const
     if (offset >= bytes_.size())
         throw std::runtime_error("no string at offset " + std::to_string(offset));
     return std::string(bytes_.c_str() + offset, strnlen(bytes_.c_str() + offset, bytes_.size() - offset));
+}
+
+std::vector<std::string> pe_file::symbol_names() const
+{
+    std::vector<std::string> names;
+    for (size_t i = 0; symbol_table_ && i < symbol_count_; ++i) {
+        auto symbol = read<IMAGE_SYMBOL>(symbol_table_ + i * IMAGE_SIZEOF_SYMBOL);
+        // A name longer than eight characters is an offset in the string table after a zero first half.
+        if (symbol.N.Name.Short == 0)
+            names.push_back(read_string(string_table() + symbol.N.Name.Long));
+        else
+            names.emplace_back(reinterpret_cast<const char*>(symbol.N.ShortName),
+                               strnlen(reinterpret_cast<const char*>(symbol.N.ShortName), 8));
+        i += symbol.NumberOfAuxSymbols;
+    }
+    return names;
 }
 
 std::optional<size_t> pe_file::file_offset(uint32_t rva) const

@@ -73,6 +73,29 @@ void remove_stale_temporaries(const path& target)
     } while (FindNextFileW(search.get(), &found));
 }
 
+// A virus scanner, a backup or an indexer often opens a file just written for a moment without delete
+// sharing: the rename then fails with one of these until it lets go.
+bool held_by_another_program(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Tries again for a moment while either file is held; a file held longer fails as any other error does.
+bool move_when_released(const path& from, const path& to, DWORD flags)
+{
+    constexpr ULONGLONG patience_ms = 500;
+    constexpr DWORD longest_pause_ms = 50;
+    const ULONGLONG deadline = GetTickCount64() + patience_ms;
+    DWORD pause_ms = 5;
+    while (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
+        if (!held_by_another_program(GetLastError()) || GetTickCount64() >= deadline)
+            return false;
+        Sleep(pause_ms);
+        pause_ms = std::min(pause_ms * 2, longest_pause_ms);
+    }
+    return true;
+}
+
 }  // namespace
 
 // Unique per process and call, so that concurrent writers never share a temporary file; a leftover from a
@@ -87,7 +110,7 @@ path temporary_path_beside(const path& target)
 bool rename_over(const path& complete_file, const path& target)
 {
     // ReplaceFileW is not atomic everywhere; one rename is.
-    if (!MoveFileExW(complete_file.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!move_when_released(complete_file, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
     remove_stale_temporaries(target);
     return true;
@@ -107,7 +130,7 @@ bool write_file_atomically(const path& target, std::string_view bytes, existing_
     // Without MOVEFILE_REPLACE_EXISTING the rename fails when a file took the name meanwhile.
     const bool placed = written && (existing == existing_target::replace
                                         ? rename_over(temporary, target)
-                                        : MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH));
+                                        : move_when_released(temporary, target, MOVEFILE_WRITE_THROUGH));
     if (placed)
         return true;
     DeleteFileW(temporary.c_str());

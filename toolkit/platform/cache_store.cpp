@@ -27,6 +27,15 @@ constexpr uint64_t default_max_data_size = 524288000;
 constexpr uint64_t largest_file = 0xFFFFFFFFu;
 constexpr size_t longest_name_tail = 128;
 
+// A file that was never made is as gone as a deleted one.
+bool delete_if_present(const path& file)
+{
+    if (DeleteFileW(file.c_str()))
+        return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 struct directory_slot {
     char key[152];
     uint64_t offset;
@@ -104,15 +113,16 @@ void cache_store::close()
     state_ = store_state::closed;
 }
 
-void cache_store::clear()
+bool cache_store::clear()
 {
     std::lock_guard lock(mutex_);
     if (state_ == store_state::closed)
-        return;
+        return true;
     close_files();
-    DeleteFileW(directory_path_.c_str());
-    DeleteFileW(data_path_.c_str());
+    const bool directory_gone = delete_if_present(directory_path_);
+    const bool data_gone = delete_if_present(data_path_);
     state_ = store_state::closed;
+    return directory_gone && data_gone;
 }
 
 cache_store::blob cache_store::find(std::string_view name)

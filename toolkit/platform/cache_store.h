@@ -37,8 +37,8 @@ public:
     // Only remembers the paths; the files are opened, created or rebuilt by the first find or store.
     void open(const path& data_file);
     void close();
-    // Closes and deletes both files.
-    void clear();
+    // Closes and deletes both files; false when one is still there because it could not be deleted.
+    bool clear();
     // The bytes stay valid until the next find or store on this object.
     blob find(std::string_view name);
     void store(std::string_view name, uint64_t size, const void* bytes);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "toolkit/platform/atomic_write.h"
 #include "toolkit/ui/image.h"
 #include "toolkit/ui/png_encoder.h"
 
-#include <memory>
 #include <new>
 
 using Microsoft::WRL::ComPtr;
@@ -109,22 +109,8 @@ std::vector<uint8_t> image::encode(uint32_t format_code)
 bool image::save_to_file(const std::wstring& path, uint32_t format_code)
 {
     const std::vector<uint8_t> bytes = encode(format_code);
-    if (bytes.empty()) return false;
-    const std::wstring temporary = path + L".partial";
-    bool complete = false;
-    {
-        HANDLE opened =
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (opened == INVALID_HANDLE_VALUE) return false;
-        const std::unique_ptr<void, decltype(&CloseHandle)> file(opened, &CloseHandle);
-        DWORD written = 0;
-        complete = WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                   written == bytes.size() && FlushFileBuffers(file.get());
-    }
-    if (complete && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return false;
+    return !bytes.empty() &&
+           write_file_atomically(qzsdk::path(path), {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace qzsdk::ui

@@ -32,8 +32,8 @@ dispatch_scope::dispatch_scope()
 
 dispatch_scope::~dispatch_scope()
 {
-    if (--current().depth == 0)
-        flush();
+    --current().depth;
+    flush();
 }
 
 bool defer(HWND handle, const RECT& pixels)

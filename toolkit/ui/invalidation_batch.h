@@ -1,15 +1,16 @@
 #pragma once
 // Repaint requests made while a toolkit window handles a message are gathered per native window and given to
-// the system once, when the outermost message is done: each InvalidateRect is a round trip to the window
-// server under Wine, and one typed key invalidates dozens of widgets. The paint pass redraws the bounding
-// rectangle of the update region, so one rectangle per window paints exactly what the many would have.
+// the system once, when that message is done: each InvalidateRect is a round trip to the window server under
+// Wine, and one typed key invalidates dozens of widgets. The paint pass redraws the bounding rectangle of the
+// update region, so one rectangle per window paints exactly what the many would have.
 #include <windows.h>
 
 namespace qzsdk::ui::invalidation_batch {
 
 // Held by the window procedure for each message. Entering a message while another is being handled gives
-// what was gathered to the system first, so a loop run inside a handler (a menu, a modal window, a paint
-// forced by UpdateWindow) repaints it.
+// what was gathered to the system first, so a paint forced by UpdateWindow includes it; leaving any message
+// gives it too, as the message may have come from a loop run inside a handler (a menu, a modal window, a
+// message box) that waits for input next.
 class dispatch_scope {
 public:
     dispatch_scope();

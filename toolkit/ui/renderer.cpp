@@ -158,8 +158,10 @@ bool renderer::begin_draw()
         try {
             create_target();
             create_brushes();
-        } catch (const qz_exception&) {
+            new_target_ = handle_ != nullptr;
+        } catch (const qz_exception& failure) {
             release_target();
+            target_failure_ = failure.what();
             return false;
         }
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "toolkit/ui/color.h"
@@ -47,8 +48,12 @@ public:
     renderer& operator=(const renderer&) = delete;
 
     // Paint pass (driven by the window). A target lost at end_draw is dropped and the window asked to
-    // repaint; begin_draw makes it again, and is false (nothing may be drawn) while that fails.
+    // repaint; begin_draw makes it again, and is false (nothing may be drawn) while that fails, with
+    // target_failure saying why.
     bool begin_draw();
+    const std::string& target_failure() const { return target_failure_; }
+    // Whether a begin_draw made a window target since the last call.
+    bool take_new_target() { return std::exchange(new_target_, false); }
     void end_draw() noexcept;
     bool is_drawing() const { return drawing_; }
     void resize(uint32_t pixel_width, uint32_t pixel_height);
@@ -144,6 +149,8 @@ private:
     bool antialiased_text_ = false;
     bool drawing_ = false;
     bool release_after_draw_ = false;
+    std::string target_failure_;
+    bool new_target_ = false;
     std::vector<widget*> drawing_stack_;
     point offset_;
     std::set<image*> images_;

@@ -201,9 +201,12 @@ int32_t window::show_modal()
             DispatchMessageW(&message);
         }
         // Waiting only once the queue is empty: WaitMessage ignores messages already in the queue
-        // when the loop starts (the opener's loop has looked at them).
-        if (state->alive && holder_.running)
+        // when the loop starts (the opener's loop has looked at them). What the opener asked to repaint
+        // outside any message of this loop reaches the system before the wait.
+        if (state->alive && holder_.running) {
+            invalidation_batch::flush();
             WaitMessage();
+        }
     }
     if (state->alive)
         fire_event(this, event_id::hidden);

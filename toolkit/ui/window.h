@@ -113,6 +113,9 @@ private:
 
     class paint_session;
 
+    // Posted after the first paint through a new render target: the whole window is painted once more.
+    static constexpr UINT repaint_again_message = WM_USER + 1;
+
     // Outlives the window when a handler destroys it inside its own modal loop.
     struct modal_state {
         bool alive = true;

@@ -177,6 +177,9 @@ LRESULT window::handle_message(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_USER:
         on_user_message(static_cast<uint32_t>(lparam));
         return 0;
+    case repaint_again_message:
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
     default:
         break;
     }

@@ -61,10 +61,4 @@ const std::wstring& window_class_name()
     return name;
 }
 
-bool is_toolkit_window(HWND handle)
-{
-    return handle && IsWindow(handle) &&
-           reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle, GWLP_WNDPROC)) == &window_procedure;
-}
-
 }  // namespace qzsdk::ui

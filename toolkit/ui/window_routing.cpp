@@ -1,6 +1,7 @@
 // Routing of input events to widgets, focus, Tab navigation, hit testing and the paint pass.
 #include <algorithm>
 
+#include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/invalidation_batch.h"
 #include "toolkit/ui/window.h"
@@ -220,15 +221,17 @@ public:
     paint_session(const paint_session&) = delete;
     paint_session& operator=(const paint_session&) = delete;
 
-    // False when the renderer cannot draw this time (a lost device not yet made again).
-    bool begin()
+    // A render target that cannot be made is told as every failure of a window's handlers is: the window
+    // would stay blank without a word. The next paint tries again.
+    void begin()
     {
-        if (!began_) {
-            BeginPaint(owner_.handle(), &paint_);
-            began_ = true;
-            drawing_ = owner_.renderer_->begin_draw();
-        }
-        return drawing_;
+        if (began_)
+            return;
+        BeginPaint(owner_.handle(), &paint_);
+        began_ = true;
+        drawing_ = owner_.renderer_->begin_draw();
+        if (!drawing_)
+            throw qz_exception(owner_.renderer_->target_failure());
     }
 
 private:
@@ -271,8 +274,7 @@ void window::paint_widget(widget* target, const rect& update)
     if (update.x > right || update.x + update.width < left || update.y > bottom || update.y + update.height < top)
         return;
 
-    if (!painting_->begin())
-        return;
+    painting_->begin();
     ui::renderer& r = *renderer_;
     point previous_offset = r.offset();
     // Clips nest as intersections: the update rectangle is clipped once, around the outermost widget.
@@ -327,6 +329,12 @@ void window::handle_paint()
     int32_t right = -holder_.to_units_x(-pixels.right);
     int32_t bottom = -holder_.to_units_y(-pixels.bottom);
     paint(&root_, rect{left, top, right - left, bottom - top});
+    // Under Wine a window target makes the drawable it shows through at its first present, and that first
+    // frame can be lost on the way to the display server: the window stays black, with nothing left to
+    // repaint, until some input repaints it. A second frame, once the loop has handled what is waiting,
+    // shows. On Windows it costs one paint of a window just shown.
+    if (renderer_ && renderer_->take_new_target())
+        PostMessageW(handle(), repaint_again_message, 0, 0);
 }
 
 }  // namespace qzsdk::ui

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/file_holder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/wic_canvas.h"
 #include "toolkit/platform/qz_exception.h"
 #include "toolkit/ui/image.h"
@@ -209,6 +211,35 @@ TEST(Image, FilesSaveAndLoadThroughTheHandle)
     EXPECT_FALSE(empty.save_to_file(png_path, image_format_png));
     EXPECT_EQ(std::filesystem::file_size(png_path), size_before);
     std::filesystem::remove_all(folder);
+}
+
+// A virus scanner or an indexer opens an exported picture for a moment without delete sharing.
+TEST(Image, ASaveWaitsOutAMomentaryHoldAndFailsCleanlyOnALastingOne)
+{
+    test::temp_folder folder;
+    const qzsdk::path file = folder / L"export.png";
+    test::write_bytes(file, "old");
+    image picture;
+    ASSERT_TRUE(picture.create_blank(5, 4, 1));
+    test::fill_pixels(picture, std::vector<bgra>(20, {10, 20, 30, 255}));
+    {
+        test::file_holder scanner(file, 200);
+        ASSERT_TRUE(scanner.held()) << "the holder thread did not open the file";
+        EXPECT_TRUE(picture.save_to_file(file.wide(), image_format_png));
+    }
+    EXPECT_EQ(test::read_bytes(file).substr(1, 3), "PNG");
+
+    test::write_bytes(file, "old");
+    {
+        test::file_holder backup(file);
+        ASSERT_TRUE(backup.held()) << "the holder thread did not open the file";
+        EXPECT_FALSE(picture.save_to_file(file.wide(), image_format_jpeg));
+    }
+    EXPECT_EQ(test::read_bytes(file), "old");
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.get().wide()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST(Image, UnlockRefreshesTheBitmapsOfEveryRenderer)

@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/window_fixture.h"
 #include "toolkit/ui/event_manager.h"
+#include "toolkit/ui/widget_painting.h"
 
 using namespace qzsdk::ui;
 using qzsdk::test::pump_until;
@@ -18,6 +22,25 @@ using qzsdk::test::window_test;
 using lines = std::vector<std::string>;
 
 namespace {
+
+// Read from another thread, which sends the user-interface thread no message that could flush a batch.
+bool screen_shows(POINT at, COLORREF expected)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF actual = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return std::abs(GetRValue(actual) - GetRValue(expected)) <= 2 &&
+           std::abs(GetGValue(actual) - GetGValue(expected)) <= 2 &&
+           std::abs(GetBValue(actual) - GetBValue(expected)) <= 2;
+}
+
+bool screen_comes_to_show(POINT at, COLORREF expected, DWORD timeout_ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeout_ms; Sleep(20))
+        if (screen_shows(at, expected))
+            return true;
+    return false;
+}
 
 class batching : public window_test {
 protected:
@@ -113,4 +136,48 @@ TEST_F(batching, RepaintsAskedForWhilePaintingAreDroppedAndADestroyedWindowIsFor
     });
     send(WM_KEYDOWN, 'A');
     EXPECT_EQ(doomed, nullptr);
+}
+
+// A handler run by a modal loop inside another handler (a message over the preferences opened from the popup)
+// asks for a repaint and nothing else comes: the loop waits for input next, and the repaint must not wait
+// for it.
+TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
+{
+    qzsdk::ui::window dialog;
+    dialog.set_owner(&window);
+    dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
+    widget cell;
+    cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
+    color fill{1, 0, 0, 1};
+    event_manager::instance().connect(&cell, &cell, event_id::paint, [&](const event_info&) {
+        renderer_of(cell)->set_fill_color(fill);
+        renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
+    });
+    std::atomic<bool> red_shown{false}, repaint_asked{false}, green_shown{false};
+    // Ticks until the first colour is on the screen, then asks once for the second and stops ticking.
+    constexpr uint32_t tick = 7;
+    cell.set_timer(tick, 20, false);
+    event_manager::instance().connect(&cell, &cell, event_id::timer, [&](const event_info& info) {
+        if (info.param != tick || !red_shown)
+            return;
+        cell.kill_timer(tick);
+        fill = color{0, 1, 0, 1};
+        cell.invalidate(false);
+        repaint_asked = true;
+    });
+    on_key('A', [&] { dialog.show_modal(); });
+    std::thread watcher([&] {
+        POINT centre{30, 30};
+        ClientToScreen(dialog.handle(), &centre);
+        red_shown = screen_comes_to_show(centre, RGB(255, 0, 0), 20000);
+        for (DWORD start = GetTickCount(); !repaint_asked && GetTickCount() - start < 20000;)
+            Sleep(10);
+        green_shown = repaint_asked && screen_comes_to_show(centre, RGB(0, 255, 0), 10000);
+        PostMessageW(dialog.handle(), WM_CLOSE, 0, 0);
+    });
+    send(WM_KEYDOWN, 'A');
+    watcher.join();
+    ASSERT_TRUE(red_shown) << "the modal window never showed its first paint";
+    ASSERT_TRUE(repaint_asked) << "the tick inside the modal loop never ran";
+    EXPECT_TRUE(green_shown) << "the repaint asked for inside the modal loop waited for another message";
 }

@@ -114,6 +114,50 @@ TEST_F(render_target_lifetime, HiddenDuringItsOwnPaintReleasesAfterThePass)
     EXPECT_TRUE(shows_color(window.handle(), 45, 45, 0, 0, 255));
 }
 
+// A window whose target cannot be made would stay blank: the failure is told as a handler's is, and the
+// next paint tries again.
+TEST_F(render_target_lifetime, ATargetThatCannotBeMadeIsToldAndMadeAtALaterPaint)
+{
+    qzsdk::test::reported_exceptions reported;
+    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    HWND own = renderer_test_api::exchange_handle(*window.renderer(), gone);
+    window.set_visible(true);
+    ASSERT_TRUE(qzsdk::test::pump_until([&] { return !reported.messages.empty(); }))
+        << "the failed render target was not told";
+    EXPECT_EQ(reported.messages.front(), "unable to create a d2d render target");
+    EXPECT_FALSE(holds_target());
+
+    renderer_test_api::exchange_handle(*window.renderer(), own);
+    window.root().invalidate(false);
+    EXPECT_TRUE(shows_color(window.handle(), 5, 5, 255, 0, 0));
+}
+
+// The first frame through a new target can be lost under Wine: a window just shown paints once more by
+// itself, and only once.
+TEST_F(render_target_lifetime, AFirstFrameThroughANewTargetIsPaintedAgainWithoutInput)
+{
+    int paints = 0;
+    event_manager::instance().connect(&window.root(), &window.root(), event_id::paint,
+                                      [&paints](const event_info&) { ++paints; });
+    window.set_visible(true);
+    ASSERT_TRUE(qzsdk::test::pump_until([&] { return paints >= 2; }))
+        << "a window just shown was painted " << paints << " time(s) and never again";
+    qzsdk::test::pump_messages();
+    EXPECT_EQ(paints, 2);
+
+    window.root().invalidate(false);
+    ASSERT_TRUE(qzsdk::test::pump_until([&] { return paints >= 3; }));
+    qzsdk::test::pump_messages();
+    EXPECT_EQ(paints, 3) << "only a new target's first frame is painted again";
+
+    // Hidden, the target goes; shown again, a new one comes with its own second frame.
+    window.set_visible(false);
+    window.set_visible(true);
+    EXPECT_TRUE(qzsdk::test::pump_until([&] { return paints >= 5; }));
+}
+
 TEST_F(render_target_lifetime, TooltipHoldsATargetOnlyWhileShown)
 {
     widget target;

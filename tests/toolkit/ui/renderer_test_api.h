@@ -1,4 +1,6 @@
 #pragma once
+#include <utility>
+
 #include "toolkit/ui/renderer.h"
 
 namespace qzsdk::ui {
@@ -13,6 +15,8 @@ public:
         return other;
     }
     static ID2D1Factory* factory(const renderer& r) { return r.factory_.get(); }
+    // Returns the window handle it replaces.
+    static HWND exchange_handle(renderer& r, HWND other) { return std::exchange(r.handle_, other); }
 };
 
 }  // namespace qzsdk::ui
