@@ -29,12 +29,27 @@ INPUT mouse_input(DWORD flags)
 }
 
 // Absolute coordinates are normalised to 0..65535 over the primary screen.
-INPUT mouse_move_to(int x, int y)
+INPUT mouse_move_to(int x, int y, DWORD button_flags = 0)
 {
-    INPUT input = mouse_input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    INPUT input = mouse_input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button_flags);
     input.mi.dx = MulDiv(x, 65535, std::max(1, GetSystemMetrics(SM_CXSCREEN) - 1));
     input.mi.dy = MulDiv(y, 65535, std::max(1, GetSystemMetrics(SM_CYSCREEN) - 1));
     return input;
+}
+
+DWORD button_flag(MouseButton button, bool down)
+{
+    if (button == MouseButton::left)
+        return down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    return down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+}
+
+// A press or release that carries its point: one sent after a separate move lands wherever the cursor is by
+// then, and under X a late pointer crossing of a window that opened or closed under the old position can
+// put the cursor back there in between.
+INPUT mouse_button_at(POINT at, MouseButton button, bool down)
+{
+    return mouse_move_to(at.x, at.y, button_flag(button, down));
 }
 
 bool send(std::vector<INPUT>& inputs)
@@ -87,22 +102,16 @@ bool send_mouse_move(POINT to)
 
 bool send_mouse_button(MouseButton button, bool down)
 {
-    const bool left = button == MouseButton::left;
-    std::vector<INPUT> press{mouse_input(left ? (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)
-                                              : (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP))};
+    std::vector<INPUT> press{mouse_input(button_flag(button, down))};
     return send(press);
 }
 
 bool send_click(int x, int y, MouseButton button, int count)
 {
-    if (!SetCursorPos(x, y))
-        return false;
-    bool left = button == MouseButton::left;
     std::vector<INPUT> inputs;
     for (int i = 0; i < count; ++i)
-        for (DWORD flags : {left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
-                            left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP})
-            inputs.push_back(mouse_input(flags));
+        for (bool down : {true, false})
+            inputs.push_back(mouse_button_at(POINT{x, y}, button, down));
     return send(inputs);
 }
 
@@ -110,7 +119,8 @@ bool send_drag(POINT from, POINT to)
 {
     constexpr int steps = 8;
     constexpr DWORD step_ms = 20;
-    if (!SetCursorPos(from.x, from.y) || !send_mouse_button(MouseButton::left, true))
+    std::vector<INPUT> press{mouse_button_at(from, MouseButton::left, true)};
+    if (!send(press))
         return false;
     bool moved = true;
     for (int step = 1; step <= steps && moved; ++step) {
@@ -118,7 +128,8 @@ bool send_drag(POINT from, POINT to)
         moved = send_mouse_move(POINT{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
     }
     Sleep(step_ms);
-    return send_mouse_button(MouseButton::left, false) && moved;
+    std::vector<INPUT> release{mouse_button_at(to, MouseButton::left, false)};
+    return send(release) && moved;
 }
 
 }  // namespace standin

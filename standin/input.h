@@ -14,10 +14,10 @@ enum class MouseButton { left, right };
 // The cursor moved to a screen point, and one button pressed or released where the cursor is.
 bool send_mouse_move(POINT to);
 bool send_mouse_button(MouseButton button, bool down);
-// `count` presses and releases at one point: 2 is a double click.
+// `count` presses and releases at one point, each carrying the point itself: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
 // Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),
-// release there.
+// release there; the press and the release carry their points.
 bool send_drag(POINT from, POINT to);
 
 }  // namespace standin

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "popup/effects_popup_window.h"
 #include "preferences/preferences_popup_prompts.h"
 #include "preferences/preferences_window.h"
+#include "standin/input.h"
 #include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/real_mouse.h"
 #include "tests/support/temp_folder.h"
 
 using qzsdk::test::modal_script;
@@ -158,4 +162,46 @@ TEST_F(list_router, FavouriteAndBlacklistRowsEditAliasesOverridesAndRemove)
     EXPECT_TRUE(lists_.blacklist.empty());
     run({click(favourite_remove_x, favourite_y(0))});
     EXPECT_TRUE(lists_.aliases.empty());
+}
+
+// A click sent the moment the window shows reaches the row it was aimed at while the system still reports
+// the pointer where it was before: under X the pointer crossings of the windows that opened and closed under
+// it arrive late and put the cursor back there, here played by a thread of its own.
+TEST_F(list_router, TheAddRowClickedAsTheWindowShowsOpensThePickerWhileThePointerIsReportedElsewhere)
+{
+    constexpr DWORD picker_timeout_ms = 5000;
+    POINT stale{favourite_x, favourite_y(7)};
+    POINT aimed{favourite_x, favourite_y(1)};
+    ClientToScreen(window_->handle(), &stale);
+    ClientToScreen(window_->handle(), &aimed);
+    qzsdk::test::real_mouse_move(stale);
+
+    std::atomic<bool> reporting{true};
+    std::thread reports([&] {
+        while (reporting)
+            standin::send_mouse_move(stale);
+    });
+    std::thread clicker;
+    bool picker_opened = false;
+    const ULONGLONG start = GetTickCount64();
+    auto picker = [] { return qzsdk::test::find_window(L"Add New Effect"); };
+    qzsdk::test::modal_steps steps({
+        {[] { return true; }, [&] { clicker = std::thread([aimed] { standin::send_click(aimed.x, aimed.y); }); }},
+        {[&] { return picker() || GetTickCount64() - start > picker_timeout_ms; },
+         [&] {
+             reporting = false;
+             picker_opened = picker() != nullptr;
+             if (picker_opened)
+                 picker()->end_modal(0);
+         }},
+        {[] { return true; }, [this] { window_->end_modal(0); }},
+    });
+    window_->show_modal();
+    reporting = false;
+    reports.join();
+    if (clicker.joinable())
+        clicker.join();
+
+    EXPECT_TRUE(picker_opened) << "no \"Add New Effect\" picker opened within " << picker_timeout_ms << " ms";
+    EXPECT_EQ(lists_.aliases.size(), 1u);
 }
