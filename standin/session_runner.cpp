@@ -186,12 +186,14 @@ void SessionRunner::finish_pending()
             break;
         Sleep(poll_ms);
     }
-    const std::string message = "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
-                                " s after the last command (a window of the module waits for input)";
+    // Told at the command that could not end the session, whichever loop the window came from: the host's
+    // own or one a command's call entered, which the timing of a key decides.
+    std::string message = "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
+                          " s after the last command (a window of the module waits for input";
     if (!pending_.empty())
-        fail(pending_.back().line, pending_.back().command, message);
-    else
-        fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
+        message += ", opened during line " + std::to_string(pending_.back().line) + ", " + pending_.back().command;
+    message += ")";
+    fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
     current_ = nullptr;
     watchdog_fired("the session could not end");
 }

@@ -19,25 +19,32 @@ bool chord_seen_at_idle = false;
 int modal_runs = 0;
 bool modal_ended_by_key = false;
 
-// As a module's modal window would: a loop of its own that dispatches until its key arrives.
+std::atomic<bool> hang_reported = false;
+
+// As a module's modal window would: a loop of its own that dispatches until its key arrives, or until the
+// session's watchdog has reported.
 void run_modal_loop()
 {
     ++modal_runs;
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0)) {
-        if (message.message == WM_KEYDOWN && message.wParam == 'Q') {
-            modal_ended_by_key = true;
-            return;
+    while (!hang_reported) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return;
+            if (message.message == WM_KEYDOWN && message.wParam == 'Q') {
+                modal_ended_by_key = true;
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
     }
 }
 
 // A question of the module that the host's own loop opens (as input it dispatches would, outside any
 // command's call): it waits for input until the session's watchdog has reported, or gives up after 10 s.
 constexpr UINT open_question = WM_APP + 7;
-std::atomic<bool> hang_reported = false;
 HWND question_opener = nullptr;
 
 LRESULT CALLBACK question_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
@@ -107,6 +114,7 @@ TEST_F(StandinSessionInput, CommandsDriveAModalLoopOfTheModule)
 {
     modal_runs = 0;
     modal_ended_by_key = false;
+    hang_reported = false;
     EXPECT_TRUE(run(IdleMode::modal_until_q, "idle\nwait 100\nkeys q\nidle 2\n"));
     EXPECT_EQ(modal_runs, 1);
     EXPECT_TRUE(modal_ended_by_key);
@@ -120,6 +128,21 @@ TEST_F(StandinSessionInput, ABusyUiThreadFailsTheSessionThroughTheWatchdog)
     ASSERT_EQ(runner_->failures().size(), 1u);
     EXPECT_EQ(runner_->failures()[0].line, 1);
     EXPECT_NE(runner_->failures()[0].message.find("busy for more than"), std::string::npos);
+}
+
+// A quit while a command's own call waits in a loop of the module is told at the quit, naming the command.
+TEST_F(StandinSessionInput, AQuitOverALoopACommandEnteredIsToldAtTheQuit)
+{
+    modal_runs = 0;
+    modal_ended_by_key = false;
+    hang_reported = false;
+    EXPECT_FALSE(run(IdleMode::modal_until_q, "idle\nquit\n", 300));
+    EXPECT_EQ(hangs_, 1);
+    ASSERT_FALSE(runner_->failures().empty());
+    EXPECT_EQ(runner_->failures()[0].line, 2);
+    EXPECT_EQ(runner_->failures()[0].command, "quit");
+    EXPECT_NE(runner_->failures()[0].message.find("opened during line 1, idle"), std::string::npos)
+        << runner_->failures()[0].message;
 }
 
 // A real host cannot quit while a question of the module is open; a session can, and the watchdog's promise
