@@ -187,10 +187,17 @@ void EffectsPopup::OnDeath()
     // with the popup gone there is no one left to tell of them.
     capture_writer_.WaitForAll();
     capture_writer_.TakeFinished();
+    // The windows go whatever the last save's warning meets, and the news check has ended before it shows.
+    struct release_windows {
+        EffectsPopup& self;
+        ~release_windows()
+        {
+            self.popup_window_.reset();
+            self.owner_window_.reset();
+        }
+    } release{*this};
     if (popup_window_) {
-        popup_window_->SaveEffectFilesAndTell();
         popup_window_->StopNewsCheck();
+        popup_window_->SaveEffectFilesAndTell();
     }
-    popup_window_.reset();
-    owner_window_.reset();
 }

@@ -25,6 +25,18 @@ bool written_or_unread(const qzsdk::path& folder, const wchar_t* name, bool writ
     return written || is_unread_file(folder.join(qzsdk::path(name)));
 }
 
+// Both list files; with `unread_is_kept` one left alone because it could not be read counts as saved.
+bool write_list_files(const EffectLists& lists, const qzsdk::path& folder, bool unread_is_kept)
+{
+    auto saved = [&](const wchar_t* name, bool written) {
+        return unread_is_kept ? written_or_unread(folder, name, written) : written;
+    };
+    const bool search_saved = saved(search_file_name, write_list_file(folder, search_file_name, search_text(lists)));
+    const bool shortcuts_saved =
+        saved(shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists)));
+    return search_saved && shortcuts_saved;
+}
+
 }  // namespace
 
 EffectsPopupWindow::EffectsPopupWindow(window* owner, PopupSettings* settings, MakerFolders folders,
@@ -243,18 +255,12 @@ void EffectsPopupWindow::ReadShortcutsFile(EffectLists& lists, const qzsdk::path
 
 bool EffectsPopupWindow::WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder)
 {
-    bool search_written = write_list_file(folder, search_file_name, search_text(lists));
-    bool shortcuts_written = write_list_file(folder, shortcuts_file_name, shortcuts_text(lists));
-    return search_written && shortcuts_written;
+    return write_list_files(lists, folder, false);
 }
 
 bool EffectsPopupWindow::WriteOrKeepEffectFiles(const EffectLists& lists, const qzsdk::path& folder)
 {
-    const bool search_kept =
-        written_or_unread(folder, search_file_name, write_list_file(folder, search_file_name, search_text(lists)));
-    const bool shortcuts_kept = written_or_unread(
-        folder, shortcuts_file_name, write_list_file(folder, shortcuts_file_name, shortcuts_text(lists)));
-    return search_kept && shortcuts_kept;
+    return write_list_files(lists, folder, true);
 }
 
 bool EffectsPopupWindow::SaveEffectFiles() const

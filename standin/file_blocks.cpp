@@ -1,5 +1,6 @@
 #include "standin/file_blocks.h"
 
+#include "standin/file_check.h"
 #include "standin/text_codec.h"
 
 #include <shlobj.h>
@@ -43,7 +44,7 @@ std::string FileBlocks::release_all()
     std::string failures;
     auto add = [&failures](const std::string& failure) { failures += (failures.empty() ? "" : "; ") + failure; };
     for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
-        if (!DeleteFileW(block->path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        if (!remove_file_if_there(block->path))
             add("the file blocking " + to_utf8(block->path) + " could not be removed");
         else if (block->moved_aside && !MoveFileExW(aside_of(block->path).c_str(), block->path.c_str(), 0))
             add(to_utf8(aside_of(block->path)) + " could not be put back");

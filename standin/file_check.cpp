@@ -43,4 +43,12 @@ nlohmann::json file_checks_json(const std::vector<FileCheck>& checks)
     return list;
 }
 
+bool remove_file_if_there(const std::wstring& path)
+{
+    if (DeleteFileW(path.c_str()))
+        return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace standin

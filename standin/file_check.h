@@ -15,6 +15,8 @@ struct FileCheck {
 };
 
 FileCheck check_file(const std::string& written, const std::wstring& path);
+// Deletes the file; true when it is gone, also when neither it nor its folder was ever there.
+bool remove_file_if_there(const std::wstring& path);
 nlohmann::json file_checks_json(const std::vector<FileCheck>& checks);
 
 }  // namespace standin

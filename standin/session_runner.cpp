@@ -397,10 +397,7 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
     // A file left by an earlier run of the session, which a save dialog would ask to overwrite. Neither the
     // file nor its folder need be there: a session must pass alone, before anything made them.
     if (command.number == 2)
-        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
-                       GetLastError() == ERROR_PATH_NOT_FOUND
-                   ? std::string()
-                   : "the file " + to_utf8(path) + " could not be removed";
+        return remove_file_if_there(path) ? std::string() : "the file " + to_utf8(path) + " could not be removed";
     if (command.number == 3)
         return blocks_.block(path);
     const ULONGLONG deadline = now() + find_timeout_ms;
