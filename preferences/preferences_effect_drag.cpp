@@ -6,11 +6,14 @@
 
 using namespace qzsdk::ui;
 
-void PlaceOnScreen(window& target, const rect& units)
+void PlaceOnScreen(window& target, const rect& units, bool shown, HWND behind)
 {
+    // Made before the window they are dragged over, and never activated, nothing else would bring them in
+    // front of it: each placing puts them above every window, the topmost ones too, as a drag image is.
     const native_window& holder = target.holder();
-    SetWindowPos(target.handle(), nullptr, holder.to_pixels_x(units.x), holder.to_pixels_y(units.y),
-                 holder.to_pixels_x(units.width), holder.to_pixels_y(units.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(target.handle(), behind, holder.to_pixels_x(units.x), holder.to_pixels_y(units.y),
+                 holder.to_pixels_x(units.width), holder.to_pixels_y(units.height),
+                 SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : 0));
 }
 
 void KeepOffTaskbar(window& target)
@@ -40,17 +43,18 @@ void PreferencesEffectDrag::Take(PreferencesEffectSlot* row, const PreferencesRe
     columns_ = columns;
     bounds_ = screen_bounds;
     grab_point_ = grab_point;
-    PlaceOnScreen(*this, bounds_);
     // Shown without activation: the preferences window keeps the focus and the mouse capture.
-    ShowWindow(handle(), SW_SHOWNOACTIVATE);
+    PlaceOnScreen(*this, bounds_, true);
     set_visible(true);
     root().invalidate(false);
 }
 
-void PreferencesEffectDrag::Follow(point cursor)
+void PreferencesEffectDrag::Follow(point cursor, HWND behind)
 {
-    PlaceOnScreen(*this, rect{bounds_.x - grab_point_.x + cursor.x, bounds_.y - grab_point_.y + cursor.y,
-                              bounds_.width, bounds_.height});
+    PlaceOnScreen(*this,
+                  rect{bounds_.x - grab_point_.x + cursor.x, bounds_.y - grab_point_.y + cursor.y, bounds_.width,
+                       bounds_.height},
+                  row_ != nullptr, behind);
 }
 
 void PreferencesEffectDrag::Drop()

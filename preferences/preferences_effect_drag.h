@@ -16,8 +16,8 @@ public:
     // where it was pressed.
     void Take(PreferencesEffectSlot* row, const PreferencesRecordList* list, uint64_t index, PreferencesColumns columns,
               const qzsdk::ui::rect& screen_bounds, qzsdk::ui::point grab_point);
-    // Keeps the grab point under the cursor.
-    void Follow(qzsdk::ui::point cursor);
+    // Keeps the grab point under the cursor, right behind the window `behind` (HWND_TOPMOST: in front of all).
+    void Follow(qzsdk::ui::point cursor, HWND behind);
     void Drop();
     PreferencesEffectSlot* row() const { return row_; }
 
@@ -32,7 +32,8 @@ private:
     qzsdk::ui::point grab_point_;
 };
 
-// Moves a toolkit window to a rectangle in 96-dpi screen units without activating it.
-void PlaceOnScreen(qzsdk::ui::window& target, const qzsdk::ui::rect& units);
+// Moves a toolkit window to a rectangle in 96-dpi screen units in front of every other window (or right behind
+// `behind`), without activating it; shown also shows it natively (the caller keeps the toolkit's visible state).
+void PlaceOnScreen(qzsdk::ui::window& target, const qzsdk::ui::rect& units, bool shown, HWND behind = HWND_TOPMOST);
 // An unowned helper window shown during a drag gets no taskbar button of its own.
 void KeepOffTaskbar(qzsdk::ui::window& target);

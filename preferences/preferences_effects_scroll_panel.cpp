@@ -157,7 +157,8 @@ void PreferencesEffectsScrollPanel::UpdateDrag(bool from_move)
         return;
     }
     point c = cursor_position(nullptr);
-    drag_window_.Follow(c);
+    // Behind the marker, which goes in front of all: the two never swap places at a tick.
+    drag_window_.Follow(c, marker_.is_visible() ? marker_.handle() : HWND_TOPMOST);
 
     const std::vector<widget*>& children = content_.children();
     int32_t index = -1;
@@ -191,10 +192,8 @@ void PreferencesEffectsScrollPanel::UpdateDrag(bool from_move)
     if (index >= 0 && n > 0) {
         rect edge_child = ScreenRect(*children[static_cast<size_t>(std::min(index, n - 1))]);
         int32_t edge = index < n ? edge_child.y : edge_child.y + edge_child.height;
-        PlaceOnScreen(marker_, rect{edge_child.x, edge - 2, edge_child.width, 4});
         bool inside = edge - 2 >= panel.y - 2 && edge - 2 <= panel.y + panel.height + 2;
-        if (inside && !marker_.is_visible())
-            ShowWindow(marker_.handle(), SW_SHOWNOACTIVATE);
+        PlaceOnScreen(marker_, rect{edge_child.x, edge - 2, edge_child.width, 4}, inside);
         marker_.set_visible(inside);
     }
     drop_index_ = index;

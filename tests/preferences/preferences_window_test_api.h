@@ -11,6 +11,7 @@ public:
     qzsdk::ui::check_box& full_resolution_box() { return window_.full_resolution_box_; }
     const EffectsTheme* current_theme() const { return window_.current_theme_; }
     size_t favourite_rows() const { return window_.favourites_panel_->rows().size(); }
+    PreferencesEffectsScrollPanel& favourites_panel() { return *window_.favourites_panel_; }
 
 private:
     PreferencesWindow& window_;
