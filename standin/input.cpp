@@ -106,6 +106,12 @@ bool send_mouse_button(MouseButton button, bool down)
     return send(press);
 }
 
+bool send_mouse_button_at(POINT at, MouseButton button, bool down)
+{
+    std::vector<INPUT> inputs{mouse_button_at(at, button, down)};
+    return send(inputs);
+}
+
 bool send_click(int x, int y, MouseButton button, int count)
 {
     std::vector<INPUT> inputs;
@@ -119,8 +125,7 @@ bool send_drag(POINT from, POINT to)
 {
     constexpr int steps = 8;
     constexpr DWORD step_ms = 20;
-    std::vector<INPUT> press{mouse_button_at(from, MouseButton::left, true)};
-    if (!send(press))
+    if (!send_mouse_button_at(from, MouseButton::left, true))
         return false;
     bool moved = true;
     for (int step = 1; step <= steps && moved; ++step) {
@@ -128,8 +133,7 @@ bool send_drag(POINT from, POINT to)
         moved = send_mouse_move(POINT{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
     }
     Sleep(step_ms);
-    std::vector<INPUT> release{mouse_button_at(to, MouseButton::left, false)};
-    return send(release) && moved;
+    return send_mouse_button_at(to, MouseButton::left, false) && moved;
 }
 
 }  // namespace standin

@@ -14,6 +14,8 @@ enum class MouseButton { left, right };
 // The cursor moved to a screen point, and one button pressed or released where the cursor is.
 bool send_mouse_move(POINT to);
 bool send_mouse_button(MouseButton button, bool down);
+// One button pressed or released at a screen point the press or release carries itself.
+bool send_mouse_button_at(POINT at, MouseButton button, bool down);
 // `count` presses and releases at one point, each carrying the point itself: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
 // Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),

@@ -12,6 +12,7 @@ constexpr std::pair<const char*, SessionVerb> verbs[] = {
     {"idle", SessionVerb::idle},         {"select", SessionVerb::select}, {"keys", SessionVerb::keys},
     {"key", SessionVerb::key},           {"type", SessionVerb::type},     {"click", SessionVerb::click},
     {"rclick", SessionVerb::rclick},     {"dblclick", SessionVerb::dblclick}, {"drag", SessionVerb::drag},
+    {"press", SessionVerb::press},       {"move", SessionVerb::move},     {"release", SessionVerb::release},
     {"script", SessionVerb::script},     {"choose", SessionVerb::choose}, {"menu", SessionVerb::menu},
     {"dialog", SessionVerb::dialog},     {"window", SessionVerb::window}, {"gone", SessionVerb::gone},
     {"button", SessionVerb::button},
@@ -123,6 +124,9 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
     case SessionVerb::click:
     case SessionVerb::rclick:
     case SessionVerb::dblclick:
+    case SessionVerb::press:
+    case SessionVerb::move:
+    case SessionVerb::release:
     case SessionVerb::drag: {
         auto words = split_words(rest, line);
         bool drag = verb == SessionVerb::drag;

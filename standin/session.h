@@ -8,8 +8,8 @@
 namespace standin {
 
 enum class SessionVerb {
-    idle, select, keys, key, type, click, rclick, dblclick, drag, script, choose, menu, dialog, window, gone,
-    button, screenshot, wait, quit, file, clipboard, foreground
+    idle, select, keys, key, type, click, rclick, dblclick, drag, press, move, release, script, choose, menu, dialog,
+    window, gone, button, screenshot, wait, quit, file, clipboard, foreground
 };
 
 struct SessionCommand {
@@ -17,8 +17,8 @@ struct SessionCommand {
     int line;
     std::string text;               // the text of every verb that takes one; script's verb
     std::vector<std::string> args;  // script arguments
-    int number = 0;                 // idle cycles, wait ms, click x (drag: from x), file: 1 exists, 0 absent, 2 remove, 3 block
-    int second = 0;                 // click y (drag: from y)
+    int number = 0;                 // idle cycles, wait ms, pointer x (drag: from x), file: 1 exists, 0 absent, 2 remove, 3 block
+    int second = 0;                 // pointer y (drag: from y)
     int third = 0;                  // drag: to x
     int fourth = 0;                 // drag: to y
 };

@@ -264,6 +264,20 @@ std::string SessionRunner::run_command(const SessionCommand& command)
             return "the system did not take the drag";
         settle(input_settle_ms);
         return {};
+    case SessionVerb::press:
+    case SessionVerb::move:
+    case SessionVerb::release: {
+        // A drag in steps: the button stays down between the commands, so a session can look at it midway.
+        await_responsive_ui();
+        POINT at{command.number, command.second};
+        bool sent = command.verb == SessionVerb::move
+                        ? send_mouse_move(at)
+                        : send_mouse_button_at(at, MouseButton::left, command.verb == SessionVerb::press);
+        if (!sent)
+            return std::string("the system did not take the ") + verb_name(command.verb);
+        settle(input_settle_ms);
+        return {};
+    }
     case SessionVerb::script:
         return script(command);
     case SessionVerb::choose:

@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -79,6 +81,27 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     return A_Err_NONE;
 }
 
+// Mouse messages a window of the host heard: "down", "move" or "up", the client point, and whether the left
+// button was held.
+std::vector<std::string> mouse_heard;
+
+LRESULT CALLBACK mouse_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    const char* name = message == WM_LBUTTONDOWN ? "down"
+                       : message == WM_MOUSEMOVE ? "move"
+                       : message == WM_LBUTTONUP ? "up"
+                                                 : nullptr;
+    if (!name)
+        return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_LBUTTONDOWN)
+        SetCapture(window);
+    if (message == WM_LBUTTONUP)
+        ReleaseCapture();
+    mouse_heard.push_back(std::string(name) + " " + std::to_string(short(LOWORD(lparam))) + "," +
+                          std::to_string(short(HIWORD(lparam))) + ((wparam & MK_LBUTTON) ? " held" : ""));
+    return 0;
+}
+
 class StandinSessionInput : public testing::Test {
 protected:
     bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
@@ -107,6 +130,35 @@ TEST_F(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
     EXPECT_TRUE(chord_seen_at_idle);
     EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
     EXPECT_FALSE(GetKeyState(VK_SPACE) & 0x8000);
+}
+
+// A drag in three commands: the button stays down between them and each one lands at its own point.
+TEST_F(StandinSessionInput, PressMoveAndReleaseEachArriveAtTheirOwnPoint)
+{
+    WNDCLASSW mouse_class{};
+    mouse_class.lpfnWndProc = &mouse_procedure;
+    mouse_class.lpszClassName = L"StandinTestMouse";
+    RegisterClassW(&mouse_class);
+    HWND target = CreateWindowExW(WS_EX_TOPMOST, L"StandinTestMouse", L"", WS_POPUP | WS_VISIBLE, 200, 200, 200, 200,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(target, nullptr);
+    mouse_heard.clear();
+    EXPECT_TRUE(run(IdleMode::watch_keys, "press 250 250\nmove 300 320\nrelease 310 330\n"));
+    DestroyWindow(target);
+    // In order, with every move between the press and the release made with the button held.
+    const std::vector<std::string> wanted{"down 50,50 held", "move 100,120 held", "up 110,130"};
+    size_t next = 0;
+    bool down = false;
+    for (const std::string& heard : mouse_heard) {
+        if (down && heard.starts_with("move")) {
+            EXPECT_TRUE(heard.ends_with(" held")) << heard;
+        }
+        if (next < wanted.size() && heard == wanted[next])
+            ++next;
+        down = next > 0 && next < wanted.size();
+    }
+    EXPECT_EQ(next, wanted.size()) << testing::PrintToString(mouse_heard);
+    EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
 }
 
 // The idle call that opens the loop does not return until the next command's key ends it.

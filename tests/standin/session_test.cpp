@@ -77,6 +77,19 @@ TEST(StandinSession, BadLinesFailNamingLineAndCause)
     EXPECT_NE(message_of("clipboard fill").find("\"empty\""), std::string::npos);
 }
 
+TEST(StandinSession, PressMoveAndReleaseTakeOnePointEach)
+{
+    auto commands = standin::parse_session("press 601 171\nmove -5 231\nrelease 601 231\n");
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0].verb, SessionVerb::press);
+    EXPECT_EQ(commands[1].verb, SessionVerb::move);
+    EXPECT_EQ(commands[2].verb, SessionVerb::release);
+    EXPECT_EQ(std::vector<int>({commands[1].number, commands[1].second}), std::vector<int>({-5, 231}));
+    EXPECT_EQ(std::vector<int>({commands[2].number, commands[2].second}), std::vector<int>({601, 231}));
+    for (const char* bad : {"press 1", "move 1 2 3", "release"})
+        EXPECT_THROW(standin::parse_session(bad), standin::SessionError) << bad;
+}
+
 TEST(StandinSession, FileAndClipboardCommandsKeepTheirPathAndState)
 {
     auto commands = standin::parse_session(
