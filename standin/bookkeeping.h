@@ -56,12 +56,19 @@ struct ShownWindow {
     bool visible;  // at the end of the session
 };
 
+// A visible window of the module in a screenshot, and what the screen showed at its centre.
+struct ScreenshotWindow {
+    std::string title;   // UTF-8
+    std::string centre;  // "rrggbb"
+};
+
 // What a session's screenshot showed.
 struct ScreenshotRecord {
     std::string window;  // the title of the foremost window of the module, empty when none was visible
     std::string theme;   // "dark" or "light": that window's pixels, or the whole screen's without one
     bool one_colour = false;  // the whole screen in one colour: nothing was drawn
     bool window_one_colour = false;  // that window's area in one colour: the window was not drawn
+    std::vector<ScreenshotWindow> stack;  // the module's visible windows, the foremost first
 };
 
 enum class ApplyRoute { menu_command, apply_effect, script };

@@ -4,6 +4,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -94,6 +95,16 @@ bool shows_one_colour(const ScreenPixels& pixels, RECT area)
             one = false;
     });
     return one;
+}
+
+std::string colour_at(const ScreenPixels& pixels, POINT at)
+{
+    if (at.x < 0 || at.y < 0 || at.x >= pixels.width || at.y >= pixels.height)
+        return {};
+    const BYTE* pixel = pixels.bgra.data() + (size_t(at.y) * pixels.width + at.x) * 4;
+    char text[7];
+    std::snprintf(text, sizeof(text), "%02x%02x%02x", pixel[2], pixel[1], pixel[0]);
+    return text;
 }
 
 std::string theme_of(const ScreenPixels& pixels, RECT area)

@@ -24,6 +24,8 @@ void save_screen_png(const std::wstring& path);
 // Whether every pixel of the area (clipped to the picture) has one colour, as an area nothing was drawn in;
 // an area outside the picture counts as one colour.
 bool shows_one_colour(const ScreenPixels& pixels, RECT area);
+// The colour of the picture at a point as "rrggbb" in lower-case hex; empty outside the picture.
+std::string colour_at(const ScreenPixels& pixels, POINT at);
 // "dark" when the area's mean luminance is below half, else "light".
 std::string theme_of(const ScreenPixels& pixels, RECT area);
 

@@ -552,9 +552,16 @@ std::string SessionRunner::screenshot(const std::string& name)
     }
     ScreenshotRecord record;
     RECT area = whole;
-    if (std::vector<HWND> windows = visible_module_windows(host_.module()); !windows.empty()) {
+    const std::vector<HWND> windows = visible_module_windows(host_.module());
+    if (!windows.empty()) {
         record.window = to_utf8(window_title(windows.front()));
         GetWindowRect(windows.front(), &area);
+    }
+    for (HWND shown : windows) {
+        RECT bounds{};
+        GetWindowRect(shown, &bounds);
+        POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+        record.stack.push_back({to_utf8(window_title(shown)), colour_at(*picture, centre)});
     }
     record.theme = theme_of(*picture, area);
     record.one_colour = shows_one_colour(*picture, whole);

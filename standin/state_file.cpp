@@ -75,11 +75,16 @@ json bookkeeping_json(const Bookkeeping& book, const Project& project)
                            {"visible", window.visible}});
     state["windows"] = windows;
     json screenshots = json::object();
-    for (const auto& [name, shot] : book.screenshots)
+    for (const auto& [name, shot] : book.screenshots) {
+        json stack = json::array();
+        for (const ScreenshotWindow& shown : shot.stack)
+            stack.push_back({{"title", shown.title}, {"centre", shown.centre}});
         screenshots[name] = {{"window", shot.window},
                              {"theme", shot.theme},
                              {"one_colour", shot.one_colour},
-                             {"window_one_colour", shot.window_one_colour}};
+                             {"window_one_colour", shot.window_one_colour},
+                             {"stack", stack}};
+    }
     state["screenshots"] = screenshots;
     state["live"] = {{"effect_refs", book.live_effect_refs},
                      {"mem_handles", book.live_mem_handles},

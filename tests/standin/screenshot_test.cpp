@@ -36,3 +36,17 @@ TEST(ScreenPicture, ThemeIsTheAreasBrightness)
     EXPECT_EQ(standin::theme_of(light_square, RECT{2, 2, 4, 4}), "light");
     EXPECT_EQ(standin::theme_of(light_square, RECT{0, 0, 8, 8}), "dark");
 }
+
+TEST(ScreenPicture, ColourAtAPointIsRedGreenBlueInHexAndNothingOutside)
+{
+    standin::ScreenPixels picture = grey_picture(8, 4, 32, true, 2, 2);
+    BYTE* pixel = picture.bgra.data() + (size_t(1) * 8 + 5) * 4;
+    pixel[0] = 0x23;  // blue
+    pixel[1] = 0x32;
+    pixel[2] = 0xb4;  // red
+    EXPECT_EQ(standin::colour_at(picture, POINT{5, 1}), "b43223");
+    EXPECT_EQ(standin::colour_at(picture, POINT{3, 3}), "ffffff");
+    EXPECT_EQ(standin::colour_at(picture, POINT{0, 0}), "202020");
+    EXPECT_EQ(standin::colour_at(picture, POINT{8, 0}), "");
+    EXPECT_EQ(standin::colour_at(picture, POINT{0, -1}), "");
+}
