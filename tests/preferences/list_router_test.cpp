@@ -7,14 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "popup/effects_popup_window.h"
-#include "preferences/preferences_popup_prompts.h"
-#include "preferences/preferences_window.h"
 #include "standin/input.h"
-#include "tests/support/effects_popup_window_test_api.h"
+#include "tests/preferences/preferences_window_fixture.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/real_mouse.h"
-#include "tests/support/temp_folder.h"
 
 using qzsdk::test::modal_script;
 using Step = std::function<void()>;
@@ -30,24 +26,19 @@ int favourite_y(int row) { return 77 + 30 * row; }
 int blacklist_y(int row) { return 272 + 30 * row; }
 int shortcut_y(int slot) { return 303 + 30 * slot; }
 
-class list_router : public testing::Test {
+class list_router : public preferences_window_fixture {
 protected:
     list_router()
+        : preferences_window_fixture({{1, "Glow", "glow", "Stylize", false},
+                                      {2, "Gaussian Blur", "gaussian blur", "Blur", false},
+                                      {~0, "Fade In", "fade in", "", true}})
     {
-        qzsdk::test::make_folder(local_.get());
-        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_,
-                                                      MakerFolders{local_.get(), common_.get()},
-                                                      EffectsPopupWindowTestApi::refusing_news_server());
-        popup_->SetEffects({{1, "Glow", "glow", "Stylize", false},
-                            {2, "Gaussian Blur", "gaussian blur", "Blur", false},
-                            {~0, "Fade In", "fade in", "", true}});
         lists_.aliases = {{"glow", entry(0), nullptr}};
         lists_.blacklist = {{"gaussian blur", entry(1), nullptr}};
         lists_.shortcuts[0] = {"Glo", entry(0)};
-        window_ = std::make_unique<PreferencesWindow>(nullptr, popup_->themes(), settings_, lists_, *popup_, prompts_);
+        make_window();
     }
 
-    const EffectEntry* entry(size_t i) const { return &popup_->entries()[i]; }
     void run(std::vector<Step> steps) { modal_script(std::move(steps)).run(*window_); }
     Step click(int x, int y, bool right = false)
     {
@@ -80,15 +71,6 @@ protected:
                 PostMessageW(menu_window, WM_KEYDOWN, key, 0);
         };
     }
-
-    qzsdk::test::temp_folder local_;
-    qzsdk::test::temp_folder common_;
-    PopupSettings popup_settings_;
-    std::unique_ptr<EffectsPopupWindow> popup_;
-    PopupSettings settings_;
-    EffectLists lists_;
-    PreferencesPopupPrompts prompts_;
-    std::unique_ptr<PreferencesWindow> window_;
 };
 
 }  // namespace

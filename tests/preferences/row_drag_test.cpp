@@ -5,17 +5,12 @@
 
 #include <cstdlib>
 #include <functional>
-#include <memory>
 
-#include "popup/effects_popup_window.h"
-#include "preferences/preferences_popup_prompts.h"
-#include "preferences/preferences_window.h"
 #include "standin/screenshot.h"
+#include "tests/preferences/preferences_window_fixture.h"
 #include "tests/preferences/preferences_window_test_api.h"
-#include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/real_mouse.h"
-#include "tests/support/temp_folder.h"
 #include "toolkit/ui/color.h"
 
 namespace {
@@ -91,21 +86,16 @@ struct Midway {
     HWND foreground = nullptr, active = nullptr, focus = nullptr, capture = nullptr;
 };
 
-class row_drag : public testing::Test {
+class row_drag : public preferences_window_fixture {
 protected:
     row_drag()
+        : preferences_window_fixture({{1, "Glow", "glow", "Stylize", false},
+                                      {2, "Gaussian Blur", "gaussian blur", "Blur", false},
+                                      {3, "Fractal Noise", "fractal noise", "Noise", false}})
     {
-        qzsdk::test::make_folder(local_.get());
-        popup_ = std::make_unique<EffectsPopupWindow>(nullptr, &popup_settings_,
-                                                      MakerFolders{local_.get(), common_.get()},
-                                                      EffectsPopupWindowTestApi::refusing_news_server());
-        popup_->SetEffects({{1, "Glow", "glow", "Stylize", false},
-                            {2, "Gaussian Blur", "gaussian blur", "Blur", false},
-                            {3, "Fractal Noise", "fractal noise", "Noise", false}});
         for (const EffectEntry& effect : popup_->entries())
             lists_.aliases.push_back({effect.match_name, &effect, nullptr});
-        // The panels and their helper windows are made before the window they belong to, as the popup does.
-        window_ = std::make_unique<PreferencesWindow>(nullptr, popup_->themes(), settings_, lists_, *popup_, prompts_);
+        make_window();
     }
 
     // Shows the preferences, presses on the first favourite, moves down with the button held until `seen`
@@ -156,15 +146,6 @@ protected:
         ASSERT_EQ(lists_.aliases.size(), 3u);
         EXPECT_EQ(lists_.aliases[2].text, "glow");
     }
-
-    qzsdk::test::temp_folder local_;
-    qzsdk::test::temp_folder common_;
-    PopupSettings popup_settings_;
-    std::unique_ptr<EffectsPopupWindow> popup_;
-    PopupSettings settings_;
-    EffectLists lists_;
-    PreferencesPopupPrompts prompts_;
-    std::unique_ptr<PreferencesWindow> window_;
 };
 
 }  // namespace
