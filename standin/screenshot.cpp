@@ -1,5 +1,8 @@
 #include "standin/screenshot.h"
 
+#include "standin/module_windows.h"
+#include "standin/text_codec.h"
+
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -116,6 +119,27 @@ std::string theme_of(const ScreenPixels& pixels, RECT area)
         ++count;
     });
     return count > 0 && luminance / double(count) >= 127.5 ? "light" : "dark";
+}
+
+ScreenshotRecord describe_screenshot(const ScreenPixels& pixels, const std::vector<HWND>& windows)
+{
+    ScreenshotRecord record;
+    RECT whole{0, 0, pixels.width, pixels.height};
+    RECT area = whole;
+    if (!windows.empty()) {
+        record.window = to_utf8(window_title(windows.front()));
+        GetWindowRect(windows.front(), &area);
+    }
+    for (HWND shown : windows) {
+        RECT bounds{};
+        GetWindowRect(shown, &bounds);
+        POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+        record.stack.push_back({to_utf8(window_title(shown)), colour_at(pixels, centre)});
+    }
+    record.theme = theme_of(pixels, area);
+    record.one_colour = shows_one_colour(pixels, whole);
+    record.window_one_colour = !record.window.empty() && shows_one_colour(pixels, area);
+    return record;
 }
 
 void save_png(const ScreenPixels& pixels, const std::wstring& path)

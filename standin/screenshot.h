@@ -1,5 +1,7 @@
 #pragma once
 // The screen as the user sees it: grabbed through GDI, saved as PNG through WIC, and read for what it shows.
+#include "standin/bookkeeping.h"
+
 #include <windows.h>
 
 #include <string>
@@ -28,5 +30,8 @@ bool shows_one_colour(const ScreenPixels& pixels, RECT area);
 std::string colour_at(const ScreenPixels& pixels, POINT at);
 // "dark" when the area's mean luminance is below half, else "light".
 std::string theme_of(const ScreenPixels& pixels, RECT area);
+// What the picture shows of the foremost of the windows (front first; none: of the whole screen) where it lies on
+// the screen, and at the centre of each of them.
+ScreenshotRecord describe_screenshot(const ScreenPixels& pixels, const std::vector<HWND>& windows);
 
 }  // namespace standin
