@@ -60,6 +60,7 @@ private:
     // inside the module for input: then the work finishes later and its failure is recorded then. `runner`
     // names what runs the work when no command does.
     std::string on_ui(std::function<std::string()> work, const char* runner = nullptr);
+    // The session's end: the window log settles and the death hooks run, within the watchdog's time.
     void quit_host();
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
     // module's own loop, just time. Every wait of a command is made of these: the real host idles all the

@@ -91,7 +91,13 @@ A_Err death_hook(AEGP_GlobalRefcon, AEGP_DeathRefcon)
 
 class StandinSessionInput : public testing::Test {
 protected:
-    StandinSessionInput() { death_opens_question = false; }
+    StandinSessionInput()
+    {
+        modal_runs = 0;
+        modal_ended_by_key = false;
+        hang_reported = false;
+        death_opens_question = false;
+    }
 
     bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
     {
@@ -161,24 +167,19 @@ TEST_F(StandinSessionInput, AQuitOverALoopACommandEnteredIsToldAtTheQuit)
 // to answer ends the session, told at the quit.
 TEST_F(StandinSessionInput, AQuestionTheDeathHooksOpenAtTheQuitEndsThroughTheWatchdog)
 {
-    modal_runs = 0;
-    hang_reported = false;
     death_opens_question = true;
     EXPECT_FALSE(run(IdleMode::watch_keys, "idle\nquit\n", 300));
     EXPECT_EQ(modal_runs, 1);
     EXPECT_EQ(hangs_, 1);
     ASSERT_FALSE(runner_->failures().empty());
-    EXPECT_EQ(runner_->failures()[0].line, 2);
-    EXPECT_NE(runner_->failures()[0].message.find("opened by the death hooks at the quit"), std::string::npos)
-        << runner_->failures()[0].message;
+    const standin::SessionFailure& told = runner_->failures()[0];
+    EXPECT_EQ(told.line, 2);
+    EXPECT_NE(told.message.find("opened by the death hooks at the quit"), std::string::npos) << told.message;
 }
 
 // `death` runs them as a command: the commands after it answer their question, and the quit runs them no more.
 TEST_F(StandinSessionInput, CommandsAfterDeathAnswerTheQuestionTheDeathHooksOpen)
 {
-    modal_runs = 0;
-    modal_ended_by_key = false;
-    hang_reported = false;
     death_opens_question = true;
     EXPECT_TRUE(run(IdleMode::watch_keys, "idle\ndeath\nkeys q\nquit\n"));
     EXPECT_EQ(modal_runs, 1);
