@@ -18,7 +18,7 @@ public:
     virtual bool erase(size_t index) = 0;
 
     // The record has a text of its own to show: an alias, something else than the effect's match name.
-    virtual bool text_differs(size_t index) const
+    bool text_differs(size_t index) const
     {
         const EffectEntry* entry = target(index);
         return entry && text(index) != entry->match_name;
@@ -47,8 +47,6 @@ public:
     const std::string& text(size_t index) const override { return (*slots_)[index].label; }
     const EffectEntry* target(size_t index) const override { return (*slots_)[index].target; }
     const EffectEntry* override_target(size_t) const override { return nullptr; }
-    // A label is the slot's own whatever it reads, also when it happens to equal the match name.
-    bool text_differs(size_t index) const override { return target(index) && !text(index).empty(); }
     bool move(size_t from, size_t drop_index) override;
     // The nine slots stay nine: a cleared slot sinks to the end.
     bool erase(size_t index) override;

@@ -1,5 +1,8 @@
 #include "standin/screenshot.h"
 
+#include "standin/module_windows.h"
+#include "standin/text_codec.h"
+
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -105,6 +108,21 @@ std::string theme_of(const ScreenPixels& pixels, RECT area)
         ++count;
     });
     return count > 0 && luminance / double(count) >= 127.5 ? "light" : "dark";
+}
+
+ScreenshotRecord describe_screenshot(const ScreenPixels& pixels, HWND window)
+{
+    ScreenshotRecord record;
+    RECT whole{0, 0, pixels.width, pixels.height};
+    RECT area = whole;
+    if (window) {
+        record.window = to_utf8(window_title(window));
+        GetWindowRect(window, &area);
+    }
+    record.theme = theme_of(pixels, area);
+    record.one_colour = shows_one_colour(pixels, whole);
+    record.window_one_colour = !record.window.empty() && shows_one_colour(pixels, area);
+    return record;
 }
 
 void save_png(const ScreenPixels& pixels, const std::wstring& path)

@@ -1,5 +1,7 @@
 #pragma once
 // The screen as the user sees it: grabbed through GDI, saved as PNG through WIC, and read for what it shows.
+#include "standin/bookkeeping.h"
+
 #include <windows.h>
 
 #include <string>
@@ -26,5 +28,7 @@ void save_screen_png(const std::wstring& path);
 bool shows_one_colour(const ScreenPixels& pixels, RECT area);
 // "dark" when the area's mean luminance is below half, else "light".
 std::string theme_of(const ScreenPixels& pixels, RECT area);
+// What the picture shows of the window (null: none) where it lies on the screen, or of the whole screen.
+ScreenshotRecord describe_screenshot(const ScreenPixels& pixels, HWND window);
 
 }  // namespace standin

@@ -564,15 +564,8 @@ std::string SessionRunner::screenshot(const std::string& name)
             break;
         previous = *picture;
     }
-    ScreenshotRecord record;
-    RECT area = whole;
-    if (std::vector<HWND> windows = visible_module_windows(host_.module()); !windows.empty()) {
-        record.window = to_utf8(window_title(windows.front()));
-        GetWindowRect(windows.front(), &area);
-    }
-    record.theme = theme_of(*picture, area);
-    record.one_colour = shows_one_colour(*picture, whole);
-    record.window_one_colour = !record.window.empty() && shows_one_colour(*picture, area);
+    std::vector<HWND> windows = visible_module_windows(host_.module());
+    ScreenshotRecord record = describe_screenshot(*picture, windows.empty() ? nullptr : windows.front());
     std::string failure = on_ui([this, picture, file, name, record] {
         host_.book().screenshots[name] = record;
         try {

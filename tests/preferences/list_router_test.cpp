@@ -11,6 +11,7 @@
 #include "preferences/preferences_popup_prompts.h"
 #include "preferences/preferences_window.h"
 #include "standin/input.h"
+#include "tests/preferences/preferences_window_test_api.h"
 #include "tests/support/effects_popup_window_test_api.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/real_mouse.h"
@@ -114,6 +115,22 @@ TEST_F(list_router, AddRowsAndShortcutSlotsGoThroughThePickerAndTheMenus)
     EXPECT_EQ(lists_.shortcuts[0].target, entry(2));
     EXPECT_EQ(lists_.shortcuts[0].label, "X");
     EXPECT_EQ(lists_.shortcuts[1].target, nullptr);
+}
+
+// An effect already among the favourites, with an alias and an override, is added again through the add
+// row: a second record, plain (its name, no alias, no override), and a row for it.
+TEST_F(list_router, AFavouriteAddedAgainThroughTheAddRowIsAppendedAsAPlainRecord)
+{
+    lists_.aliases[0].text = "gl";
+    lists_.aliases[0].override_target = entry(2);
+    run({click(favourite_x, favourite_y(1)), type(L"Add New Effect", L"glo")});
+    ASSERT_EQ(lists_.aliases.size(), 2u);
+    EXPECT_EQ(lists_.aliases[0].text, "gl");
+    EXPECT_EQ(lists_.aliases[0].override_target, entry(2));
+    EXPECT_EQ(lists_.aliases[1].text, "glow");
+    EXPECT_EQ(lists_.aliases[1].target, entry(0));
+    EXPECT_EQ(lists_.aliases[1].override_target, nullptr);
+    EXPECT_EQ(PreferencesWindowTestApi(*window_).favourite_rows(), 2u);
 }
 
 TEST_F(list_router, AFilledSlotWhoseLabelIsTheMatchNamePicksAnEffectAnew)

@@ -287,6 +287,22 @@ TEST_F(PreferencesWindowTest, ClearWithTheGalleryShownTellsNothingThoughTheGalle
     EXPECT_TRUE(qzsdk::get_file_info(store).exists);
 }
 
+// A cache never made, or one whose header or data file the user deleted, is as clear as one deleted now:
+// nothing is told, and what was left of it goes.
+TEST_F(PreferencesWindowTest, ClearTellsNothingWhenTheCacheFileOrItsHeaderIsMissing)
+{
+    for (const wchar_t* left : {L"effects_cache", L"effects_cache.header", L""}) {
+        prompts_.told.clear();
+        if (*left)
+            write_bytes(local_ / left, "left");
+        modal_steps script({{now(), click(172 + 40, 149)}, {now(), click(cancel_x, cancel_y)}});
+        EXPECT_EQ(window_->show_modal(), 0);
+        EXPECT_EQ(prompts_.told, std::vector<std::string>{}) << "the file left: \"" << left << "\"";
+        EXPECT_FALSE(qzsdk::get_file_info(local_ / L"effects_cache").exists);
+        EXPECT_FALSE(qzsdk::get_file_info(local_ / L"effects_cache.header").exists);
+    }
+}
+
 TEST_F(PreferencesWindowTest, ChooseTakesTheFolderPickedAndTheTooltipNamesItAlone)
 {
     temp_folder picked;

@@ -23,10 +23,21 @@ group() {
   } >"$work/results/$name.log"
 }
 
-# ctest_failed GROUP...: CTest's log naming the groups that failed.
+# ctest_failed GROUP[=REASON]...: CTest's log naming the groups that failed, each for REASON (Failed).
 ctest_failed() {
-  { echo "The following tests FAILED:"; local n=1 g; for g in "$@"; do printf '\t%3d - %s (Failed)\n' $((n++)) "$g"; done
+  { echo "The following tests FAILED:"; local n=1 g
+    for g in "$@"; do [[ $g == *=* ]] || g+="=Failed"; printf '\t%3d - %s (%s)\n' $((n++)) "${g%%=*}" "${g#*=}"; done
     echo "Errors while running CTest"; } >"$work/ctest.log"
+}
+
+# expect_said STATUS LINE...: lines the summary prints for a run that ended with STATUS.
+expect_said() {
+  local said line
+  said=$("$summary" "$work/results" "$work/ctest.log" "$1")
+  shift
+  for line in "$@"; do
+    grep -qxF -- "$line" <<<"$said" || { echo "expected the line \"$line\", the summary said:"; echo "$said"; return 1; }
+  done
 }
 
 # expect_last STATUS LINE: the summary's last line for a run that ended with STATUS.
@@ -42,6 +53,21 @@ TestSummary.AGroupKilledAfterItsCasesPassedCountsAsFailed() {
   group Other OK
   ctest_failed Gallery
   expect_last 8 "run: 3 passed, 1 failed"
+}
+
+# Each such group counts and is named with CTest's reason and its output's last line, beside a failed case
+# of another group; a parameterised group's slash is an underscore in its log's name.
+TestSummary.EachGroupKilledAfterItsCasesPassedIsNamedAndCountedBesideFailedCases() {
+  group Gallery OK OK
+  echo Killed >>"$work/results/Gallery.log"
+  group Wide_Cells OK
+  echo "wine: a late exit" >>"$work/results/Wide_Cells.log"
+  group Broken OK FAILED
+  ctest_failed Gallery Wide/Cells=Timeout Broken
+  expect_said 8 "run: failed: Gallery (Failed) though none of its cases failed; its output ends: Killed" \
+    "run: failed: Wide/Cells (Timeout) though none of its cases failed; its output ends: wine: a late exit" \
+    "run: failed: Broken.Case1 (5 ms)" || return 1
+  expect_last 8 "run: 4 passed, 3 failed"
 }
 
 TestSummary.AFailedOrUnfinishedCaseCountsOnceWithItsGroup() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -13,6 +14,12 @@ public:
     {
         w.renderer_.swap(other);
         return other;
+    }
+    // Whether every repaint after the window's last new render target has been asked for: none comes on
+    // its own any more.
+    static bool repaints_again_over(const window& w)
+    {
+        return w.repaints_asked_ > std::size(window::repaint_again_later_ms);
     }
 };
 

@@ -115,8 +115,10 @@ private:
 
     class paint_session;
 
-    // Posted after the first paint through a new render target: the whole window is painted again.
+    // Posted after the first paint through a new render target: the whole window is painted again, then
+    // again these many milliseconds later.
     static constexpr UINT repaint_again_message = WM_USER + 1;
+    static constexpr UINT repaint_again_later_ms[] = {250, 1000};
 
     // Outlives the window when a handler destroys it inside its own modal loop.
     struct modal_state {

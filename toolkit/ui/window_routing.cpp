@@ -344,11 +344,11 @@ void window::handle_paint()
 // it costs three paints of a window just shown.
 void window::repaint_again()
 {
-    static constexpr UINT later_ms[] = {250, 1000};
     KillTimer(handle(), repaint_again_timer_id);
     InvalidateRect(handle(), nullptr, FALSE);
-    if (repaints_asked_ < std::size(later_ms))
-        SetTimer(handle(), repaint_again_timer_id, later_ms[repaints_asked_++], nullptr);
+    if (repaints_asked_ < std::size(repaint_again_later_ms))
+        SetTimer(handle(), repaint_again_timer_id, repaint_again_later_ms[repaints_asked_], nullptr);
+    ++repaints_asked_;
 }
 
 }  // namespace qzsdk::ui

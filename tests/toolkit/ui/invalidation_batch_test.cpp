@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_api.h"
 #include "toolkit/ui/event_manager.h"
 #include "toolkit/ui/widget_painting.h"
 
@@ -140,7 +141,8 @@ TEST_F(batching, RepaintsAskedForWhilePaintingAreDroppedAndADestroyedWindowIsFor
 
 // A handler run by a modal loop inside another handler (a message over the preferences opened from the popup)
 // asks for a repaint and nothing else comes: the loop waits for input next, and the repaint must not wait
-// for it.
+// for it. The repaint is asked for once the windows' own repaints after their first frames are over, which
+// would show it too.
 TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
 {
     qzsdk::ui::window dialog;
@@ -154,11 +156,15 @@ TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
         renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
     });
     std::atomic<bool> red_shown{false}, repaint_asked{false}, green_shown{false};
-    // Ticks until the first colour is on the screen, then asks once for the second and stops ticking.
+    // Ticks until the first colour is on the screen and nothing repaints either window on its own any more,
+    // then asks once for the second colour and stops ticking.
+    auto repainting = [](const qzsdk::ui::window& w) {
+        return !window_test_api::repaints_again_over(w) || GetUpdateRect(w.handle(), nullptr, FALSE);
+    };
     constexpr uint32_t tick = 7;
     cell.set_timer(tick, 20, false);
     event_manager::instance().connect(&cell, &cell, event_id::timer, [&](const event_info& info) {
-        if (info.param != tick || !red_shown)
+        if (info.param != tick || !red_shown || repainting(dialog) || repainting(window))
             return;
         cell.kill_timer(tick);
         fill = color{0, 1, 0, 1};
@@ -180,4 +186,43 @@ TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
     ASSERT_TRUE(red_shown) << "the modal window never showed its first paint";
     ASSERT_TRUE(repaint_asked) << "the tick inside the modal loop never ran";
     EXPECT_TRUE(green_shown) << "the repaint asked for inside the modal loop waited for another message";
+}
+
+// The opener asks for a repaint and runs a modal loop over a window already shown: nothing is sent on the way
+// in and the queue is empty, so the loop waits for input at once, and the repaint must not wait with it.
+TEST_F(batching, ARepaintAskedForJustBeforeAModalLoopOverAShownWindowIsShownWithoutAnotherMessage)
+{
+    qzsdk::ui::window dialog;
+    dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
+    widget cell;
+    cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
+    color fill{1, 0, 0, 1};
+    event_manager::instance().connect(&cell, &cell, event_id::paint, [&](const event_info&) {
+        renderer_of(cell)->set_fill_color(fill);
+        renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
+    });
+    ShowWindow(dialog.handle(), SW_SHOWNOACTIVATE);
+    POINT centre{30, 30};
+    ClientToScreen(dialog.handle(), &centre);
+    ASSERT_TRUE(pump_until(
+        [&] {
+            return screen_shows(centre, RGB(255, 0, 0)) && window_test_api::repaints_again_over(dialog) &&
+                   !GetUpdateRect(dialog.handle(), nullptr, FALSE) && !pending();
+        },
+        20000))
+        << "the window never settled on its first colour";
+
+    on_key('A', [&] {
+        fill = color{0, 1, 0, 1};
+        cell.invalidate(false);
+        dialog.show_modal();
+    });
+    std::atomic<bool> green_shown{false};
+    std::thread watcher([&] {
+        green_shown = screen_comes_to_show(centre, RGB(0, 255, 0), 10000);
+        PostMessageW(dialog.handle(), WM_CLOSE, 0, 0);
+    });
+    send(WM_KEYDOWN, 'A');
+    watcher.join();
+    EXPECT_TRUE(green_shown) << "the repaint asked for before the modal loop waited for another message";
 }
