@@ -270,8 +270,23 @@ bool EffectsPopupWindow::SaveEffectFiles() const
 
 void EffectsPopupWindow::SaveEffectFilesAndTell()
 {
-    if (!WriteOrKeepEffectFiles(lists_, folders_.local))
+    const bool search_lost = SaveListLosesChanges(search_file_name, &search_text, &EffectsPopupWindow::ReadSearchFile);
+    const bool shortcuts_lost =
+        SaveListLosesChanges(shortcuts_file_name, &shortcuts_text, &EffectsPopupWindow::ReadShortcutsFile);
+    if (search_lost || shortcuts_lost)
         Warn("Failed to Save", "Unable to save the favourites, blacklist and shortcuts to disk.");
+}
+
+bool EffectsPopupWindow::SaveListLosesChanges(const wchar_t* name, std::string (*text)(const EffectLists&),
+                                              ListReader read) const
+{
+    const std::string lists_text = text(lists_);
+    if (write_list_file(folders_.local, name, lists_text) || is_unread_file(folders_.local.join(qzsdk::path(name))))
+        return false;
+    // What the next session will read: the local file, or the common one where there is none.
+    EffectLists stored;
+    (this->*read)(stored, folders_.folder_to_read(name));
+    return text(stored) != lists_text;
 }
 
 void EffectsPopupWindow::TellUnreadFiles()

@@ -92,7 +92,9 @@ public:
     // Each file is replaced whole or not at all; false when either could not be written.
     static bool WriteEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     bool SaveEffectFiles() const;
-    // The host's death hook: the last save of the lists, so a failure is told rather than lost unseen.
+    // The host's death hook: the last save of the lists, so a failure that loses changes is told rather than
+    // lost unseen. Lists a file cannot take lose nothing while reading it again gives them all the same: a
+    // user who keeps read-only lists is not told at every quit.
     void SaveEffectFilesAndTell();
     // After a save the user asked for: says once per file that an unread file was left as it was.
     void TellUnreadFiles();
@@ -140,6 +142,10 @@ private:
     void OnButton(const qzsdk::ui::event_info& info);
     void OnShortcutButton(const qzsdk::ui::event_info& info);
     void OnPaint();
+    using ListReader = void (EffectsPopupWindow::*)(EffectLists&, const qzsdk::path&) const;
+    // Writes one list file for the death hook; true when changes are lost: the file could not be written, was
+    // not left alone as unread, and reading it again gives other lists.
+    bool SaveListLosesChanges(const wchar_t* name, std::string (*text)(const EffectLists&), ListReader read) const;
     // A modal warning centred on the popup.
     void Warn(const char* title, const std::string& text);
     void Show();

@@ -164,6 +164,7 @@ void Host::run_death_hooks()
     if (death_hooks_ran_)
         return;
     death_hooks_ran_ = true;
+    ModuleCall call(*this);
     auto hooks = book_.death_hooks;
     for (const DeathHookRecord& hook : hooks) {
         hook.hook(global_refcon_, hook.refcon);

@@ -176,13 +176,14 @@ int run(Options& options)
         TerminateProcess(GetCurrentProcess(), exit_command_failed);
     });
     bool commands_ok = true;
-    if (options.session.empty())
+    if (options.session.empty()) {
         host.run_until_closed();
-    else
+        host.settle_window_log();
+        host.run_death_hooks();
+    } else {
+        // The session quits the host itself, within its watchdog's time.
         commands_ok = runner.run(commands);
-    host.settle_window_log();
-
-    host.run_death_hooks();
+    }
     host.on_unload_hang([&] { report(options, host, runner, entry_result, false, exit_unload_failed, started); });
     bool unloaded = host.unload_module(standin::default_unload_timeout_ms);
     if (!unloaded)

@@ -18,7 +18,7 @@ constexpr std::pair<const char*, SessionVerb> verbs[] = {
     {"button", SessionVerb::button},
     {"screenshot", SessionVerb::screenshot}, {"wait", SessionVerb::wait}, {"quit", SessionVerb::quit},
     {"file", SessionVerb::file},         {"clipboard", SessionVerb::clipboard},
-    {"foreground", SessionVerb::foreground},
+    {"foreground", SessionVerb::foreground}, {"death", SessionVerb::death},
 };
 
 std::string known_verbs()
@@ -152,6 +152,7 @@ SessionCommand parse_line(SessionVerb verb, std::string_view rest, int line)
         command.text = rest;
         break;
     case SessionVerb::quit:
+    case SessionVerb::death:
         if (!rest.empty())
             throw fail("takes no arguments");
         break;

@@ -9,7 +9,7 @@ namespace standin {
 
 enum class SessionVerb {
     idle, select, keys, key, type, click, rclick, dblclick, drag, press, move, release, script, choose, menu, dialog,
-    window, gone, button, screenshot, wait, quit, file, clipboard, foreground
+    window, gone, button, screenshot, wait, quit, file, clipboard, foreground, death
 };
 
 struct SessionCommand {

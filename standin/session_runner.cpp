@@ -106,6 +106,8 @@ void SessionRunner::work()
     if (!hung_)
         finish_pending();
     if (!hung_)
+        quit_host();
+    if (!hung_)
         on_ui([this] {
             dialog_.reset();
             return std::string();
@@ -126,7 +128,23 @@ void SessionRunner::fail(int line, const std::string& command, const std::string
     failures_.push_back({line, command, message});
 }
 
-std::string SessionRunner::on_ui(std::function<std::string()> work)
+// As the real host quits: what the module's windows show is taken as the commands left them, then the death
+// hooks run (unless a `death` command ran them). A window they open that no command can answer any more waits
+// for good, so they run within the watchdog's time like any command.
+void SessionRunner::quit_host()
+{
+    on_ui(
+        [this] {
+            host_.settle_window_log();
+            host_.run_death_hooks();
+            return std::string();
+        },
+        "the death hooks at the quit");
+    if (!hung_)
+        finish_pending();
+}
+
+std::string SessionRunner::on_ui(std::function<std::string()> work, const char* runner)
 {
     auto job = queue_->post(std::move(work));
     ULONGLONG last_alive = now();
@@ -138,7 +156,10 @@ std::string SessionRunner::on_ui(std::function<std::string()> work)
         // Asked twice, so that a module call that only peeks at its queue once is not taken for a loop.
         loop_answers = state == UiThreadQueue::UiState::in_module_loop ? loop_answers + 1 : 0;
         if (loop_answers >= 2) {
-            pending_.push_back({job, current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : ""});
+            if (runner)
+                pending_.push_back({job, 0, runner});
+            else
+                pending_.push_back({job, current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : ""});
             return {};
         }
         if (now() - last_alive > watchdog_ms_)
@@ -191,7 +212,9 @@ void SessionRunner::finish_pending()
     std::string message = "still inside the module " + std::to_string(watchdog_ms_ / 1000) +
                           " s after the last command (a window of the module waits for input";
     if (!pending_.empty())
-        message += ", opened during line " + std::to_string(pending_.back().line) + ", " + pending_.back().command;
+        message += pending_.back().line ? ", opened during line " + std::to_string(pending_.back().line) + ", " +
+                                              pending_.back().command
+                                        : ", opened by " + pending_.back().command;
     message += ")";
     fail(current_ ? current_->line : 0, current_ ? verb_name(current_->verb) : "session", message);
     current_ = nullptr;
@@ -311,6 +334,11 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::quit:
         quit_ = true;
         return {};
+    case SessionVerb::death:
+        return on_ui([this] {
+            host_.run_death_hooks();
+            return std::string();
+        });
     case SessionVerb::file:
         return wait_for_file(command);
     case SessionVerb::clipboard:

@@ -35,8 +35,8 @@ public:
     SessionRunner(const SessionRunner&) = delete;
     SessionRunner& operator=(const SessionRunner&) = delete;
 
-    // On the UI thread: runs every command up to the end or a quit and waits for the calls into the module
-    // they left running; false when any command failed.
+    // On the UI thread: runs every command up to the end or a quit, waits for the calls into the module they
+    // left running, then quits the host (its death hooks); false when any command failed.
     bool run(const std::vector<SessionCommand>& commands);
     const std::vector<SessionFailure>& failures() const { return failures_; }
     bool quit() const { return quit_; }
@@ -57,8 +57,11 @@ private:
     // An empty answer is success; otherwise the message of the failure.
     std::string run_command(const SessionCommand& command);
     // Runs the work on the UI thread and answers its failure, or success as soon as the UI thread waits
-    // inside the module for input: then the work finishes later and its failure is recorded then.
-    std::string on_ui(std::function<std::string()> work);
+    // inside the module for input: then the work finishes later and its failure is recorded then. `runner`
+    // names what runs the work when no command does.
+    std::string on_ui(std::function<std::string()> work, const char* runner = nullptr);
+    // The session's end: the window log settles and the death hooks run, within the watchdog's time.
+    void quit_host();
     // Lets the UI thread handle input for `milliseconds`: the host's loop with idle calls, or, inside the
     // module's own loop, just time. Every wait of a command is made of these: the real host idles all the
     // time, and the module tells some things (a screenshot it could not write) only at an idle call.

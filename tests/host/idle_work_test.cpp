@@ -274,3 +274,30 @@ TEST_F(IdleWorkTest, TheDeathHookTellsAListFileHeldForGoodAndLeavesItWhole)
     EXPECT_EQ(qzsdk::test::read_bytes(file), "stale");
     EXPECT_FALSE(temporaries_beside(file));
 }
+
+// Read-only lists of a user who changed none of them at this quit: the file, read again, gives the lists as
+// they are, though written otherwise by hand, so nothing is lost and nothing is told.
+TEST_F(IdleWorkTest, TheDeathHookTellsNothingWhenAListFileItCannotWriteHoldsTheListsAlready)
+{
+    const qzsdk::path file = MakerFolders::standard().local.join(qzsdk::path(search_file_name));
+    qzsdk::test::write_bytes(file, "GAUSSIAN BLUR\r\n");
+    state().popup_window()->LoadSearchFile();
+    EXPECT_TRUE(choose("Gaussian Blur"));
+    qzsdk::test::file_holder backup(file);
+    ASSERT_TRUE(backup.held()) << "the holder thread did not open the file";
+    EXPECT_TRUE(death_hook_warnings().empty());
+    EXPECT_EQ(qzsdk::test::read_bytes(file), "GAUSSIAN BLUR\r\n");
+}
+
+// An edit whose own save failed unseen is lost when the quit cannot write it either: that is told.
+TEST_F(IdleWorkTest, TheDeathHookTellsAnEditTheListFileCouldNotTake)
+{
+    const qzsdk::path file = MakerFolders::standard().local.join(qzsdk::path(search_file_name));
+    qzsdk::test::write_bytes(file, "GAUSSIAN BLUR\r\n");
+    state().popup_window()->LoadSearchFile();
+    qzsdk::test::file_holder backup(file);
+    ASSERT_TRUE(backup.held()) << "the holder thread did not open the file";
+    state().popup_window()->AddToList(entry("Fill & Stroke"), true);
+    EXPECT_EQ(death_hook_warnings(), std::vector<std::wstring>{L"Failed to Save"});
+    EXPECT_EQ(qzsdk::test::read_bytes(file), "GAUSSIAN BLUR\r\n");
+}

@@ -1,6 +1,6 @@
 // Session input reaches the host's UI thread as real input, held across an idle call; commands keep
-// running while the module sits in a modal loop; a command that keeps the UI thread busy, or a question of
-// the module left open at the end, stops the session through the watchdog.
+// running while the module sits in a modal loop, the death hooks' included; a command that keeps the UI
+// thread busy, or a question of the module left open at the end, stops the session through the watchdog.
 #include "standin/host.h"
 #include "standin/session_runner.h"
 #include "tests/support/idle_hook_entry.h"
@@ -81,6 +81,16 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
     return A_Err_NONE;
 }
 
+// As the module's "Failed to Save" at the quit: the death hook waits in a loop of its own for its key.
+bool death_opens_question = false;
+
+A_Err death_hook(AEGP_GlobalRefcon, AEGP_DeathRefcon)
+{
+    if (death_opens_question)
+        run_modal_loop();
+    return A_Err_NONE;
+}
+
 // Mouse messages a window of the host heard: "down", "move" or "up", the client point, and whether the left
 // button was held.
 std::vector<std::string> mouse_heard;
@@ -104,10 +114,18 @@ LRESULT CALLBACK mouse_procedure(HWND window, UINT message, WPARAM wparam, LPARA
 
 class StandinSessionInput : public testing::Test {
 protected:
+    StandinSessionInput()
+    {
+        modal_runs = 0;
+        modal_ended_by_key = false;
+        hang_reported = false;
+        death_opens_question = false;
+    }
+
     bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
     {
         mode = idle_mode;
-        host_.call_entry(&standin_test::idle_hook_entry<&idle_hook>, 115, 0);
+        host_.call_entry(&standin_test::idle_hook_entry<&idle_hook, &death_hook>, 115, 0);
         runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms);
         runner_->on_hang([this] {
             ++hangs_;
@@ -195,6 +213,31 @@ TEST_F(StandinSessionInput, AQuitOverALoopACommandEnteredIsToldAtTheQuit)
     EXPECT_EQ(runner_->failures()[0].command, "quit");
     EXPECT_NE(runner_->failures()[0].message.find("opened during line 1, idle"), std::string::npos)
         << runner_->failures()[0].message;
+}
+
+// The quit runs the death hooks within the watchdog's time: a question they open that no command is left
+// to answer ends the session, told at the quit.
+TEST_F(StandinSessionInput, AQuestionTheDeathHooksOpenAtTheQuitEndsThroughTheWatchdog)
+{
+    death_opens_question = true;
+    EXPECT_FALSE(run(IdleMode::watch_keys, "idle\nquit\n", 300));
+    EXPECT_EQ(modal_runs, 1);
+    EXPECT_EQ(hangs_, 1);
+    ASSERT_FALSE(runner_->failures().empty());
+    const standin::SessionFailure& told = runner_->failures()[0];
+    EXPECT_EQ(told.line, 2);
+    EXPECT_NE(told.message.find("opened by the death hooks at the quit"), std::string::npos) << told.message;
+}
+
+// `death` runs them as a command: the commands after it answer their question, and the quit runs them no more.
+TEST_F(StandinSessionInput, CommandsAfterDeathAnswerTheQuestionTheDeathHooksOpen)
+{
+    death_opens_question = true;
+    EXPECT_TRUE(run(IdleMode::watch_keys, "idle\ndeath\nkeys q\nquit\n"));
+    EXPECT_EQ(modal_runs, 1);
+    EXPECT_TRUE(modal_ended_by_key);
+    EXPECT_EQ(host_.book().death_hook_calls, 1);
+    EXPECT_FALSE(host_.inside_module());
 }
 
 // A real host cannot quit while a question of the module is open; a session can, and the watchdog's promise

@@ -138,6 +138,25 @@ TEST_F(StandinRunner, ScreenshotsTellTheirThemeAndWrongExpectationsFailTheRun)
     EXPECT_EQ(run_session(session, L"", "{not json"), 2u) << "an unreadable expectation stops before the module loads";
 }
 
+// quit_warning without its answer: the death hook's "Failed to Save" waits at the quit, and the watchdog ends
+// the session 30 s later with state.json and code 1.
+TEST_F(StandinRunner, ADeathHookWarningNoCommandAnswersEndsWithTheStateAndCode1)
+{
+    std::string session = read_bytes(qzsdk::path(samples + L"/quit_warning.session"));
+    const size_t answer = session.find("\ndeath\n");
+    ASSERT_NE(answer, std::string::npos) << "quit_warning no longer runs the death hooks itself";
+    session = session.substr(0, answer) + "\nquit\n";
+    ASSERT_EQ(run_session(session, samples + L"/sample_project.json"), 1u) << state().dump(1);
+    const json failures = state()["failures"];
+    ASSERT_FALSE(failures.empty()) << state().dump(1);
+    EXPECT_EQ(failures[0]["command"], "quit");
+    EXPECT_NE(failures[0]["message"].get<std::string>().find("opened by the death hooks at the quit"),
+              std::string::npos)
+        << failures.dump();
+    EXPECT_EQ(state()["exit_code"], 1);
+    EXPECT_EQ(state()["death_hook_calls"], 0) << "the death hook returned";
+}
+
 TEST_F(StandinRunner, UnknownCommandStopsBeforeTheModuleLoads)
 {
     EXPECT_EQ(run_session("idle\njump\n"), 2u);

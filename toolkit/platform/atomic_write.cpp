@@ -74,10 +74,17 @@ void remove_stale_temporaries(const path& target)
 }
 
 // A virus scanner, a backup or an indexer often opens a file just written for a moment without delete
-// sharing: the rename then fails with one of these until it lets go.
-bool held_by_another_program(DWORD error)
+// sharing: the rename then fails with one of these until it lets go. Access denied also answers a read-only
+// file or a folder in the target's place, which no wait cures: only an existing writable file can be held.
+bool held_by_another_program(DWORD error, const path& target)
 {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return true;
+    if (error != ERROR_ACCESS_DENIED)
+        return false;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
 // Tries again for a moment while either file is held; a file held longer fails as any other error does.
@@ -88,7 +95,7 @@ bool move_when_released(const path& from, const path& to, DWORD flags)
     const ULONGLONG deadline = GetTickCount64() + patience_ms;
     DWORD pause_ms = 5;
     while (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
-        if (!held_by_another_program(GetLastError()) || GetTickCount64() >= deadline)
+        if (!held_by_another_program(GetLastError(), to) || GetTickCount64() >= deadline)
             return false;
         Sleep(pause_ms);
         pause_ms = std::min(pause_ms * 2, longest_pause_ms);

@@ -17,7 +17,8 @@ bool write_file_atomically(const path& target, std::string_view bytes,
 // A fresh name beside the target for a file that is renamed over it once complete.
 path temporary_path_beside(const path& target);
 // Puts a complete file in the target's place in one step; false leaves the target as it was. Another program
-// holding either file for a moment is waited for, up to half a second.
+// holding either file for a moment is waited for, up to half a second; a read-only file or a folder at the
+// target fails at once.
 bool rename_over(const path& complete_file, const path& target);
 
 }  // namespace qzsdk

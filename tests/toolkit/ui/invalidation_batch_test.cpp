@@ -187,3 +187,42 @@ TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
     ASSERT_TRUE(repaint_asked) << "the tick inside the modal loop never ran";
     EXPECT_TRUE(green_shown) << "the repaint asked for inside the modal loop waited for another message";
 }
+
+// The opener asks for a repaint and runs a modal loop over a window already shown: nothing is sent on the way
+// in and the queue is empty, so the loop waits for input at once, and the repaint must not wait with it.
+TEST_F(batching, ARepaintAskedForJustBeforeAModalLoopOverAShownWindowIsShownWithoutAnotherMessage)
+{
+    qzsdk::ui::window dialog;
+    dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
+    widget cell;
+    cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
+    color fill{1, 0, 0, 1};
+    event_manager::instance().connect(&cell, &cell, event_id::paint, [&](const event_info&) {
+        renderer_of(cell)->set_fill_color(fill);
+        renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
+    });
+    ShowWindow(dialog.handle(), SW_SHOWNOACTIVATE);
+    POINT centre{30, 30};
+    ClientToScreen(dialog.handle(), &centre);
+    ASSERT_TRUE(pump_until(
+        [&] {
+            return screen_shows(centre, RGB(255, 0, 0)) && window_test_api::repaints_again_over(dialog) &&
+                   !GetUpdateRect(dialog.handle(), nullptr, FALSE) && !pending();
+        },
+        20000))
+        << "the window never settled on its first colour";
+
+    on_key('A', [&] {
+        fill = color{0, 1, 0, 1};
+        cell.invalidate(false);
+        dialog.show_modal();
+    });
+    std::atomic<bool> green_shown{false};
+    std::thread watcher([&] {
+        green_shown = screen_comes_to_show(centre, RGB(0, 255, 0), 10000);
+        PostMessageW(dialog.handle(), WM_CLOSE, 0, 0);
+    });
+    send(WM_KEYDOWN, 'A');
+    watcher.join();
+    EXPECT_TRUE(green_shown) << "the repaint asked for before the modal loop waited for another message";
+}
