@@ -43,6 +43,24 @@ bool screen_comes_to_show(POINT at, COLORREF expected, DWORD timeout_ms)
     return false;
 }
 
+// A small window filled by one cell, red until the test changes `fill`.
+struct red_window {
+    explicit red_window(qzsdk::ui::window* owner)
+    {
+        if (owner)
+            dialog.set_owner(owner);
+        dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
+        cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
+        event_manager::instance().connect(&cell, &cell, event_id::paint, [this](const event_info&) {
+            renderer_of(cell)->set_fill_color(fill);
+            renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
+        });
+    }
+    qzsdk::ui::window dialog;
+    widget cell;
+    color fill{1, 0, 0, 1};
+};
+
 class batching : public window_test {
 protected:
     void SetUp() override
@@ -145,16 +163,10 @@ TEST_F(batching, RepaintsAskedForWhilePaintingAreDroppedAndADestroyedWindowIsFor
 // would show it too.
 TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
 {
-    qzsdk::ui::window dialog;
-    dialog.set_owner(&window);
-    dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
-    widget cell;
-    cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
-    color fill{1, 0, 0, 1};
-    event_manager::instance().connect(&cell, &cell, event_id::paint, [&](const event_info&) {
-        renderer_of(cell)->set_fill_color(fill);
-        renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
-    });
+    red_window red(&window);
+    qzsdk::ui::window& dialog = red.dialog;
+    widget& cell = red.cell;
+    color& fill = red.fill;
     std::atomic<bool> red_shown{false}, repaint_asked{false}, green_shown{false};
     // Ticks until the first colour is on the screen and nothing repaints either window on its own any more,
     // then asks once for the second colour and stops ticking.
@@ -192,15 +204,9 @@ TEST_F(batching, ARepaintAskedForInsideAModalLoopIsShownWithoutAnotherMessage)
 // in and the queue is empty, so the loop waits for input at once, and the repaint must not wait with it.
 TEST_F(batching, ARepaintAskedForJustBeforeAModalLoopOverAShownWindowIsShownWithoutAnotherMessage)
 {
-    qzsdk::ui::window dialog;
-    dialog.create("dialog", rect{40, 40, 60, 60}, window_style::borderless);
-    widget cell;
-    cell.attach_to_window(&dialog.root(), rect{0, 0, 60, 60});
-    color fill{1, 0, 0, 1};
-    event_manager::instance().connect(&cell, &cell, event_id::paint, [&](const event_info&) {
-        renderer_of(cell)->set_fill_color(fill);
-        renderer_of(cell)->fill_rect(rect{0, 0, 60, 60});
-    });
+    red_window red(nullptr);
+    qzsdk::ui::window& dialog = red.dialog;
+    widget& cell = red.cell;
     ShowWindow(dialog.handle(), SW_SHOWNOACTIVATE);
     POINT centre{30, 30};
     ClientToScreen(dialog.handle(), &centre);
@@ -213,7 +219,7 @@ TEST_F(batching, ARepaintAskedForJustBeforeAModalLoopOverAShownWindowIsShownWith
         << "the window never settled on its first colour";
 
     on_key('A', [&] {
-        fill = color{0, 1, 0, 1};
+        red.fill = color{0, 1, 0, 1};
         cell.invalidate(false);
         dialog.show_modal();
     });
