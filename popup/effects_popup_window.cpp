@@ -258,11 +258,6 @@ bool EffectsPopupWindow::WriteEffectFiles(const EffectLists& lists, const qzsdk:
     return write_list_files(lists, folder, false);
 }
 
-bool EffectsPopupWindow::WriteOrKeepEffectFiles(const EffectLists& lists, const qzsdk::path& folder)
-{
-    return write_list_files(lists, folder, true);
-}
-
 bool EffectsPopupWindow::SaveEffectFiles() const
 {
     return WriteEffectFiles(lists_, folders_.local);
@@ -281,7 +276,7 @@ bool EffectsPopupWindow::SaveListLosesChanges(const wchar_t* name, std::string (
                                               ListReader read) const
 {
     const std::string lists_text = text(lists_);
-    if (write_list_file(folders_.local, name, lists_text) || is_unread_file(folders_.local.join(qzsdk::path(name))))
+    if (written_or_unread(folders_.local, name, write_list_file(folders_.local, name, lists_text)))
         return false;
     // What the next session will read: the local file, or the common one where there is none.
     EffectLists stored;
@@ -329,7 +324,7 @@ bool EffectsPopupWindow::SerializeSettings(const PopupSettings& settings, const 
     if (settings.HasAbsoluteCaptureFolder())
         qzsdk::create_directories(qzsdk::path::from_utf8(settings.capture_folder));
     if (with_lists)
-        saved = WriteOrKeepEffectFiles(lists, folder) && saved;
+        saved = write_list_files(lists, folder, true) && saved;
     return saved;
 }
 

@@ -113,8 +113,6 @@ public:
     static bool SerializeSettings(const PopupSettings& settings, const EffectLists& lists, const qzsdk::path& folder,
                                   bool with_lists);
     bool SerializeLocalSettings(bool with_lists) const;
-    // Both list files written, or left alone because they could not be read.
-    static bool WriteOrKeepEffectFiles(const EffectLists& lists, const qzsdk::path& folder);
     // Ends the news check now (the host's death hook); the destructor does it too.
     void StopNewsCheck() { news_.Stop(); }
 

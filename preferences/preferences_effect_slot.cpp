@@ -231,8 +231,7 @@ void PreferencesEffectSlot::EditAlias()
     auto* aliases = dynamic_cast<AliasRecordList*>(list_);
     if (!aliases || !has_target() || !owner_window())
         return;
-    std::string initial = list_->text_differs(index_) ? list_->text(index_) : std::string();
-    PreferencesAliasPopup popup(owner_window(), initial);
+    PreferencesAliasPopup popup(owner_window(), list_->own_text(index_));
     CenterAboveOwner(popup);
     popup.ApplyTheme(theme_);
     if (popup.show_modal() == 1 && index_ < aliases->size())

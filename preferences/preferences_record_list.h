@@ -23,6 +23,8 @@ public:
         const EffectEntry* entry = target(index);
         return entry && text(index) != entry->match_name;
     }
+    // What an editor starts from: the record's own text, or empty where it only repeats the effect's name.
+    std::string own_text(size_t index) const { return text_differs(index) ? text(index) : std::string(); }
 };
 
 class AliasRecordList : public PreferencesRecordList {

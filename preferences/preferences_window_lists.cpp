@@ -105,8 +105,7 @@ bool PreferencesWindow::EditShortcut(size_t slot)
     const EffectShortcut& shortcut = lists_.shortcuts[slot];
     // A label of its own is edited alone; an empty slot, or one whose label only repeats the effect's match
     // name, picks an effect.
-    const bool own_label = shortcut.target && shortcut.label != shortcut.target->match_name;
-    std::string label = own_label ? shortcut.label : std::string();
+    std::string label = shortcut_records_.own_text(slot);
     std::string name = shortcut.target ? shortcut.target->name : std::string();
     EditEffectResult answer;
     if (!PickEffect("Set Shortcut", name, label, slot, false, answer))
