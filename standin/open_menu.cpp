@@ -48,26 +48,33 @@ std::wstring menu_item_text(HMENU menu, int index)
     return text;
 }
 
-std::optional<RECT> menu_item_rect(HWND menu_window, const std::wstring& text)
+std::optional<MenuItemLook> find_menu_item(HWND menu_window, const std::wstring& text)
 {
     HMENU menu = menu_of(menu_window);
+    std::optional<MenuItemLook> found;
     for (int index = 0; menu && index < GetMenuItemCount(menu); ++index) {
-        RECT rect{};
-        if (menu_item_text(menu, index) == text &&
-            !(GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) &&
-            GetMenuItemRect(nullptr, menu, static_cast<UINT>(index), &rect))
-            return rect;
+        if (menu_item_text(menu, index) != text)
+            continue;
+        const UINT state = GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION);
+        MenuItemLook item;
+        if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(index), &item.rect))
+            continue;
+        item.enabled = !(state & (MF_GRAYED | MF_DISABLED));
+        item.lit = state & MF_HILITE;
+        if (item.enabled)
+            return item;
+        if (!found)
+            found = item;
     }
-    return std::nullopt;
+    return found;
 }
 
-bool menu_item_lit(HWND menu_window, const std::wstring& text)
+std::optional<RECT> menu_item_rect(HWND menu_window, const std::wstring& text)
 {
-    HMENU menu = menu_of(menu_window);
-    for (int index = 0; menu && index < GetMenuItemCount(menu); ++index)
-        if (menu_item_text(menu, index) == text)
-            return GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION) & MF_HILITE;
-    return false;
+    const std::optional<MenuItemLook> item = find_menu_item(menu_window, text);
+    if (!item || !item->enabled)
+        return std::nullopt;
+    return item->rect;
 }
 
 std::vector<std::wstring> menu_item_texts(HWND menu_window)

@@ -19,10 +19,6 @@ namespace {
 
 // Long enough for injected input to reach the focused window's queue and be handled.
 constexpr DWORD input_settle_ms = 50;
-// How long `menu`, `window`, `gone` and `button` wait for what they look for: generous, since on a loaded
-// machine a file dialog alone can take seconds to open and close, and a state that comes only fails later.
-constexpr ULONGLONG find_timeout_ms = 20000;
-const std::string find_timeout_text = std::to_string(find_timeout_ms / 1000) + " s";
 constexpr DWORD poll_ms = 50;
 // How long a screenshot waits for the screen to stop changing, and the time between two looks at it.
 constexpr ULONGLONG screen_settle_timeout_ms = 5000;
@@ -55,8 +51,9 @@ std::wstring expanded(const std::string& text)
 
 }  // namespace
 
-SessionRunner::SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms)
-    : host_(host), out_folder_(std::move(out_folder)), watchdog_ms_(watchdog_ms), script_interface_(host.module())
+SessionRunner::SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms, DWORD find_timeout_ms)
+    : host_(host), out_folder_(std::move(out_folder)), watchdog_ms_(watchdog_ms), find_timeout_ms_(find_timeout_ms),
+      script_interface_(host.module())
 {
 }
 
@@ -178,6 +175,11 @@ std::string SessionRunner::watchdog_fired(const std::string& what)
     if (hang_handler_)
         hang_handler_();
     return {};
+}
+
+std::string SessionRunner::find_timeout_text() const
+{
+    return find_timeout_ms_ % 1000 ? std::to_string(find_timeout_ms_) + " ms" : std::to_string(find_timeout_ms_ / 1000) + " s";
 }
 
 void SessionRunner::collect_finished()
@@ -400,7 +402,7 @@ std::string SessionRunner::press(const KeyChord& chord)
 std::string SessionRunner::wait_for_window(const std::string& title, bool visible)
 {
     std::wstring wanted = to_wide(title);
-    ULONGLONG deadline = now() + find_timeout_ms;
+    ULONGLONG deadline = now() + find_timeout_ms_;
     std::vector<std::wstring> titles;
     for (;;) {
         titles.clear();
@@ -411,7 +413,7 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
         if (now() >= deadline)
             return (visible ? "no window of the module titled \"" + title + "\" was visible within "
                             : "a window of the module titled \"" + title + "\" was still visible after ") +
-                   find_timeout_text + " (visible: " + join(titles) + ")";
+                   find_timeout_text() + " (visible: " + join(titles) + ")";
         settle(poll_ms);
     }
 }
@@ -419,14 +421,14 @@ std::string SessionRunner::wait_for_window(const std::string& title, bool visibl
 std::string SessionRunner::wait_for_foreground(const std::string& title)
 {
     const std::wstring wanted = to_wide(title);
-    const ULONGLONG deadline = now() + find_timeout_ms;
+    const ULONGLONG deadline = now() + find_timeout_ms_;
     for (;;) {
         const HWND foreground = GetForegroundWindow();
         for (HWND window : visible_module_windows(host_.module()))
             if (window == foreground && window_title(window) == wanted)
                 return {};
         if (now() >= deadline)
-            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text + " (in front: \"" +
+            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text() + " (in front: \"" +
                    to_utf8(window_title(foreground)) + "\")";
         settle(poll_ms);
     }
@@ -442,7 +444,7 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
         return remove_file_if_there(path) ? std::string() : "the file " + to_utf8(path) + " could not be removed";
     if (command.number == 3)
         return blocks_.block(path);
-    const ULONGLONG deadline = now() + find_timeout_ms;
+    const ULONGLONG deadline = now() + find_timeout_ms_;
     for (;;) {
         FileCheck check = check_file(command.text, path);
         if (check.exists == wanted || now() >= deadline) {
@@ -450,7 +452,7 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
             if (file_checks_.back().exists == wanted)
                 return {};
             return "the file " + to_utf8(path) + (wanted ? " did not appear" : " was not removed") + " within " +
-                   find_timeout_text;
+                   find_timeout_text();
         }
         settle(poll_ms);
     }
@@ -458,32 +460,61 @@ std::string SessionRunner::wait_for_file(const SessionCommand& command)
 
 std::string SessionRunner::choose_from_menu(const std::string& text)
 {
-    std::wstring wanted = to_wide(text);
-    ULONGLONG deadline = now() + find_timeout_ms;
-    for (;;) {
-        std::vector<HWND> menus = open_menu_windows();
-        for (HWND menu : menus)
-            if (auto item = menu_item_rect(menu, wanted)) {
-                POINT at = centre(*item);
-                // A menu that has just opened may not take a click yet: it is clicked once its loop follows
-                // the cursor (the item under it lights up), and then only once, however slowly it closes.
-                if (!send_mouse_move(at))
-                    return "the system did not take the mouse move";
-                settle(poll_ms);
-                if (!menu_item_lit(menu, wanted))
-                    break;
-                if (!send_click(at.x, at.y))
-                    return "the system did not take the click";
-                if (wait_until_hidden(menu, find_timeout_ms))
-                    return {};
-                return "the menu stayed open after its item \"" + text + "\" was clicked";
+    const std::wstring wanted = to_wide(text);
+    const ULONGLONG deadline = now() + find_timeout_ms_;
+    for (int attempt = 0;; ++attempt) {
+        const std::vector<HWND> menus = open_menu_windows();
+        MenuSeen seen = menus.empty() ? MenuSeen::no_menu : MenuSeen::no_item;
+        for (HWND menu : menus) {
+            const std::optional<MenuItemLook> item = find_menu_item(menu, wanted);
+            if (!item)
+                continue;
+            if (!item->enabled) {
+                seen = MenuSeen::disabled;
+                continue;
             }
+            // A menu that has just opened may not take a click yet: it is clicked once its loop follows the
+            // cursor (the item under it lights up), and then only once, however slowly it closes. Every other
+            // try puts the pointer one unit aside: Wine queues no move to where the pointer already stands, and
+            // the loop can have missed the one that put it there (merged into a move of the old place it had
+            // already peeked, it acts on the old place), so only a move elsewhere lights the item then.
+            POINT at = centre(item->rect);
+            at.x += attempt % 2;
+            if (!send_mouse_move(at))
+                return "the system did not take the mouse move";
+            settle(poll_ms);
+            const std::optional<MenuItemLook> under_pointer = find_menu_item(menu, wanted);
+            if (!under_pointer || !under_pointer->lit) {
+                seen = MenuSeen::unlit;
+                break;
+            }
+            if (!send_click(at.x, at.y))
+                return "the system did not take the click";
+            if (wait_until_hidden(menu, find_timeout_ms_))
+                return {};
+            return "the menu stayed open after its item \"" + text + "\" was clicked";
+        }
         if (now() >= deadline)
-            return menus.empty() ? "no popup menu was open within " + find_timeout_text
-                                 : "the open menu has no enabled item \"" + text +
-                                       "\" (items: " + join(menu_item_texts(menus.front())) + ")";
+            return menu_failure(seen, text, menus);
         settle(poll_ms);
     }
+}
+
+std::string SessionRunner::menu_failure(MenuSeen seen, const std::string& text, const std::vector<HWND>& menus) const
+{
+    const std::string item = "the item \"" + text + "\" of the open menu";
+    switch (seen) {
+    case MenuSeen::no_menu:
+        return "no popup menu was open within " + find_timeout_text();
+    case MenuSeen::no_item:
+        return "the open menu has no item \"" + text + "\" within " + find_timeout_text() + " (items: " +
+               join(menu_item_texts(menus.front())) + ")";
+    case MenuSeen::disabled:
+        return item + " stayed disabled for " + find_timeout_text();
+    case MenuSeen::unlit:
+        return item + " never lit under the pointer within " + find_timeout_text();
+    }
+    return {};
 }
 
 bool SessionRunner::wait_until_hidden(HWND window, ULONGLONG timeout_ms)
@@ -503,7 +534,7 @@ std::string SessionRunner::press_button(const std::string& text)
 {
     auto target = std::make_shared<std::optional<POINT>>();
     auto titles = std::make_shared<std::vector<std::wstring>>();
-    ULONGLONG deadline = now() + find_timeout_ms;
+    ULONGLONG deadline = now() + find_timeout_ms_;
     for (;;) {
         std::string failure = on_ui([this, target, titles, text] {
             titles->clear();
@@ -533,7 +564,7 @@ std::string SessionRunner::press_button(const std::string& text)
             return {};
         }
         if (now() >= deadline)
-            return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text +
+            return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text() +
                    " (windows: " + join(*titles) + "; the popup's icon buttons are " + popup_icon_names + ")";
         settle(poll_ms);
     }

@@ -25,12 +25,17 @@ struct SessionFailure {
 };
 
 constexpr DWORD session_watchdog_ms = 30000;
+// How long `menu`, `window`, `gone`, `foreground`, `button` and `file` wait for what they look for: generous,
+// since on a loaded machine a file dialog alone can take seconds to open and close, and a state that comes
+// only fails later.
+constexpr DWORD session_find_timeout_ms = 20000;
 
 class SessionRunner {
 public:
     // `out_folder` receives the screenshots; empty: screenshots fail with a message saying so. A command
     // that keeps the UI thread busy longer than `watchdog_ms` fails the session.
-    SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms = session_watchdog_ms);
+    SessionRunner(Host& host, std::wstring out_folder, DWORD watchdog_ms = session_watchdog_ms,
+                  DWORD find_timeout_ms = session_find_timeout_ms);
     ~SessionRunner();
     SessionRunner(const SessionRunner&) = delete;
     SessionRunner& operator=(const SessionRunner&) = delete;
@@ -77,8 +82,11 @@ private:
     std::string wait_for_window(const std::string& title, bool visible);
     // Until a window of the module with that title is the foreground window.
     std::string wait_for_foreground(const std::string& title);
-    // Clicks the item, again while its menu stays open, until the menu closes; fails after 5 s.
+    // Points at the item until it lights, clicks it once and waits for its menu to close.
     std::string choose_from_menu(const std::string& text);
+    // What `menu` saw last when its time ran out.
+    enum class MenuSeen { no_menu, no_item, disabled, unlit };
+    std::string menu_failure(MenuSeen seen, const std::string& text, const std::vector<HWND>& menus) const;
     // Whether the window was hidden (or destroyed) within the time; the UI thread dispatches meanwhile.
     bool wait_until_hidden(HWND window, ULONGLONG timeout_ms);
     std::string press_button(const std::string& text);
@@ -92,11 +100,14 @@ private:
     void collect_finished();
     void finish_pending();
     std::string watchdog_fired(const std::string& what);
+    // The find timeout as a failure tells it: "20 s", or "300 ms" under a second.
+    std::string find_timeout_text() const;
     void fail(int line, const std::string& command, const std::string& message);
 
     Host& host_;
     std::wstring out_folder_;
     DWORD watchdog_ms_;
+    DWORD find_timeout_ms_;
     ScriptInterface script_interface_;
     std::unique_ptr<UiThreadQueue> queue_;
     std::unique_ptr<DialogDriver> dialog_;  // made and dropped on the UI thread
