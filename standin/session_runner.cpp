@@ -475,9 +475,9 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
             }
             // A menu that has just opened may not take a click yet: it is clicked once its loop follows the
             // cursor (the item under it lights up), and then only once, however slowly it closes. Every other
-            // try puts the pointer one unit aside: Wine queues no move to where the pointer already stands, and
-            // the loop can have missed the one that put it there (merged into a move of the old place it had
-            // already peeked, it acts on the old place), so only a move elsewhere lights the item then.
+            // try puts the pointer one unit aside: Wine queues a move only when it changes the pointer's place
+            // or the window under it, and the loop can have missed the one that put the pointer here (merged
+            // into a move of the old place it had already peeked, it acts on the old place).
             POINT at = centre(item->rect);
             at.x += attempt % 2;
             if (!send_mouse_move(at))
