@@ -179,7 +179,9 @@ std::string SessionRunner::watchdog_fired(const std::string& what)
 
 std::string SessionRunner::find_timeout_text() const
 {
-    return find_timeout_ms_ % 1000 ? std::to_string(find_timeout_ms_) + " ms" : std::to_string(find_timeout_ms_ / 1000) + " s";
+    if (find_timeout_ms_ % 1000)
+        return std::to_string(find_timeout_ms_) + " ms";
+    return std::to_string(find_timeout_ms_ / 1000) + " s";
 }
 
 void SessionRunner::collect_finished()
@@ -428,8 +430,8 @@ std::string SessionRunner::wait_for_foreground(const std::string& title)
             if (window == foreground && window_title(window) == wanted)
                 return {};
         if (now() >= deadline)
-            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text() + " (in front: \"" +
-                   to_utf8(window_title(foreground)) + "\")";
+            return "no window of the module titled \"" + title + "\" was in front within " + find_timeout_text() +
+                   " (in front: \"" + to_utf8(window_title(foreground)) + "\")";
         settle(poll_ms);
     }
 }

@@ -83,11 +83,13 @@ protected:
         return {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     }
 
-    // Real input, dispatched until the system's cursor stands there.
+    // Real input, dispatched until the system's cursor stands there (or a bound that only a lost move reaches).
     static void put_pointer(POINT at)
     {
         ASSERT_TRUE(standin::send_mouse_move(at));
+        const ULONGLONG give_up = GetTickCount64() + 10000;
         for (POINT cursor{}; GetCursorPos(&cursor) && (cursor.x != at.x || cursor.y != at.y);) {
+            ASSERT_LT(GetTickCount64(), give_up) << "the pointer did not arrive";
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageW(&message);
