@@ -102,6 +102,8 @@ void Host::run_idle(int cycles)
     for (int cycle = 0; cycle < cycles; ++cycle) {
         // A hook may register further hooks: walk a copy.
         auto hooks = book_.idle_hooks;
+        if (idle_observer_)
+            idle_observer_();
         for (const IdleHookRecord& hook : hooks) {
             A_long max_sleep = static_cast<A_long>(idle_interval_ms);
             hook.hook(global_refcon_, hook.refcon, &max_sleep);

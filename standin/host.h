@@ -71,6 +71,8 @@ public:
     // The registered idle hooks, `cycles` times; refuses re-entry, and runs nothing once the death hooks
     // ran or the module is gone.
     void run_idle(int cycles = 1);
+    // Runs on the UI thread at each idle call, just before the hooks, until replaced; empty: none.
+    void observe_idle_calls(std::function<void()> observer) { idle_observer_ = std::move(observer); }
     // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`. Inside a
     // call into the module (its modal loop dispatched this) no idle hook runs: the host is waiting for it.
     void pump(DWORD milliseconds);
@@ -130,6 +132,7 @@ private:
     PluginMainFunc entry_ = nullptr;
     AEGP_GlobalRefcon global_refcon_ = nullptr;
     std::function<void()> unload_hang_handler_;
+    std::function<void()> idle_observer_;
     std::atomic<int> module_depth_ = 0;
     bool in_idle_ = false;
     bool death_hooks_ran_ = false;

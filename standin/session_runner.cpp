@@ -62,6 +62,7 @@ SessionRunner::~SessionRunner() = default;
 bool SessionRunner::run(const std::vector<SessionCommand>& commands)
 {
     queue_ = std::make_unique<UiThreadQueue>(host_);
+    host_.observe_idle_calls([this] { note_chord_at_idle_call(); });
     commands_ = &commands;
     HANDLE thread = CreateThread(nullptr, 0, &thread_main, this, 0, nullptr);
     if (!thread) {
@@ -77,6 +78,7 @@ bool SessionRunner::run(const std::vector<SessionCommand>& commands)
             quit_code = static_cast<int>(message.wParam);
     }
     CloseHandle(thread);
+    host_.observe_idle_calls({});
     dialog_.reset();
     queue_.reset();
     if (quit_code)
@@ -393,12 +395,67 @@ std::string SessionRunner::press(const KeyChord& chord)
 {
     await_responsive_ui();
     bring_modal_forward();
-    if (!send_chord(chord, true))
+    // With no window of the module in front, the module learns of the keys only by polling at an idle call.
+    const bool polled = !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module());
+    if (polled)
+        watch_chord(chord);
+    if (!send_chord(chord, true)) {
+        watch_chord(std::nullopt);
         return "the system did not take the key press";
-    settle(input_settle_ms);
+    }
+    std::string held = polled ? hold_until_idle_call_sees(chord) : (settle(input_settle_ms), std::string());
+    watch_chord(std::nullopt);
     bool released = send_chord(chord, false);
     settle(input_settle_ms);
+    if (!held.empty())
+        return held;
     return released ? std::string() : "the system did not take the key release";
+}
+
+void SessionRunner::watch_chord(std::optional<KeyChord> chord)
+{
+    std::lock_guard<std::mutex> lock(watch_mutex_);
+    watched_chord_ = std::move(chord);
+    chord_seen_at_idle_ = false;
+}
+
+void SessionRunner::note_chord_at_idle_call()
+{
+    std::lock_guard<std::mutex> lock(watch_mutex_);
+    if (!watched_chord_ || chord_seen_at_idle_)
+        return;
+    bool down = GetKeyState(watched_chord_->key) & 0x8000;
+    for (WORD modifier : watched_chord_->modifiers)
+        down = down && (GetKeyState(modifier) & 0x8000);
+    chord_seen_at_idle_ = down;
+}
+
+// Wine sets the key state to the X server's, which never saw injected keys, when the pointer enters a window
+// of the process or one gains the X focus. Such an event that comes late (a window under the pointer hidden
+// just before, on a loaded machine) lets the chord go before an idle call polled it, where a user's fingers
+// would still hold it: keys let go so are held down again, until an idle call has seen the whole chord.
+std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
+{
+    const ULONGLONG deadline = now() + find_timeout_ms_;
+    for (;;) {
+        settle(input_settle_ms);
+        if (chord_seen() || host_.inside_module())
+            return {};
+        if (now() >= deadline)
+            return "the system kept letting go of the keys before an idle call saw them, for " +
+                   find_timeout_text();
+        for (WORD modifier : chord.modifiers)
+            if (!(GetAsyncKeyState(modifier) & 0x8000))
+                send_key(modifier, true);
+        if (!(GetAsyncKeyState(chord.key) & 0x8000))
+            send_key(chord.key, true);
+    }
+}
+
+bool SessionRunner::chord_seen()
+{
+    std::lock_guard<std::mutex> lock(watch_mutex_);
+    return chord_seen_at_idle_;
 }
 
 std::string SessionRunner::wait_for_window(const std::string& title, bool visible)

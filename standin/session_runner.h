@@ -13,6 +13,8 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,12 @@ private:
     void await_responsive_ui();
     void bring_modal_forward();
     std::string press(const KeyChord& chord);
+    // The chord whose keys the idle calls look at, or none; clears what they saw.
+    void watch_chord(std::optional<KeyChord> chord);
+    // On the UI thread, at each idle call before the hooks: whether the watched chord is down now.
+    void note_chord_at_idle_call();
+    bool chord_seen();
+    std::string hold_until_idle_call_sees(const KeyChord& chord);
     // Until a window of the module with that title is visible, or with `visible` false until none is.
     std::string wait_for_window(const std::string& title, bool visible);
     // Until a window of the module with that title is the foreground window.
@@ -118,6 +126,9 @@ private:
     std::vector<FileCheck> file_checks_;
     FileBlocks blocks_;
     std::function<void()> hang_handler_;
+    std::mutex watch_mutex_;
+    std::optional<KeyChord> watched_chord_;  // guarded by watch_mutex_
+    bool chord_seen_at_idle_ = false;        // guarded by watch_mutex_
     bool quit_ = false;
     bool hung_ = false;
 };

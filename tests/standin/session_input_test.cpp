@@ -122,11 +122,12 @@ protected:
         death_opens_question = false;
     }
 
-    bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms)
+    bool run(IdleMode idle_mode, const char* session, DWORD watchdog_ms = standin::session_watchdog_ms,
+             DWORD find_timeout_ms = standin::session_find_timeout_ms)
     {
         mode = idle_mode;
         host_.call_entry(&standin_test::idle_hook_entry<&idle_hook, &death_hook>, 115, 0);
-        runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms);
+        runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms, find_timeout_ms);
         runner_->on_hang([this] {
             ++hangs_;
             hang_reported = true;
@@ -148,6 +149,83 @@ TEST_F(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
     EXPECT_TRUE(chord_seen_at_idle);
     EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
     EXPECT_FALSE(GetKeyState(VK_SPACE) & 0x8000);
+}
+
+// Wine sets the key state to the X server's, which never saw the session's keys, when the pointer enters a
+// window of the process or one gains the X focus. Staged as a late crossing comes on a loaded machine (a
+// window under the pointer hidden just before): the window in front takes the chord's key, puts the pointer
+// into the other window and waits until the keys read released, all before the next idle call.
+int crossings_to_stage = 0;
+bool keys_let_go = false;
+HWND keys_windows[2] = {};
+int pointer_in = 0;
+
+void put_pointer_into(int window)
+{
+    pointer_in = window;
+    RECT rect{};
+    GetWindowRect(keys_windows[window], &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+LRESULT CALLBACK crossing_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_KEYDOWN || wparam != VK_SPACE || crossings_to_stage == 0)
+        return DefWindowProcW(window, message, wparam, lparam);
+    --crossings_to_stage;
+    put_pointer_into(1 - pointer_in);
+    const ULONGLONG give_up = GetTickCount64() + 5000;
+    while ((GetAsyncKeyState(VK_SPACE) & 0x8000) && GetTickCount64() < give_up) {
+        // Takes the X server's events, and dispatches nothing: the session's questions to the UI thread wait.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    keys_let_go = !(GetAsyncKeyState(VK_SPACE) & 0x8000);
+    return 0;
+}
+
+class StandinSessionKeysLetGo : public StandinSessionInput {
+protected:
+    StandinSessionKeysLetGo()
+    {
+        WNDCLASSW keys_class{};
+        keys_class.lpfnWndProc = &crossing_procedure;
+        keys_class.lpszClassName = L"StandinTestKeysLetGo";
+        RegisterClassW(&keys_class);
+        for (int i = 0; i < 2; ++i)
+            keys_windows[i] = CreateWindowExW(WS_EX_TOPMOST, L"StandinTestKeysLetGo", L"", WS_POPUP | WS_VISIBLE,
+                                              100 + 200 * i, 100, 150, 150, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(keys_windows[0]);
+        put_pointer_into(0);
+        keys_let_go = false;
+        chord_seen_at_idle = false;
+    }
+    ~StandinSessionKeysLetGo() override
+    {
+        for (HWND window : keys_windows)
+            DestroyWindow(window);
+    }
+};
+
+TEST_F(StandinSessionKeysLetGo, AChordLetGoBeforeAnIdleCallIsHeldAgainUntilOneSeesIt)
+{
+    crossings_to_stage = 1;
+    EXPECT_TRUE(run(IdleMode::watch_keys, "idle\nkeys ctrl+space\nidle 2\n")) << runner_->failures()[0].message;
+    EXPECT_TRUE(keys_let_go) << "the crossing let nothing go";
+    EXPECT_TRUE(chord_seen_at_idle);
+    EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    EXPECT_FALSE(GetAsyncKeyState(VK_SPACE) & 0x8000);
+}
+
+TEST_F(StandinSessionKeysLetGo, KeysTheSystemKeepsLettingGoAreToldAndReleased)
+{
+    crossings_to_stage = 1000;
+    EXPECT_FALSE(run(IdleMode::watch_keys, "idle\nkeys ctrl+space\n", standin::session_watchdog_ms, 300));
+    ASSERT_EQ(runner_->failures().size(), 1u);
+    EXPECT_EQ(runner_->failures()[0].message,
+              "the system kept letting go of the keys before an idle call saw them, for 300 ms");
+    EXPECT_FALSE(chord_seen_at_idle);
+    EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    EXPECT_FALSE(GetAsyncKeyState(VK_SPACE) & 0x8000);
 }
 
 // A drag in three commands: the button stays down between them and each one lands at its own point.
