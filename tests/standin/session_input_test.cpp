@@ -2,6 +2,7 @@
 // running while the module sits in a modal loop, the death hooks' included; a command that keeps the UI
 // thread busy, or a question of the module left open at the end, stops the session through the watchdog.
 #include "standin/host.h"
+#include "standin/input.h"
 #include "standin/session_runner.h"
 #include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
@@ -153,8 +154,9 @@ TEST_F(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
 
 // Wine sets the key state to the X server's, which never saw the session's keys, when the pointer enters a
 // window of the process or one gains the X focus. Staged as a late crossing comes on a loaded machine (a
-// window under the pointer hidden just before): the window in front takes the chord's key, puts the pointer
-// into the other window and waits until the keys read released, all before the next idle call.
+// window under the pointer hidden just before): when the UI thread takes the chord's key, whichever window
+// it is for, the pointer goes into the other test window and the hook waits until the keys read released,
+// all before the next idle call.
 int crossings_to_stage = 0;
 bool keys_let_go = false;
 HWND keys_windows[2] = {};
@@ -168,42 +170,57 @@ void put_pointer_into(int window)
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-LRESULT CALLBACK crossing_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK crossing_at_space(int code, WPARAM key, LPARAM flags)
 {
-    if (message != WM_KEYDOWN || wparam != VK_SPACE || crossings_to_stage == 0)
-        return DefWindowProcW(window, message, wparam, lparam);
-    --crossings_to_stage;
-    put_pointer_into(1 - pointer_in);
-    const ULONGLONG give_up = GetTickCount64() + 5000;
-    while ((GetAsyncKeyState(VK_SPACE) & 0x8000) && GetTickCount64() < give_up) {
-        // Takes the X server's events, and dispatches nothing: the session's questions to the UI thread wait.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    const bool pressed = !(flags & (1u << 31));
+    if (code == HC_ACTION && key == VK_SPACE && pressed && crossings_to_stage > 0) {
+        --crossings_to_stage;
+        put_pointer_into(1 - pointer_in);
+        const ULONGLONG give_up = GetTickCount64() + 5000;
+        while ((GetAsyncKeyState(VK_SPACE) & 0x8000) && GetTickCount64() < give_up) {
+            // Takes the X server's events, and dispatches nothing: the session's questions to the UI thread wait.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+        keys_let_go = !(GetAsyncKeyState(VK_SPACE) & 0x8000);
     }
-    keys_let_go = !(GetAsyncKeyState(VK_SPACE) & 0x8000);
-    return 0;
+    return CallNextHookEx(nullptr, code, key, flags);
+}
+
+// The X server's answers to the set-up (the focus, the pointer's crossings) are taken before the session:
+// a late one would take the foreground from the test's windows. A key held meanwhile (F24, which nothing
+// reads) reads released once Wine has taken them.
+void take_answers_to_set_up()
+{
+    standin::send_key(VK_F24, true);
+    SetForegroundWindow(keys_windows[0]);
+    put_pointer_into(1);
+    put_pointer_into(0);
+    const ULONGLONG give_up = GetTickCount64() + 5000;
+    while ((GetAsyncKeyState(VK_F24) & 0x8000) && GetTickCount64() < give_up)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    standin::send_key(VK_F24, false);
 }
 
 class StandinSessionKeysLetGo : public StandinSessionInput {
 protected:
     StandinSessionKeysLetGo()
     {
-        WNDCLASSW keys_class{};
-        keys_class.lpfnWndProc = &crossing_procedure;
-        keys_class.lpszClassName = L"StandinTestKeysLetGo";
-        RegisterClassW(&keys_class);
         for (int i = 0; i < 2; ++i)
-            keys_windows[i] = CreateWindowExW(WS_EX_TOPMOST, L"StandinTestKeysLetGo", L"", WS_POPUP | WS_VISIBLE,
-                                              100 + 200 * i, 100, 150, 150, nullptr, nullptr, nullptr, nullptr);
-        SetForegroundWindow(keys_windows[0]);
-        put_pointer_into(0);
+            keys_windows[i] = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100 + 200 * i, 100,
+                                              150, 150, nullptr, nullptr, nullptr, nullptr);
+        take_answers_to_set_up();
         keys_let_go = false;
         chord_seen_at_idle = false;
+        hook_ = SetWindowsHookExW(WH_KEYBOARD, &crossing_at_space, nullptr, GetCurrentThreadId());
     }
     ~StandinSessionKeysLetGo() override
     {
+        UnhookWindowsHookEx(hook_);
         for (HWND window : keys_windows)
             DestroyWindow(window);
     }
+
+    HHOOK hook_ = nullptr;
 };
 
 TEST_F(StandinSessionKeysLetGo, AChordLetGoBeforeAnIdleCallIsHeldAgainUntilOneSeesIt)
