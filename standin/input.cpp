@@ -67,16 +67,12 @@ bool send_key(WORD key, bool down)
 
 bool send_chord(const KeyChord& chord, bool down)
 {
+    std::vector<WORD> keys = keys_of(chord);
+    if (!down)
+        std::reverse(keys.begin(), keys.end());
     std::vector<INPUT> inputs;
-    if (down) {
-        for (WORD modifier : chord.modifiers)
-            inputs.push_back(key_input(modifier, true));
-        inputs.push_back(key_input(chord.key, true));
-    } else {
-        inputs.push_back(key_input(chord.key, false));
-        for (auto modifier = chord.modifiers.rbegin(); modifier != chord.modifiers.rend(); ++modifier)
-            inputs.push_back(key_input(*modifier, false));
-    }
+    for (WORD key : keys)
+        inputs.push_back(key_input(key, down));
     return send(inputs);
 }
 

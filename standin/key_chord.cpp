@@ -59,6 +59,13 @@ std::optional<WORD> named_key(std::string_view name)
     return std::nullopt;
 }
 
+std::vector<WORD> keys_of(const KeyChord& chord)
+{
+    std::vector<WORD> keys = chord.modifiers;
+    keys.push_back(chord.key);
+    return keys;
+}
+
 std::optional<KeyChord> parse_key_chord(std::string_view chord)
 {
     std::string text = lower(chord);

@@ -13,6 +13,9 @@ struct KeyChord {
     WORD key;
 };
 
+// Its keys in the order they go down: the modifiers, then the key.
+std::vector<WORD> keys_of(const KeyChord& chord);
+
 // The names of named_key, for messages.
 extern const char* const key_names;
 // One of key_names; case does not matter.

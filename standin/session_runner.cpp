@@ -62,13 +62,14 @@ SessionRunner::~SessionRunner() = default;
 bool SessionRunner::run(const std::vector<SessionCommand>& commands)
 {
     queue_ = std::make_unique<UiThreadQueue>(host_);
-    host_.observe_idle_calls([this] { note_chord_at_idle_call(); });
     commands_ = &commands;
     HANDLE thread = CreateThread(nullptr, 0, &thread_main, this, 0, nullptr);
     if (!thread) {
         fail(0, "session", "cannot start the session's thread");
         return false;
     }
+    // Idle calls run only from this loop's work, so the host holds the observer exactly as long as the loop.
+    host_.observe_idle_calls([this] { note_chord_at_idle_call(); });
     // A quit message is kept for the loops outside the session: the session's work still needs this loop.
     std::optional<int> quit_code;
     while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
@@ -397,14 +398,16 @@ std::string SessionRunner::press(const KeyChord& chord)
     bring_modal_forward();
     // With no window of the module in front, the module learns of the keys only by polling at an idle call.
     const bool polled = !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module());
-    if (polled)
-        watch_chord(chord);
-    if (!send_chord(chord, true)) {
-        watch_chord(std::nullopt);
+    if (!send_chord(chord, true))
         return "the system did not take the key press";
+    std::string held;
+    if (polled) {
+        watch_chord(chord);
+        held = hold_until_idle_call_sees(chord);
+        watch_chord(std::nullopt);
+    } else {
+        settle(input_settle_ms);
     }
-    std::string held = polled ? hold_until_idle_call_sees(chord) : (settle(input_settle_ms), std::string());
-    watch_chord(std::nullopt);
     bool released = send_chord(chord, false);
     settle(input_settle_ms);
     if (!held.empty())
@@ -424,10 +427,10 @@ void SessionRunner::note_chord_at_idle_call()
     std::lock_guard<std::mutex> lock(watch_mutex_);
     if (!watched_chord_ || chord_seen_at_idle_)
         return;
-    bool down = GetKeyState(watched_chord_->key) & 0x8000;
-    for (WORD modifier : watched_chord_->modifiers)
-        down = down && (GetKeyState(modifier) & 0x8000);
-    chord_seen_at_idle_ = down;
+    for (WORD key : keys_of(*watched_chord_))
+        if (!(GetKeyState(key) & 0x8000))
+            return;
+    chord_seen_at_idle_ = true;
 }
 
 // Wine sets the key state to the X server's, which never saw injected keys, when the pointer enters a window
@@ -444,11 +447,9 @@ std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
         if (now() >= deadline)
             return "the system kept letting go of the keys before an idle call saw them, for " +
                    find_timeout_text();
-        for (WORD modifier : chord.modifiers)
-            if (!(GetAsyncKeyState(modifier) & 0x8000))
-                send_key(modifier, true);
-        if (!(GetAsyncKeyState(chord.key) & 0x8000))
-            send_key(chord.key, true);
+        for (WORD key : keys_of(chord))
+            if (!(GetAsyncKeyState(key) & 0x8000))
+                send_key(key, true);
     }
 }
 

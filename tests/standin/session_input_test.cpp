@@ -162,6 +162,16 @@ bool keys_let_go = false;
 HWND keys_windows[2] = {};
 int pointer_in = 0;
 
+// Takes the X server's events, and dispatches nothing (the session's questions to the UI thread wait), until
+// the key reads released or 5 s have passed; whether it was released.
+bool take_events_until_released(WORD key)
+{
+    const ULONGLONG give_up = GetTickCount64() + 5000;
+    while ((GetAsyncKeyState(key) & 0x8000) && GetTickCount64() < give_up)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    return !(GetAsyncKeyState(key) & 0x8000);
+}
+
 void put_pointer_into(int window)
 {
     pointer_in = window;
@@ -176,12 +186,7 @@ LRESULT CALLBACK crossing_at_space(int code, WPARAM key, LPARAM flags)
     if (code == HC_ACTION && key == VK_SPACE && pressed && crossings_to_stage > 0) {
         --crossings_to_stage;
         put_pointer_into(1 - pointer_in);
-        const ULONGLONG give_up = GetTickCount64() + 5000;
-        while ((GetAsyncKeyState(VK_SPACE) & 0x8000) && GetTickCount64() < give_up) {
-            // Takes the X server's events, and dispatches nothing: the session's questions to the UI thread wait.
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-        keys_let_go = !(GetAsyncKeyState(VK_SPACE) & 0x8000);
+        keys_let_go = take_events_until_released(VK_SPACE);
     }
     return CallNextHookEx(nullptr, code, key, flags);
 }
@@ -195,9 +200,7 @@ void take_answers_to_set_up()
     SetForegroundWindow(keys_windows[0]);
     put_pointer_into(1);
     put_pointer_into(0);
-    const ULONGLONG give_up = GetTickCount64() + 5000;
-    while ((GetAsyncKeyState(VK_F24) & 0x8000) && GetTickCount64() < give_up)
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    take_events_until_released(VK_F24);
     standin::send_key(VK_F24, false);
 }
 
