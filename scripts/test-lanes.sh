@@ -90,7 +90,7 @@ lanes_start() {
     lane_servers[$i]=$!
     # A lane's display has no window manager. This also starts Wine's system processes, detached from
     # CTest's pipes.
-    (. "$lanes_dir/$i/env"; wait_for_wineserver && managed_windows N) &
+    (. "$lanes_dir/$i/env"; wait_for_wineserver && wine_settings N) &
     pids+=($!)
     ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
   done

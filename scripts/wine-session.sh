@@ -79,10 +79,15 @@ wait_for_wineserver() {
   return 1
 }
 
-# Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
-# every hide of a managed window waits two seconds for an answer that never comes.
-managed_windows() {
-  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 </dev/null
+# The prefix's Wine settings, written at each start (MANAGED: Y or N).
+# - Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
+#   every hide of a managed window waits two seconds for an answer that never comes.
+# - Direct3D's commands run on the thread that gives them. On a thread of their own, the presents share Wine's
+#   X connection for drawing with the UI thread placing windows, and libX11 1.8.4 deadlocks the two when an
+#   X error arrives while the UI thread holds that connection's lock.
+wine_settings() {
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 </dev/null &&
+    wine64 reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
 }
 
 wine_session_start() {
@@ -107,5 +112,5 @@ wine_session_start() {
     wait_for_wineserver
   fi
   # This also starts Wine's system processes now, detached from any caller's pipes.
-  managed_windows "$managed" || true
+  wine_settings "$managed" || true
 }
