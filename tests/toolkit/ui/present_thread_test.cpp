@@ -47,7 +47,7 @@ std::vector<std::wstring> thread_descriptions()
     return found;
 }
 
-class present_thread : public window_test {};
+using present_thread = window_test;
 
 }  // namespace
 
