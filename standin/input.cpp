@@ -117,19 +117,4 @@ bool send_click(int x, int y, MouseButton button, int count)
     return send(inputs);
 }
 
-bool send_drag(POINT from, POINT to)
-{
-    constexpr int steps = 8;
-    constexpr DWORD step_ms = 20;
-    if (!send_mouse_button_at(from, MouseButton::left, true))
-        return false;
-    bool moved = true;
-    for (int step = 1; step <= steps && moved; ++step) {
-        Sleep(step_ms);
-        moved = send_mouse_move(POINT{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
-    }
-    Sleep(step_ms);
-    return send_mouse_button_at(to, MouseButton::left, false) && moved;
-}
-
 }  // namespace standin

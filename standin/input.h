@@ -18,8 +18,5 @@ bool send_mouse_button(MouseButton button, bool down);
 bool send_mouse_button_at(POINT at, MouseButton button, bool down);
 // `count` presses and releases at one point, each carrying the point itself: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
-// Press at the first point, move to the second in steps (sleeping between them so the target sees a drag),
-// release there; the press and the release carry their points.
-bool send_drag(POINT from, POINT to);
 
 }  // namespace standin

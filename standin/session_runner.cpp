@@ -283,30 +283,34 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     case SessionVerb::dblclick: {
         MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
         await_responsive_ui();
-        if (!send_click(command.number, command.second, button, command.verb == SessionVerb::dblclick ? 2 : 1))
-            return "the system did not take the click";
+        const int count = command.verb == SessionVerb::dblclick ? 2 : 1;
+        std::string failure = send_pointer(
+            [x = command.number, y = command.second, button, count] { return send_click(x, y, button, count); },
+            "click");
         settle(input_settle_ms);
-        return {};
+        return failure;
     }
-    case SessionVerb::drag:
+    case SessionVerb::drag: {
         await_responsive_ui();
-        if (!send_drag({command.number, command.second}, {command.third, command.fourth}))
-            return "the system did not take the drag";
+        std::string failure = drag({command.number, command.second}, {command.third, command.fourth});
         settle(input_settle_ms);
-        return {};
+        return failure;
+    }
     case SessionVerb::press:
     case SessionVerb::move:
     case SessionVerb::release: {
         // A drag in steps: the button stays down between the commands, so a session can look at it midway.
         await_responsive_ui();
-        POINT at{command.number, command.second};
-        bool sent = command.verb == SessionVerb::move
-                        ? send_mouse_move(at)
-                        : send_mouse_button_at(at, MouseButton::left, command.verb == SessionVerb::press);
-        if (!sent)
-            return std::string("the system did not take the ") + verb_name(command.verb);
+        const POINT at{command.number, command.second};
+        const SessionVerb verb = command.verb;
+        std::string failure = send_pointer(
+            [at, verb] {
+                return verb == SessionVerb::move ? send_mouse_move(at)
+                                                 : send_mouse_button_at(at, MouseButton::left, verb == SessionVerb::press);
+            },
+            verb_name(verb));
         settle(input_settle_ms);
-        return {};
+        return failure;
     }
     case SessionVerb::script:
         return script(command);
@@ -369,6 +373,39 @@ void SessionRunner::await_responsive_ui()
     // the key state to the X server's: keys sent before it is handled read as released.
     if (wait_while_busy())
         settle(input_settle_ms);
+}
+
+// Under X, Wine turns the X server's report of the pointer crossing into a window into a move to where the
+// pointer was then, and drops only reports older than the receiving thread's own last move of the pointer.
+// Sent from the session's thread, a click could be followed, or split, by a move back to where a window that
+// had just closed under the pointer left it; sent from the UI thread, which takes those reports, it cannot.
+std::string SessionRunner::send_pointer(std::function<bool()> send, const std::string& what)
+{
+    auto taken = std::make_shared<bool>(false);
+    std::string failure = on_ui([send = std::move(send), taken] {
+        *taken = send();
+        return std::string();
+    });
+    if (!failure.empty())
+        return failure;
+    return *taken ? std::string() : "the system did not take the " + what;
+}
+
+// The steps apart in time, so the target sees a drag, and each sent by the UI thread.
+std::string SessionRunner::drag(POINT from, POINT to)
+{
+    constexpr int steps = 8;
+    constexpr DWORD step_ms = 20;
+    std::string failure = send_pointer([from] { return send_mouse_button_at(from, MouseButton::left, true); }, "drag");
+    for (int step = 1; step <= steps && failure.empty(); ++step) {
+        Sleep(step_ms);
+        const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
+        failure = send_pointer([at] { return send_mouse_move(at); }, "drag");
+    }
+    Sleep(step_ms);
+    // The button goes up even after a failed step, so no drag is left held.
+    std::string released = send_pointer([to] { return send_mouse_button_at(to, MouseButton::left, false); }, "drag");
+    return failure.empty() ? released : failure;
 }
 
 // A modal window of the module that lost the foreground (its owner is the foreground, disabled) gets it
@@ -540,16 +577,17 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
             // into a move of the old place it had already peeked, it acts on the old place).
             POINT at = centre(item->rect);
             at.x += attempt % 2;
-            if (!send_mouse_move(at))
-                return "the system did not take the mouse move";
+            if (std::string failure = send_pointer([at] { return send_mouse_move(at); }, "mouse move");
+                !failure.empty())
+                return failure;
             settle(poll_ms);
             const std::optional<MenuItemLook> under_pointer = find_menu_item(menu, wanted);
             if (!under_pointer || !under_pointer->lit) {
                 seen = MenuSeen::unlit;
                 break;
             }
-            if (!send_click(at.x, at.y))
-                return "the system did not take the click";
+            if (std::string failure = send_pointer([at] { return send_click(at.x, at.y); }, "click"); !failure.empty())
+                return failure;
             if (wait_until_hidden(menu, find_timeout_ms_))
                 return {};
             return "the menu stayed open after its item \"" + text + "\" was clicked";
@@ -618,10 +656,10 @@ std::string SessionRunner::press_button(const std::string& text)
         if (!failure.empty())
             return failure;
         if (*target) {
-            if (!send_click((*target)->x, (*target)->y))
-                return "the system did not take the click";
+            const POINT at = **target;
+            failure = send_pointer([at] { return send_click(at.x, at.y); }, "click");
             settle(input_settle_ms);
-            return {};
+            return failure;
         }
         if (now() >= deadline)
             return "no enabled window of the module had a button \"" + text + "\" within " + find_timeout_text() +

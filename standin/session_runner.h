@@ -79,6 +79,10 @@ private:
     // changes made meanwhile.
     void await_responsive_ui();
     void bring_modal_forward();
+    // Pointer input, sent by the UI thread; an empty answer, or that the system did not take `what`.
+    std::string send_pointer(std::function<bool()> send, const std::string& what);
+    // Press at the first point, moves to the second in steps with time between them, release there.
+    std::string drag(POINT from, POINT to);
     std::string press(const KeyChord& chord);
     // The chord whose keys the idle calls look at, or none; clears what they saw.
     void watch_chord(std::optional<KeyChord> chord);
