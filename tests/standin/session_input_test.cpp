@@ -155,9 +155,11 @@ TEST_F(StandinSessionInput, ChordIsDownAtAnIdleCallAndUpAfterwards)
 
 // Wine sets the key state to the X server's, which never saw the session's keys, when the pointer enters a
 // window of the process or one gains the X focus. Staged as a late crossing comes on a loaded machine (a
-// window under the pointer hidden just before): when the UI thread takes the chord's key, whichever window
-// it is for, the pointer goes into the other test window and the hook waits until the keys read released,
-// all before the next idle call.
+// window under the pointer hidden just before): once the UI thread has taken the chord's key, whichever
+// window it is for, the pointer goes into the other test window and the hook waits until the keys read
+// released, all before the next idle call. The let-go reaches the thread's own key state, which the idle
+// calls read, at once: Wine brings it there only when no input waits for the thread, which an idle call can
+// come before, and puts a key down there only as it finishes taking the key's message, after a keyboard hook.
 int crossings_to_stage = 0;
 bool keys_let_go = false;
 HWND keys_windows[2] = {};
@@ -181,15 +183,21 @@ void put_pointer_into(int window)
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-LRESULT CALLBACK crossing_at_space(int code, WPARAM key, LPARAM flags)
+LRESULT CALLBACK crossing_after_space(int code, WPARAM removed, LPARAM lparam)
 {
-    const bool pressed = !(flags & (1u << 31));
-    if (code == HC_ACTION && key == VK_SPACE && pressed && crossings_to_stage > 0) {
+    const MSG* message = reinterpret_cast<const MSG*>(lparam);
+    if (code == HC_ACTION && removed == PM_REMOVE && message->message == WM_KEYDOWN && message->wParam == VK_SPACE &&
+        crossings_to_stage > 0) {
         --crossings_to_stage;
         put_pointer_into(1 - pointer_in);
         keys_let_go = take_events_until_released(VK_SPACE);
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        for (int key : {VK_CONTROL, VK_LCONTROL, VK_SPACE})
+            keys[key] = (GetAsyncKeyState(key) & 0x8000) ? 0x80 : 0;
+        SetKeyboardState(keys);
     }
-    return CallNextHookEx(nullptr, code, key, flags);
+    return CallNextHookEx(nullptr, code, removed, lparam);
 }
 
 // The X server's answers to the set-up (the focus, the pointer's crossings) are taken before the session:
@@ -215,7 +223,7 @@ protected:
         take_answers_to_set_up();
         keys_let_go = false;
         chord_seen_at_idle = false;
-        hook_ = SetWindowsHookExW(WH_KEYBOARD, &crossing_at_space, nullptr, GetCurrentThreadId());
+        hook_ = SetWindowsHookExW(WH_GETMESSAGE, &crossing_after_space, nullptr, GetCurrentThreadId());
     }
     ~StandinSessionKeysLetGo() override
     {
