@@ -381,14 +381,8 @@ void SessionRunner::await_responsive_ui()
 // had just closed under the pointer left it; sent from the UI thread, which takes those reports, it cannot.
 std::string SessionRunner::send_pointer(std::function<bool()> send, const std::string& what)
 {
-    auto taken = std::make_shared<bool>(false);
-    std::string failure = on_ui([send = std::move(send), taken] {
-        *taken = send();
-        return std::string();
-    });
-    if (!failure.empty())
-        return failure;
-    return *taken ? std::string() : "the system did not take the " + what;
+    return on_ui(
+        [send = std::move(send), what] { return send() ? std::string() : "the system did not take the " + what; });
 }
 
 // The steps apart in time, so the target sees a drag, and each sent by the UI thread.
