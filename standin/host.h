@@ -81,6 +81,8 @@ public:
     // Any thread may ask whether the UI thread is inside a call into the module (a hook, a dispatched
     // message, a script call); calls are counted with ModuleCall.
     bool inside_module() const { return module_depth_.load() > 0; }
+    // Any thread may ask whether idle calls have ended for good: the death hooks ran or the module is gone.
+    bool idle_calls_ended() const { return death_hooks_ran_.load(); }
     class ModuleCall {
     public:
         explicit ModuleCall(Host& host) : host_(host) { ++host_.module_depth_; }
@@ -135,7 +137,7 @@ private:
     std::function<void()> idle_observer_;
     std::atomic<int> module_depth_ = 0;
     bool in_idle_ = false;
-    bool death_hooks_ran_ = false;
+    std::atomic<bool> death_hooks_ran_ = false;
 };
 
 }  // namespace standin

@@ -429,6 +429,9 @@ std::string SessionRunner::press(const KeyChord& chord)
     bring_modal_forward();
     // With no window of the module in front, the module learns of the keys only by polling at an idle call.
     const bool polled = !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module());
+    // Nothing would ever poll them: holding them would only wait out the find time.
+    if (polled && host_.idle_calls_ended())
+        return "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys";
     if (!send_chord(chord, true))
         return "the system did not take the key press";
     std::string held;

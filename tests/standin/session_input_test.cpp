@@ -406,6 +406,21 @@ TEST_F(StandinSessionInput, CommandsAfterDeathAnswerTheQuestionTheDeathHooksOpen
     EXPECT_FALSE(host_.inside_module());
 }
 
+// After `death` no idle call comes to poll a key sent with no window of the module in front: the key fails at
+// once, rather than waiting out the find time as keys the system kept letting go; later commands still run.
+TEST_F(StandinSessionInput, AKeyNoIdleCallCanSeeAfterDeathFailsAtOnce)
+{
+    const ULONGLONG started = GetTickCount64();
+    EXPECT_FALSE(run(IdleMode::watch_keys, "idle\ndeath\nkey escape\nidle\n"));
+    EXPECT_LT(GetTickCount64() - started, standin::session_find_timeout_ms);
+    ASSERT_EQ(runner_->failures().size(), 1u);
+    EXPECT_EQ(runner_->failures()[0].line, 3);
+    EXPECT_EQ(runner_->failures()[0].command, "key");
+    EXPECT_EQ(runner_->failures()[0].message,
+              "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys");
+    EXPECT_FALSE(GetAsyncKeyState(VK_ESCAPE) & 0x8000);
+}
+
 // A real host cannot quit while a question of the module is open; a session can, and the watchdog's promise
 // holds there too.
 TEST_F(StandinSessionInput, AQuitOverAQuestionTheHostsLoopOpenedEndsThroughTheWatchdog)
