@@ -28,6 +28,7 @@ using qzsdk::test::make_folder;
 using qzsdk::test::menu_driver;
 using qzsdk::test::pump_messages;
 using qzsdk::test::pump_until;
+using qzsdk::test::take_exposure;
 using qzsdk::test::temp_folder;
 using qzsdk::test::window_snapshot;
 
@@ -246,6 +247,8 @@ TEST_F(PopupWindowTest, AKeyRepaintsTheRowsThatChangedAndResizesOnlyForANewListH
     Type(L"b");  // Bob Blue and Blue begin so, the others hold it further in
     EXPECT_EQ(log_.take(event_id::resized).size(), 1u);
     EXPECT_EQ(ClientSize().cy, first_row + 4 * 30);
+    // The rows are counted from a settled window: the growth's exposure is not left to come among them.
+    ASSERT_TRUE(take_exposure(popup_->handle(), {0, 45, ClientSize().cx, ClientSize().cy}));
     Key(VK_DOWN);
     UpdateWindow(popup_->handle());
     event_log rows;

@@ -92,6 +92,26 @@ void window_test::move_to(int x, int y)
     mouse(WM_MOUSEMOVE, x, y);
 }
 
+bool take_exposure(HWND window, const RECT& area, DWORD timeout_ms)
+{
+    HRGN wanted = CreateRectRgnIndirect(&area);
+    HRGN missing = CreateRectRgn(0, 0, 0, 0);
+    ValidateRgn(window, wanted);
+    auto exposed = [&] {
+        GetUpdateRgn(window, missing, FALSE);
+        return CombineRgn(missing, wanted, missing, RGN_DIFF) == NULLREGION;
+    };
+    const DWORD start = GetTickCount();
+    bool came = exposed();
+    while (!came && GetTickCount() - start <= timeout_ms) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_PAINT);
+        came = exposed();
+    }
+    DeleteObject(missing);
+    DeleteObject(wanted);
+    return came;
+}
+
 COLORREF client_pixel(HWND window, int x, int y)
 {
     UpdateWindow(window);

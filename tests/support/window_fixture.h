@@ -31,6 +31,14 @@ bool pump_until(Condition condition, DWORD timeout_ms = 2000)
     return true;
 }
 
+// Under X the display server owes a painted window an exposure of the area a growth gained, and Wine turns
+// it into an invalidation of that area whenever the thread next takes the server's events: any UpdateWindow
+// does. On a loaded machine that can be after the window has painted the growth, among the paints a case
+// counts. Called right after the growth, before anything took the server's events: drops what is invalid in
+// the area and takes the server's events, dispatching nothing, until the whole area is exposed again;
+// whether it came in time.
+bool take_exposure(HWND window, const RECT& area, DWORD timeout_ms = 10000);
+
 // The colour on screen at a client point of a shown window, after its pending paint.
 COLORREF client_pixel(HWND window, int x, int y);
 // Whether the point comes to show the colour, each channel within 2 (colours pass through float

@@ -17,6 +17,7 @@ using namespace qzsdk::ui;
 using qzsdk::test::event_log;
 using qzsdk::test::pump_messages;
 using qzsdk::test::pump_until;
+using qzsdk::test::take_exposure;
 using qzsdk::test::reported_exceptions;
 using qzsdk::test::window_test;
 using lines = std::vector<std::string>;
@@ -62,6 +63,37 @@ TEST_F(painting, PaintPassTouchesOnlyWidgetsInTheUpdateRectangle)
     ValidateRect(window.handle(), nullptr);
     window.root().invalidate(false);
     EXPECT_EQ(paint_now().size(), 16u);
+}
+
+// Under X a window that grew is exposed where it gained when the display server gets to it; on a loaded
+// machine that is after the window has painted what the growth invalidated, and the exposure comes among the
+// paints a case counts. Staged: the window grows under a cover, so the exposure is owed until the cover goes,
+// and the server answers the cover's going before the thread next takes its events.
+TEST_F(painting, AGrowthExposedLateIsTakenBeforePaintsAreCounted)
+{
+    widget below;
+    below.name = "below";
+    below.attach_to_window(&window.root(), rect{0, 210, 100, 50});
+    record_paints(below);
+    window.root().invalidate(true);
+    POINT corner{0, 200};
+    ClientToScreen(window.handle(), &corner);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, corner.x, corner.y, 300,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(cover, SW_SHOWNOACTIVATE);
+    UpdateWindow(cover);
+    SetWindowPos(window.handle(), nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(paint_now().size(), 18u);
+    DestroyWindow(cover);
+    // A read of the screen is a round trip to the server, which has answered the cover's going when it returns.
+    HDC screen = GetDC(nullptr);
+    GetPixel(screen, corner.x, corner.y);
+    ReleaseDC(nullptr, screen);
+
+    ASSERT_TRUE(take_exposure(window.handle(), {0, 200, 300, 300}));
+    EXPECT_EQ(paint_now(), (lines{"BaseWidget", "below"}));
+    cells[5].invalidate(false);
+    EXPECT_EQ(paint_now(), (lines{"BaseWidget", "c5"}));
 }
 
 TEST_F(painting, ThrowingPaintHandlerLeavesTheWindowPaintable)
