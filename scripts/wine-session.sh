@@ -106,13 +106,13 @@ wine_setting() {
   return "$status"
 }
 
-# The prefix's Wine settings, written at each start: wine_settings MANAGED LOGS (MANAGED: Y or N).
+# The prefix's Wine settings, written at each start: wine_settings MANAGED LOGS (MANAGED: Y or N; LOGS: the
+# folder that keeps each command's output).
 # - Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
 #   every hide of a managed window waits two seconds for an answer that never comes.
 # - Direct3D's commands run on the thread that gives them. On a thread of their own, the presents share Wine's
 #   X connection for drawing with the UI thread placing windows, and libX11 1.8.4 deadlocks the two when an
 #   X error arrives while the UI thread holds that connection's lock.
-# Each command's output is kept in LOGS (a folder).
 wine_settings() {
   local managed=$1 logs=$2
   mkdir -p "$logs"
@@ -136,10 +136,10 @@ wine_session_start() {
   fi
   make_prefix
   own_user_folders
-  # A server already running for this prefix is not ours to stop. Ours stays in the foreground: a server
-  # that puts itself in the background leaves nothing to tell whether it was started here.
   local logs="$build/wine-session"
   mkdir -p "$logs"
+  # A server already running for this prefix is not ours to stop. Ours stays in the foreground: a server
+  # that puts itself in the background leaves nothing to tell whether it was started here.
   if ! wineserver -k0 2>/dev/null; then
     wineserver -f -p >"$logs/wineserver.log" 2>&1 &
     started_wineserver=$!
