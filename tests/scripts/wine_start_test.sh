@@ -12,8 +12,10 @@ shift
 # FAKE_FAIL_ON=VALUE makes "wine64 reg add" of VALUE fail.
 prepare_case() {
   build="$work/build"
-  mkdir -p "$build/bin" "$build/wineprefix/drive_c/windows/system32" "$build/wineprefix/drive_c/users/tester" "$work/fakes"
-  touch "$build/bin/test_toolkit.exe" "$build/wineprefix/.update-timestamp" "$build/wineprefix/user.reg" "$build/wineprefix/drive_c/windows/system32/kernel32.dll"
+  local prefix="$build/wineprefix"
+  mkdir -p "$build/bin" "$prefix/drive_c/windows/system32" "$prefix/drive_c/users/tester" "$work/fakes"
+  touch "$build/bin/test_toolkit.exe" "$prefix/.update-timestamp" "$prefix/user.reg" \
+    "$prefix/drive_c/windows/system32/kernel32.dll"
   cat >"$work/fakes/wineserver" <<'END'
 #!/bin/sh
 state="$WINEPREFIX/fake-server"
