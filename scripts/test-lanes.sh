@@ -86,11 +86,19 @@ lanes_start() {
   for ((i = 0; i < count; i++)); do
     [ -f "$lanes_dir/$i/env" ] || { echo "run: cannot prepare test lane $i in $lanes_dir/$i" >&2; return 1; }
     # In the foreground of its subshell, so that its process id is the server's.
-    (. "$lanes_dir/$i/env"; exec wineserver -f -p >/dev/null 2>&1) &
+    (. "$lanes_dir/$i/env"; exec wineserver -f -p >"$lanes_dir/$i/wineserver.log" 2>&1) &
     lane_servers[$i]=$!
+  done
+  for ((i = 0; i < count; i++)); do
+    if ! (. "$lanes_dir/$i/env"; wait_for_wineserver); then
+      # Here, where the server is a child whose exit status can be read.
+      WINEPREFIX="$lanes_dir/$i/prefix" server_failed "${lane_servers[$i]}" "$lanes_dir/$i/wineserver.log"
+      echo "run: cannot start test lane $i" >&2
+      return 1
+    fi
     # A lane's display has no window manager. This also starts Wine's system processes, detached from
     # CTest's pipes.
-    (. "$lanes_dir/$i/env"; wait_for_wineserver && wine_settings N) &
+    (. "$lanes_dir/$i/env"; wine_settings N "$lanes_dir/$i") &
     pids+=($!)
     ids="$ids${ids:+,}{\"id\":\"$i\",\"slots\":1}"
   done

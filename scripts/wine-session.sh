@@ -75,19 +75,51 @@ wait_for_wineserver() {
     wineserver -k0 2>/dev/null && return 0
     sleep 0.05
   done
-  echo "run: the wineserver for $WINEPREFIX did not start" >&2
   return 1
 }
 
-# The prefix's Wine settings, written at each start (MANAGED: Y or N).
+# told_by LOG: what a command wrote to LOG, indented, for a failure report on stderr.
+told_by() {
+  if [ -s "$1" ]; then sed 's/^/    /' "$1" >&2; else echo "    (no output)" >&2; fi
+}
+
+# server_failed PID LOG: why the wineserver PID (its output in LOG) does not answer.
+server_failed() {
+  local status=0
+  if kill -0 "$1" 2>/dev/null; then
+    echo "run: the wineserver for $WINEPREFIX runs but does not answer; its output:" >&2
+  else
+    wait "$1" || status=$?
+    echo "run: the wineserver for $WINEPREFIX ended with exit status $status; its output:" >&2
+  fi
+  told_by "$2"
+}
+
+# wine_setting LOG WHAT COMMAND...: COMMAND sets WHAT, its output kept in LOG and told on failure.
+wine_setting() {
+  local log=$1 what=$2 status=0
+  shift 2
+  "$@" >"$log" 2>&1 </dev/null || status=$?
+  [ "$status" = 0 ] && return 0
+  echo "run: setting $what in $WINEPREFIX failed with exit status $status; its output:" >&2
+  told_by "$log"
+  return "$status"
+}
+
+# The prefix's Wine settings, written at each start: wine_settings MANAGED LOGS (MANAGED: Y or N; LOGS: the
+# folder that keeps each command's output).
 # - Whether Wine leaves the windows to a window manager: not on an Xvfb of our own, which has none, where
 #   every hide of a managed window waits two seconds for an answer that never comes.
 # - Direct3D's commands run on the thread that gives them. On a thread of their own, the presents share Wine's
 #   X connection for drawing with the UI thread placing windows, and libX11 1.8.4 deadlocks the two when an
 #   X error arrives while the UI thread holds that connection's lock.
 wine_settings() {
-  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 </dev/null &&
-    wine64 reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+  local managed=$1 logs=$2
+  mkdir -p "$logs"
+  wine_setting "$logs/managed.log" "the X11 driver's Managed value" \
+    wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f &&
+    wine_setting "$logs/csmt.log" "Direct3D's csmt value" \
+      wine64 reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f
 }
 
 wine_session_start() {
@@ -104,13 +136,16 @@ wine_session_start() {
   fi
   make_prefix
   own_user_folders
+  local logs="$build/wine-session"
+  mkdir -p "$logs"
   # A server already running for this prefix is not ours to stop. Ours stays in the foreground: a server
   # that puts itself in the background leaves nothing to tell whether it was started here.
   if ! wineserver -k0 2>/dev/null; then
-    wineserver -f -p >/dev/null 2>&1 &
+    wineserver -f -p >"$logs/wineserver.log" 2>&1 &
     started_wineserver=$!
-    wait_for_wineserver
+    wait_for_wineserver || { server_failed "$started_wineserver" "$logs/wineserver.log"; return 1; }
   fi
-  # This also starts Wine's system processes now, detached from any caller's pipes.
-  wine_settings "$managed" || true
+  # This also starts Wine's system processes now, detached from any caller's pipes. Without the settings
+  # windows still work, only slower or less safely: say so and go on.
+  wine_settings "$managed" "$logs" || echo "run: going on without Wine's settings for $WINEPREFIX" >&2
 }

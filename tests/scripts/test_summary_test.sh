@@ -87,18 +87,7 @@ TestSummary.ARunFailingOutsideAnyGroupNeverSaysNoneFailed() {
   expect_last 0 "run: 2 passed, 0 failed"
 }
 
-mkdir -p "$results"
-log="$results/TestSummary.log"
-failed=0
-echo "[==========] Running $# tests from 1 test suite." >"$log"
-for case in "$@"; do
-  echo "[ RUN      ] $case" >>"$log"
-  work=$(mktemp -d)
-  mkdir "$work/results"
-  if said=$("$case" 2>&1); then outcome="       OK "; else outcome="  FAILED  "; failed=1; fi
-  [ -z "$said" ] || echo "$said" >>"$log"
-  rm -rf "$work"
-  echo "[$outcome] $case (0 ms)" >>"$log"
-done
-cat "$log"
-exit $failed
+prepare_case() { mkdir "$work/results"; }
+
+. "$(dirname "$0")/run_cases.sh"
+run_cases "$results" "$@"
