@@ -90,12 +90,9 @@ lanes_start() {
     lane_servers[$i]=$!
   done
   for ((i = 0; i < count; i++)); do
-    if ! (. "$lanes_dir/$i/env"; wait_for_wineserver); then
-      # Here, where the server is a child whose exit status can be read.
-      WINEPREFIX="$lanes_dir/$i/prefix" server_failed "${lane_servers[$i]}" "$lanes_dir/$i/wineserver.log"
-      echo "run: cannot start test lane $i" >&2
-      return 1
-    fi
+    # Here, where the server is a child whose exit status can be read.
+    WINEPREFIX="$lanes_dir/$i/prefix" wait_for_wineserver "${lane_servers[$i]}" "$lanes_dir/$i/wineserver.log" ||
+      { echo "run: cannot start test lane $i" >&2; return 1; }
     # A lane's display has no window manager. This also starts Wine's system processes, detached from
     # CTest's pipes.
     (. "$lanes_dir/$i/env"; wine_settings N "$lanes_dir/$i") &

@@ -69,23 +69,20 @@ own_user_folders() {
   done
 }
 
-# Waits until the prefix's server answers: a Wine program started before would start a server of its own.
-wait_for_wineserver() {
-  for _ in $(seq 1 200); do
-    wineserver -k0 2>/dev/null && return 0
-    sleep 0.05
-  done
-  return 1
-}
-
 # told_by LOG: what a command wrote to LOG, indented, for a failure report on stderr.
 told_by() {
   if [ -s "$1" ]; then sed 's/^/    /' "$1" >&2; else echo "    (no output)" >&2; fi
 }
 
-# server_failed PID LOG: why the wineserver PID (its output in LOG) does not answer.
-server_failed() {
+# wait_for_wineserver PID LOG: waits until the prefix's server (the child PID, its output in LOG) answers: a
+# Wine program started before would start a server of its own. When it does not, says why.
+wait_for_wineserver() {
   local status=0
+  for _ in $(seq 1 200); do
+    wineserver -k0 2>/dev/null && return 0
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.05
+  done
   if kill -0 "$1" 2>/dev/null; then
     echo "run: the wineserver for $WINEPREFIX runs but does not answer; its output:" >&2
   else
@@ -93,6 +90,7 @@ server_failed() {
     echo "run: the wineserver for $WINEPREFIX ended with exit status $status; its output:" >&2
   fi
   told_by "$2"
+  return 1
 }
 
 # wine_setting LOG WHAT COMMAND...: COMMAND sets WHAT, its output kept in LOG and told on failure.
@@ -143,7 +141,7 @@ wine_session_start() {
   if ! wineserver -k0 2>/dev/null; then
     wineserver -f -p >"$logs/wineserver.log" 2>&1 &
     started_wineserver=$!
-    wait_for_wineserver || { server_failed "$started_wineserver" "$logs/wineserver.log"; return 1; }
+    wait_for_wineserver "$started_wineserver" "$logs/wineserver.log" || return 1
   fi
   # This also starts Wine's system processes now, detached from any caller's pipes. Without the settings
   # windows still work, only slower or less safely: say so and go on.
