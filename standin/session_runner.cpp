@@ -422,20 +422,22 @@ void SessionRunner::bring_modal_forward()
     });
 }
 
-// Held down across an idle call, so a module that polls the keyboard at idle time sees the press.
+// Held down until an idle call has seen it, as a user's fingers are: the module learns of its hotkey only by
+// polling the keyboard at idle time, whatever window is in front, and the host dispatches every queued
+// message before each idle call, so a press and its release taken together would never be seen down.
 std::string SessionRunner::press(const KeyChord& chord)
 {
     await_responsive_ui();
     bring_modal_forward();
-    // With no window of the module in front, the module learns of the keys only by polling at an idle call.
-    const bool polled = !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module());
-    // Nothing would ever poll them: holding them would only wait out the find time.
-    if (polled && host_.idle_calls_ended())
+    // Inside a loop of the module the host runs no idle hook; after the death hooks none runs again.
+    const bool idle_calls_come = !host_.inside_module() && !host_.idle_calls_ended();
+    // With no window of the module in front, only an idle call could see the keys.
+    if (!idle_calls_come && !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module()))
         return "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys";
     if (!send_chord(chord, true))
         return "the system did not take the key press";
     std::string held;
-    if (polled) {
+    if (idle_calls_come) {
         watch_chord(chord);
         held = hold_until_idle_call_sees(chord);
         watch_chord(std::nullopt);
@@ -470,7 +472,8 @@ void SessionRunner::note_chord_at_idle_call()
 // Wine sets the key state to the X server's, which never saw injected keys, when the pointer enters a window
 // of the process or one gains the X focus. Such an event that comes late (a window under the pointer hidden
 // just before, on a loaded machine) lets the chord go before an idle call polled it, where a user's fingers
-// would still hold it: keys let go so are held down again, until an idle call has seen the whole chord.
+// would still hold it: keys let go so are held down again, until an idle call has seen the whole chord. Not
+// while a window of the module is in front: it took the press as a message, and would take it twice.
 std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
 {
     const ULONGLONG deadline = now() + find_timeout_ms_;
@@ -481,6 +484,8 @@ std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
         if (now() >= deadline)
             return "the system kept letting go of the keys before an idle call saw them, for " +
                    find_timeout_text();
+        if (is_module_window(GetForegroundWindow(), host_.module()))
+            continue;
         for (WORD key : keys_of(chord))
             if (!(GetAsyncKeyState(key) & 0x8000))
                 send_key(key, true);

@@ -7,10 +7,13 @@
 #include "standin/host.h"
 #include "host/sdk/script_tagged_value.h"
 #include "tests/support/documents_redirect.h"
+#include "tests/support/program_threads.h"
 #include "tests/support/standin_test_project.h"
 #include "toolkit/platform/text.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -139,6 +142,8 @@ TEST(ModuleLifetime, UnloadWithOrWithoutTheDeathHookLeavesNothingRunning)
             EXPECT_EQ(execute(&verb, 1, &result), script_call_ok);
             if (death_hook)
                 host.run_death_hooks();
+            else
+                qzsdk::test::leave_running(std::thread::hardware_concurrency());  // the module's pool, parked
             EXPECT_TRUE(host.unload_module(10000));
             EXPECT_TRUE(host.book().message_boxes.empty());
             EXPECT_TRUE(host.book().suites_balanced());

@@ -249,11 +249,22 @@ TEST_F(PopupWindowTest, AKeyRepaintsTheRowsThatChangedAndResizesOnlyForANewListH
     EXPECT_EQ(ClientSize().cy, first_row + 4 * 30);
     // The rows are counted from a settled window: the growth's exposure is not left to come among them.
     ASSERT_TRUE(take_exposure(popup_->handle(), {0, 45, ClientSize().cx, ClientSize().cy}));
-    Key(VK_DOWN);
     UpdateWindow(popup_->handle());
     event_log rows;
     for (size_t i = 0; i < 4; ++i)
         rows.listen(api().row(i), std::to_string(i), {event_id::paint});
+
+    Key(VK_DOWN);  // the selection moves from the first row to the second: only those two change
+    EXPECT_EQ(api().selected(), 1u);
+    const rect first = api().row(0)->visible_area();
+    const rect second = api().row(1)->visible_area();
+    RECT asked{};
+    GetUpdateRect(popup_->handle(), &asked, FALSE);
+    EXPECT_EQ((std::vector<LONG>{asked.left, asked.top, asked.right, asked.bottom}),
+              (std::vector<LONG>{first.x, first.y, second.x + second.width, second.y + second.height}));
+    UpdateWindow(popup_->handle());
+    // The paint pass also takes the third row, whose top edge touches the two; the last stays untouched.
+    EXPECT_EQ(rows.take(), (std::vector<std::string>{"0:12:0", "1:12:0", "2:12:0"}));
 
     Type(L"l");  // now only Blue begins so: the first two rows swap, the last two stay
     UpdateWindow(popup_->handle());

@@ -1,6 +1,7 @@
 #include "toolkit/platform/thread_pool.h"
 
 #include "toolkit/platform/qz_exception.h"
+#include "tests/support/program_threads.h"
 
 #include <gtest/gtest.h>
 
@@ -135,4 +136,5 @@ TEST(ThreadPool, DestroyingAPoolWithLiveWorkersNeverBlocks)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(destroyed.load()) << "the destructor blocked";
     destroyer.join();
+    qzsdk::test::leave_running(4);
 }

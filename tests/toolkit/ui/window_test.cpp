@@ -91,7 +91,11 @@ TEST_F(painting, AGrowthExposedLateIsTakenBeforePaintsAreCounted)
     ReleaseDC(nullptr, screen);
 
     ASSERT_TRUE(take_exposure(window.handle(), {0, 200, 300, 300}));
-    EXPECT_EQ(paint_now(), (lines{"BaseWidget", "below"}));
+    // Painted through a message sent to it, which takes nothing more from the server: what is painted is what
+    // the exposure invalidated, and the paint counted after it finds nothing of it left to take.
+    painted_.clear();
+    SendMessageW(window.handle(), WM_PAINT, 0, 0);
+    EXPECT_EQ(painted_, (lines{"BaseWidget", "below"}));
     cells[5].invalidate(false);
     EXPECT_EQ(paint_now(), (lines{"BaseWidget", "c5"}));
 }
