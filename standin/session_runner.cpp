@@ -430,9 +430,10 @@ std::string SessionRunner::press(const KeyChord& chord)
     await_responsive_ui();
     bring_modal_forward();
     // Inside a loop of the module the host runs no idle hook; after the death hooks none runs again.
-    const bool idle_calls_come = !host_.inside_module() && !host_.idle_calls_ended();
-    // With no window of the module in front, only an idle call could see the keys.
-    if (!idle_calls_come && !host_.inside_module() && !is_module_window(GetForegroundWindow(), host_.module()))
+    const bool in_module_loop = host_.inside_module();
+    const bool idle_calls_come = !in_module_loop && !host_.idle_calls_ended();
+    // Then only a window of the module in front could take the keys.
+    if (!idle_calls_come && !in_module_loop && !is_module_window(GetForegroundWindow(), host_.module()))
         return "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys";
     if (!send_chord(chord, true))
         return "the system did not take the key press";
