@@ -432,8 +432,8 @@ std::string SessionRunner::press(const KeyChord& chord)
     // Inside a loop of the module the host runs no idle hook; after the death hooks none runs again.
     const bool in_module_loop = host_.inside_module();
     const bool idle_calls_come = !in_module_loop && !host_.idle_calls_ended();
-    // Then only a window of the module in front could take the keys.
-    if (!idle_calls_come && !in_module_loop && !is_module_window(GetForegroundWindow(), host_.module()))
+    // After them only a window of the module in front could take the keys.
+    if (!in_module_loop && host_.idle_calls_ended() && !is_module_window(GetForegroundWindow(), host_.module()))
         return "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys";
     if (!send_chord(chord, true))
         return "the system did not take the key press";

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -143,7 +144,7 @@ TEST(ModuleLifetime, UnloadWithOrWithoutTheDeathHookLeavesNothingRunning)
             if (death_hook)
                 host.run_death_hooks();
             else
-                qzsdk::test::leave_running(std::thread::hardware_concurrency());  // the module's pool, parked
+                qzsdk::test::leave_running(std::max(1u, std::thread::hardware_concurrency()));  // its pool, parked
             EXPECT_TRUE(host.unload_module(10000));
             EXPECT_TRUE(host.book().message_boxes.empty());
             EXPECT_TRUE(host.book().suites_balanced());

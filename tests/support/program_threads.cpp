@@ -33,8 +33,6 @@ HMODULE module_at(void* address)
 
 size_t left_on_purpose = 0;
 
-}  // namespace
-
 std::vector<std::string> program_threads_alive()
 {
     const HMODULE runtime = GetModuleHandleW(L"msvcrt.dll");
@@ -54,6 +52,8 @@ std::vector<std::string> program_threads_alive()
     CloseHandle(snapshot);
     return alive;
 }
+
+}  // namespace
 
 void leave_running(size_t count)
 {

@@ -10,15 +10,12 @@
 
 namespace qzsdk::test {
 
-// One line per thread: its id and where it started.
-std::vector<std::string> program_threads_alive();
-
 // A case that leaves threads parked on purpose (a pool destroyed with live workers, a module unloaded without
 // its death hook, neither of which may wake them) says how many, so the program's end does not count them.
 void leave_running(size_t count);
 
 // Waits until no more threads are alive than were left on purpose, or `timeout_ms` has passed (a thread
-// that was told to stop takes a moment to go); the ones alive then, empty when the program is done with them.
+// that was told to stop takes a moment to go); the ones alive then, empty when the program is done with them. One line per thread, naming its id.
 std::vector<std::string> threads_left_at_end(DWORD timeout_ms);
 
 }  // namespace qzsdk::test
