@@ -134,7 +134,7 @@ void Host::pump(DWORD milliseconds)
 void Host::dispatch_waiting()
 {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (calls_.host_takes(message)) {
         if (message.message == WM_QUIT) {
             // Left for the loops outside this one.
             PostQuitMessage(static_cast<int>(message.wParam));

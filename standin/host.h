@@ -5,6 +5,7 @@
 #include "host/sdk/host_types.h"
 #include "standin/bookkeeping.h"
 #include "standin/handle_registry.h"
+#include "standin/module_calls.h"
 #include "standin/project.h"
 #include "standin/render_objects.h"
 
@@ -76,17 +77,25 @@ public:
     // Dispatches messages, running the idle hooks whenever the queue is empty, for `milliseconds`. Inside a
     // call into the module (its modal loop dispatched this) no idle hook runs: the host is waiting for it.
     void pump(DWORD milliseconds);
-    // Dispatches what is waiting, each message counted as a call into the module.
+    // Dispatches what is waiting, each message to a window of the module counted as a call into it.
     void dispatch_waiting();
     // Any thread may ask whether the UI thread is inside a call into the module (a hook, a dispatched
     // message, a script call); calls are counted with ModuleCall.
-    bool inside_module() const { return module_depth_.load() > 0; }
+    bool inside_module() const { return calls_.inside_call(); }
+    // Any thread may ask whether the UI thread waits for input in a loop of the module's own (its modal loop,
+    // a menu or a dialog it opened), where the host runs no idle call until the loop ends.
+    bool inside_module_loop() const { return calls_.inside_loop(); }
+    // Runs on the UI thread for each message any loop takes off the queue, until replaced; empty: none.
+    void observe_taken_messages(std::function<void(const MSG&)> observer)
+    {
+        calls_.observe_taken(std::move(observer));
+    }
     // Any thread may ask whether idle calls have ended for good: the death hooks ran or the module is gone.
     bool idle_calls_ended() const { return death_hooks_ran_.load(); }
     class ModuleCall {
     public:
-        explicit ModuleCall(Host& host) : host_(host) { ++host_.module_depth_; }
-        ~ModuleCall() { --host_.module_depth_; }
+        explicit ModuleCall(Host& host) : host_(host) { host_.calls_.enter(); }
+        ~ModuleCall() { host_.calls_.leave(); }
         ModuleCall(const ModuleCall&) = delete;
         ModuleCall& operator=(const ModuleCall&) = delete;
 
@@ -135,7 +144,7 @@ private:
     AEGP_GlobalRefcon global_refcon_ = nullptr;
     std::function<void()> unload_hang_handler_;
     std::function<void()> idle_observer_;
-    std::atomic<int> module_depth_ = 0;
+    ModuleCalls calls_;
     bool in_idle_ = false;
     std::atomic<bool> death_hooks_ran_ = false;
 };

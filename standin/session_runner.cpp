@@ -68,8 +68,9 @@ bool SessionRunner::run(const std::vector<SessionCommand>& commands)
         fail(0, "session", "cannot start the session's thread");
         return false;
     }
-    // Idle calls run only from this loop's work, so the host holds the observer exactly as long as the loop.
+    // Idle calls run only from this loop's work, so the host holds the observers exactly as long as the loop.
     host_.observe_idle_calls([this] { note_chord_at_idle_call(); });
+    host_.observe_taken_messages([this](const MSG& message) { note_chord_taken_as_message(message); });
     // A quit message is kept for the loops outside the session: the session's work still needs this loop.
     std::optional<int> quit_code;
     while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
@@ -80,6 +81,7 @@ bool SessionRunner::run(const std::vector<SessionCommand>& commands)
     }
     CloseHandle(thread);
     host_.observe_idle_calls({});
+    host_.observe_taken_messages({});
     dialog_.reset();
     queue_.reset();
     if (quit_code)
@@ -232,7 +234,7 @@ void SessionRunner::settle(DWORD milliseconds)
 {
     // A call blocked inside the module is no loop of it: the time is the host's once the call returns.
     wait_while_busy();
-    if (host_.inside_module()) {
+    if (host_.inside_module_loop()) {
         Sleep(milliseconds);
         return;
     }
@@ -247,7 +249,7 @@ std::string SessionRunner::run_command(const SessionCommand& command)
     switch (command.verb) {
     case SessionVerb::idle:
         wait_while_busy();
-        if (host_.inside_module()) {
+        if (host_.inside_module_loop()) {
             Sleep(idle_cycle_ms * command.number);
             return {};
         }
@@ -422,15 +424,17 @@ void SessionRunner::bring_modal_forward()
     });
 }
 
-// Held down until an idle call has seen it, as a user's fingers are: the module learns of its hotkey only by
-// polling the keyboard at idle time, whatever window is in front, and the host dispatches every queued
-// message before each idle call, so a press and its release taken together would never be seen down.
+// Held down until the module has it, as a user's fingers are: the module learns of its hotkey only by polling
+// the keyboard at idle time, whatever window is in front, and the host dispatches every queued message before
+// each idle call, so a press and its release taken together would never be seen down. A window of the module
+// that took the press as a message has it too, though the key may read released by the next idle call (a
+// window it opened took the focus, and Wine set the key state back to the X server's).
 std::string SessionRunner::press(const KeyChord& chord)
 {
     await_responsive_ui();
     bring_modal_forward();
     // Inside a loop of the module the host runs no idle hook; after the death hooks none runs again.
-    const bool in_module_loop = host_.inside_module();
+    const bool in_module_loop = host_.inside_module_loop();
     const bool idle_calls_come = !in_module_loop && !host_.idle_calls_ended();
     // After them only a window of the module in front could take the keys.
     if (!in_module_loop && host_.idle_calls_ended() && !is_module_window(GetForegroundWindow(), host_.module()))
@@ -440,7 +444,7 @@ std::string SessionRunner::press(const KeyChord& chord)
     std::string held;
     if (idle_calls_come) {
         watch_chord(chord);
-        held = hold_until_idle_call_sees(chord);
+        held = hold_until_taken(chord);
         watch_chord(std::nullopt);
     } else {
         settle(input_settle_ms);
@@ -456,31 +460,46 @@ void SessionRunner::watch_chord(std::optional<KeyChord> chord)
 {
     std::lock_guard<std::mutex> lock(watch_mutex_);
     watched_chord_ = std::move(chord);
-    chord_seen_at_idle_ = false;
+    chord_taken_ = false;
 }
 
 void SessionRunner::note_chord_at_idle_call()
 {
     std::lock_guard<std::mutex> lock(watch_mutex_);
-    if (!watched_chord_ || chord_seen_at_idle_)
+    if (!watched_chord_ || chord_taken_)
         return;
     for (WORD key : keys_of(*watched_chord_))
         if (!(GetKeyState(key) & 0x8000))
             return;
-    chord_seen_at_idle_ = true;
+    chord_taken_ = true;
+}
+
+void SessionRunner::note_chord_taken_as_message(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return;
+    std::lock_guard<std::mutex> lock(watch_mutex_);
+    if (!watched_chord_ || chord_taken_ || message.wParam != watched_chord_->key ||
+        !is_module_window(GetAncestor(message.hwnd, GA_ROOT), host_.module()))
+        return;
+    // The window reads its modifiers as the key arrives.
+    for (WORD modifier : watched_chord_->modifiers)
+        if (!(GetKeyState(modifier) & 0x8000))
+            return;
+    chord_taken_ = true;
 }
 
 // Wine sets the key state to the X server's, which never saw injected keys, when the pointer enters a window
 // of the process or one gains the X focus. Such an event that comes late (a window under the pointer hidden
 // just before, on a loaded machine) lets the chord go before an idle call polled it, where a user's fingers
-// would still hold it: keys let go so are held down again, until an idle call has seen the whole chord. Not
-// while a window of the module is in front: it took the press as a message, and would take it twice.
-std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
+// would still hold it: keys let go so are held down again, until the module has the whole chord. Not while a
+// window of the module is in front: its press waits in the queue for it, and a second one would reach it twice.
+std::string SessionRunner::hold_until_taken(const KeyChord& chord)
 {
     const ULONGLONG deadline = now() + find_timeout_ms_;
     for (;;) {
         settle(input_settle_ms);
-        if (chord_seen() || host_.inside_module())
+        if (chord_taken() || host_.inside_module_loop())
             return {};
         if (now() >= deadline)
             return "the system kept letting go of the keys before an idle call saw them, for " +
@@ -493,10 +512,10 @@ std::string SessionRunner::hold_until_idle_call_sees(const KeyChord& chord)
     }
 }
 
-bool SessionRunner::chord_seen()
+bool SessionRunner::chord_taken()
 {
     std::lock_guard<std::mutex> lock(watch_mutex_);
-    return chord_seen_at_idle_;
+    return chord_taken_;
 }
 
 std::string SessionRunner::wait_for_window(const std::string& title, bool visible)

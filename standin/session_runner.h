@@ -84,12 +84,15 @@ private:
     // Press at the first point, moves to the second in steps with time between them, release there.
     std::string drag(POINT from, POINT to);
     std::string press(const KeyChord& chord);
-    // The chord whose keys the idle calls look at, or none; clears what they saw.
+    // The chord the module is watched taking, or none; clears whether it took it.
     void watch_chord(std::optional<KeyChord> chord);
     // On the UI thread, at each idle call before the hooks: whether the watched chord is down now.
     void note_chord_at_idle_call();
-    bool chord_seen();
-    std::string hold_until_idle_call_sees(const KeyChord& chord);
+    // On the UI thread, for each message taken off the queue: whether a window of the module takes the
+    // watched chord's key with its modifiers down.
+    void note_chord_taken_as_message(const MSG& message);
+    bool chord_taken();
+    std::string hold_until_taken(const KeyChord& chord);
     // Until a window of the module with that title is visible, or with `visible` false until none is.
     std::string wait_for_window(const std::string& title, bool visible);
     // Until a window of the module with that title is the foreground window.
@@ -132,7 +135,7 @@ private:
     std::function<void()> hang_handler_;
     std::mutex watch_mutex_;
     std::optional<KeyChord> watched_chord_;  // guarded by watch_mutex_
-    bool chord_seen_at_idle_ = false;        // guarded by watch_mutex_
+    bool chord_taken_ = false;               // guarded by watch_mutex_
     bool quit_ = false;
     bool hung_ = false;
 };

@@ -66,7 +66,7 @@ LRESULT CALLBACK UiThreadQueue::procedure(HWND window, UINT message, WPARAM wpar
 {
     auto* queue = reinterpret_cast<UiThreadQueue*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (queue && message == ask_state) {
-        queue->answer_ = queue->host_.inside_module() ? waits_in_module : 1;
+        queue->answer_ = queue->host_.inside_module_loop() ? waits_in_module : 1;
         SetEvent(queue->answered_);
         return 0;
     }

@@ -6,18 +6,20 @@
 #include "standin/session_runner.h"
 #include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
+#include "tests/support/window_module/window_module.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum class IdleMode { watch_keys, modal_until_q, busy, question_from_host_loop };
+enum class IdleMode { watch_keys, watch_keys_between_module_calls, modal_until_q, busy, question_from_host_loop };
 IdleMode mode = IdleMode::watch_keys;
 bool chord_seen_at_idle = false;
 int modal_runs = 0;
@@ -69,13 +71,63 @@ LRESULT CALLBACK question_procedure(HWND window, UINT message, WPARAM wparam, LP
     return 0;
 }
 
+// What the idle calls read of the keys, as the system has them now.
+void thread_state_as_the_systems(std::initializer_list<int> keys_to_take)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    for (int key : keys_to_take)
+        keys[key] = (GetAsyncKeyState(key) & 0x8000) ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// Held while the host dispatches messages to a window of the module: each idle call that reads the chord
+// released sends one that keeps the module busy a while, so the UI thread is inside a call into the module most
+// of the time, though never in a loop of it. The keys read released to the idle calls (not to the system, so
+// nothing presses them again) until `unseen_idle_calls` have passed.
+HWND busy_module_window = nullptr;
+constexpr UINT keep_busy = WM_APP + 8;
+int busy_calls = 0;
+int unseen_idle_calls = 0;
+constexpr std::initializer_list<int> chord_keys{VK_CONTROL, VK_LCONTROL, VK_SPACE};
+
+LRESULT CALLBACK chord_released_to_idle_calls(int code, WPARAM removed, LPARAM lparam)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(lparam);
+    if (code == HC_ACTION && removed == PM_REMOVE && message->message == WM_KEYDOWN && message->wParam == VK_SPACE &&
+        unseen_idle_calls > 0) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        for (int key : chord_keys)
+            keys[key] = 0;
+        SetKeyboardState(keys);
+    }
+    return CallNextHookEx(nullptr, code, removed, lparam);
+}
+
+LRESULT CALLBACK busy_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != keep_busy)
+        return DefWindowProcW(window, message, wparam, lparam);
+    ++busy_calls;
+    Sleep(40);
+    return 0;
+}
+
 A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
 {
     // Posted before the idle call returns, so the host's loop takes it before the session's next word.
     if (mode == IdleMode::question_from_host_loop && modal_runs == 0)
         PostMessageW(question_opener, open_question, 0, 0);
-    if (mode == IdleMode::watch_keys && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SPACE) & 0x8000))
+    const bool watching = mode == IdleMode::watch_keys || mode == IdleMode::watch_keys_between_module_calls;
+    if (watching && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SPACE) & 0x8000))
         chord_seen_at_idle = true;
+    if (mode == IdleMode::watch_keys_between_module_calls && unseen_idle_calls > 0 &&
+        (GetAsyncKeyState(VK_SPACE) & 0x8000)) {
+        PostMessageW(busy_module_window, keep_busy, 0, 0);
+        if (--unseen_idle_calls == 0)
+            thread_state_as_the_systems(chord_keys);
+    }
     if (mode == IdleMode::modal_until_q && modal_runs == 0)
         run_modal_loop();
     if (mode == IdleMode::busy)
@@ -191,11 +243,7 @@ LRESULT CALLBACK crossing_after_space(int code, WPARAM removed, LPARAM lparam)
         --crossings_to_stage;
         put_pointer_into(1 - pointer_in);
         keys_let_go = take_events_until_released(VK_SPACE);
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        for (int key : {VK_CONTROL, VK_LCONTROL, VK_SPACE})
-            keys[key] = (GetAsyncKeyState(key) & 0x8000) ? 0x80 : 0;
-        SetKeyboardState(keys);
+        thread_state_as_the_systems(chord_keys);
     }
     return CallNextHookEx(nullptr, code, removed, lparam);
 }
@@ -255,6 +303,85 @@ TEST_F(StandinSessionKeysLetGo, KeysTheSystemKeepsLettingGoAreToldAndReleased)
     EXPECT_FALSE(chord_seen_at_idle);
     EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
     EXPECT_FALSE(GetAsyncKeyState(VK_SPACE) & 0x8000);
+}
+
+// The host makes a call into the module whenever it dispatches a message to one of its windows. Held through
+// such calls, a chord is held until an idle call sees it: a call that returns is no loop of the module, in
+// which no idle call could come.
+TEST_F(StandinSessionInput, MessagesTheHostDispatchesToTheModuleDoNotEndTheHold)
+{
+    ASSERT_TRUE(host_.load_module(standin_test::window_module_file));
+    auto make = reinterpret_cast<standin_test::ModuleWindowMaker>(
+        reinterpret_cast<void*>(GetProcAddress(host_.module(), "TestModuleWindow")));
+    ASSERT_NE(make, nullptr);
+    busy_module_window = make(&busy_procedure, HWND_MESSAGE, 0, 0, 0, 0);
+    ASSERT_NE(busy_module_window, nullptr);
+    busy_calls = 0;
+    chord_seen_at_idle = false;
+    unseen_idle_calls = 60;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &chord_released_to_idle_calls, nullptr, GetCurrentThreadId());
+    const bool passed = run(IdleMode::watch_keys_between_module_calls, "idle\nkeys ctrl+space\nidle 2\n");
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(busy_module_window);
+    EXPECT_TRUE(passed) << runner_->failures()[0].message;
+    EXPECT_EQ(unseen_idle_calls, 0);
+    EXPECT_GT(busy_calls, 0);
+    EXPECT_TRUE(chord_seen_at_idle);
+    EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+    EXPECT_FALSE(GetAsyncKeyState(VK_SPACE) & 0x8000);
+}
+
+// As the popup's F5 opens the gallery: a window of the module takes the key as a message and gives the focus to
+// another of its windows, after which the key reads released (Wine set the key state back to the X server's).
+// The module has the key: the press ends at once, not pressed again for a window of the module that has it.
+int f5_taken[2] = {};
+
+LRESULT CALLBACK focus_giving_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_KEYDOWN || wparam != VK_F5)
+        return DefWindowProcW(window, message, wparam, lparam);
+    const int at = window == keys_windows[1] ? 1 : 0;
+    ++f5_taken[at];
+    if (at == 0) {
+        SetForegroundWindow(keys_windows[1]);
+        put_pointer_into(1);
+        keys_let_go = take_events_until_released(VK_F5);
+        thread_state_as_the_systems({VK_F5});
+    }
+    return 0;
+}
+
+class StandinSessionModuleKeys : public StandinSessionInput {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host_.load_module(standin_test::window_module_file));
+        auto make = reinterpret_cast<standin_test::ModuleWindowMaker>(
+            reinterpret_cast<void*>(GetProcAddress(host_.module(), "TestModuleWindow")));
+        ASSERT_NE(make, nullptr);
+        for (int i = 0; i < 2; ++i) {
+            keys_windows[i] = make(&focus_giving_procedure, nullptr, 100 + 200 * i, 100, 150, 150);
+            ASSERT_NE(keys_windows[i], nullptr);
+        }
+        take_answers_to_set_up();
+        keys_let_go = false;
+        f5_taken[0] = f5_taken[1] = 0;
+    }
+    void TearDown() override
+    {
+        for (HWND window : keys_windows)
+            DestroyWindow(window);
+    }
+};
+
+TEST_F(StandinSessionModuleKeys, AKeyAWindowOfTheModuleTookEndsThePressThoughItThenReadsReleased)
+{
+    const bool passed = run(IdleMode::watch_keys, "idle\nkey f5\nidle 2\n", standin::session_watchdog_ms, 2000);
+    EXPECT_TRUE(passed) << runner_->failures()[0].message;
+    EXPECT_TRUE(keys_let_go) << "the focus and the pointer moved, and the key still read down";
+    EXPECT_EQ(f5_taken[0], 1);
+    EXPECT_EQ(f5_taken[1], 0) << "the key was pressed again for the window that took the focus";
+    EXPECT_FALSE(GetAsyncKeyState(VK_F5) & 0x8000);
 }
 
 // A window that tells what it hears in `mouse_heard`, 200 units square at (x, 200).
