@@ -65,9 +65,7 @@ protected:
     void SetUp() override
     {
         seen.clear();
-        ASSERT_TRUE(host_.load_module(standin_test::window_module_file));
-        auto make = reinterpret_cast<standin_test::ModuleWindowMaker>(
-            reinterpret_cast<void*>(GetProcAddress(host_.module(), "TestModuleWindow")));
+        auto make = standin_test::load_window_module(host_);
         ASSERT_NE(make, nullptr);
         window_ = make(&module_procedure, HWND_MESSAGE, 0, 0, 0, 0);
         ASSERT_NE(window_, nullptr);

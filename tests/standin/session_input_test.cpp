@@ -310,9 +310,7 @@ TEST_F(StandinSessionKeysLetGo, KeysTheSystemKeepsLettingGoAreToldAndReleased)
 // which no idle call could come.
 TEST_F(StandinSessionInput, MessagesTheHostDispatchesToTheModuleDoNotEndTheHold)
 {
-    ASSERT_TRUE(host_.load_module(standin_test::window_module_file));
-    auto make = reinterpret_cast<standin_test::ModuleWindowMaker>(
-        reinterpret_cast<void*>(GetProcAddress(host_.module(), "TestModuleWindow")));
+    auto make = standin_test::load_window_module(host_);
     ASSERT_NE(make, nullptr);
     busy_module_window = make(&busy_procedure, HWND_MESSAGE, 0, 0, 0, 0);
     ASSERT_NE(busy_module_window, nullptr);
@@ -355,9 +353,7 @@ class StandinSessionModuleKeys : public StandinSessionInput {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(host_.load_module(standin_test::window_module_file));
-        auto make = reinterpret_cast<standin_test::ModuleWindowMaker>(
-            reinterpret_cast<void*>(GetProcAddress(host_.module(), "TestModuleWindow")));
+        auto make = standin_test::load_window_module(host_);
         ASSERT_NE(make, nullptr);
         for (int i = 0; i < 2; ++i) {
             keys_windows[i] = make(&focus_giving_procedure, nullptr, 100 + 200 * i, 100, 150, 150);
