@@ -307,8 +307,9 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         const SessionVerb verb = command.verb;
         std::string failure = send_pointer(
             [at, verb] {
-                return verb == SessionVerb::move ? send_mouse_move(at)
-                                                 : send_mouse_button_at(at, MouseButton::left, verb == SessionVerb::press);
+                return verb == SessionVerb::move      ? send_mouse_move(at)
+                       : verb == SessionVerb::press ? send_held_press(at)
+                                                    : send_mouse_button_at(at, MouseButton::left, false);
             },
             verb_name(verb));
         settle(input_settle_ms);
@@ -392,7 +393,7 @@ std::string SessionRunner::drag(POINT from, POINT to)
 {
     constexpr int steps = 8;
     constexpr DWORD step_ms = 20;
-    std::string failure = send_pointer([from] { return send_mouse_button_at(from, MouseButton::left, true); }, "drag");
+    std::string failure = send_pointer([from] { return send_held_press(from); }, "drag");
     for (int step = 1; step <= steps && failure.empty(); ++step) {
         Sleep(step_ms);
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
