@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "toolkit/platform/unique_handle.h"
+
 namespace {
 
 // The command line after this program's own name, as the caller quoted it: the program and its arguments.
@@ -49,11 +51,10 @@ int main()
         std::fprintf(stderr, "group launcher: cannot start %ls: error %lu\n", command, GetLastError());
         return 1;
     }
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const qzsdk::unique_handle<HANDLE, &CloseHandle> program(process.hProcess), thread(process.hThread);
+    WaitForSingleObject(program.get(), INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(program.get(), &code);
     std::printf("group launcher: the program ended with exit code 0x%08lX\n", code);
     std::fflush(stdout);
     return static_cast<int>(code);
