@@ -49,6 +49,11 @@ done < <(sed -n '/^The following tests FAILED:/,/^[^[:space:]]/s/^[[:space:]]*[0
 if [ -f "$results/retried" ]; then
   sed 's/^/run: retried after a Wine start-up failure: /' "$results/retried"
 fi
+# Its program ended well, then Wine's kill (or another end) came to its own process: no failure, but said.
+if [ -f "$results/ended-after-program" ]; then
+  sed "s/^/run: ended by Wine's kill after its program ended: /" "$results/ended-after-program"
+  echo "run: groups ended by Wine's kill after their program ended: $(wc -l <"$results/ended-after-program")"
+fi
 if [ "$status" != 0 ]; then
   grep -q 'No tests were found' "$log" && echo "run: no case matches ${ZEPHRIN_TEST_REGEX:-the selection}"
   # A failure outside any group (no tests, CTest's own error) still fails the run, and counts once.

@@ -70,6 +70,23 @@ TestSummary.EachGroupKilledAfterItsCasesPassedIsNamedAndCountedBesideFailedCases
   expect_last 8 "run: 4 passed, 3 failed"
 }
 
+# The group's program ended with exit code 0 and its closing line (cmake/run-test-group.sh); a failure
+# elsewhere still counts.
+TestSummary.GroupsKilledAfterTheirProgramEndedAreNamedAndCountedButPass() {
+  group Gallery OK OK
+  group Wide_Cells OK
+  group Broken OK FAILED
+  printf '%s\n' "Gallery (exit status 137)" "Wide/Cells (exit status 137)" >"$work/results/ended-after-program"
+  ctest_failed Broken
+  expect_said 8 "run: ended by Wine's kill after its program ended: Gallery (exit status 137)" \
+    "run: ended by Wine's kill after its program ended: Wide/Cells (exit status 137)" \
+    "run: groups ended by Wine's kill after their program ended: 2" || return 1
+  expect_last 8 "run: 4 passed, 1 failed" || return 1
+  rm "$work/results/Broken.log"
+  : >"$work/ctest.log"
+  expect_last 0 "run: 3 passed, 0 failed"
+}
+
 TestSummary.AFailedOrUnfinishedCaseCountsOnceWithItsGroup() {
   group Broken OK FAILED
   echo "[  FAILED  ] Broken.Case1" >>"$work/results/Broken.log"  # gtest's closing list
