@@ -440,16 +440,19 @@ std::string SessionRunner::press(const KeyChord& chord)
     // After them only a window of the module in front could take the keys.
     if (!in_module_loop && host_.idle_calls_ended() && !is_module_window(GetForegroundWindow(), host_.module()))
         return "the module is gone (its death hooks ran, or it was unloaded): no idle call can see the keys";
-    if (!send_chord(chord, true))
-        return "the system did not take the key press";
-    std::string held;
-    if (idle_calls_come) {
+    // Watched from before the press: the UI thread may take it as a message the moment it is sent.
+    if (idle_calls_come)
         watch_chord(chord);
-        held = hold_until_taken(chord);
+    if (!send_chord(chord, true)) {
         watch_chord(std::nullopt);
-    } else {
-        settle(input_settle_ms);
+        return "the system did not take the key press";
     }
+    std::string held;
+    if (idle_calls_come)
+        held = hold_until_taken(chord);
+    else
+        settle(input_settle_ms);
+    watch_chord(std::nullopt);
     bool released = send_chord(chord, false);
     settle(input_settle_ms);
     if (!held.empty())
