@@ -71,13 +71,15 @@ LRESULT CALLBACK question_procedure(HWND window, UINT message, WPARAM wparam, LP
     return 0;
 }
 
-// What the idle calls read of the keys, as the system has them now.
-void thread_state_as_the_systems(std::initializer_list<int> keys_to_take)
+// What the idle calls read of the keys: as the system has them now, or released.
+enum class ThreadKeys { as_the_systems, released };
+
+void set_thread_keys(std::initializer_list<int> keys_to_set, ThreadKeys state)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
-    for (int key : keys_to_take)
-        keys[key] = (GetAsyncKeyState(key) & 0x8000) ? 0x80 : 0;
+    for (int key : keys_to_set)
+        keys[key] = state == ThreadKeys::as_the_systems && (GetAsyncKeyState(key) & 0x8000) ? 0x80 : 0;
     SetKeyboardState(keys);
 }
 
@@ -95,13 +97,8 @@ LRESULT CALLBACK chord_released_to_idle_calls(int code, WPARAM removed, LPARAM l
 {
     const MSG* message = reinterpret_cast<const MSG*>(lparam);
     if (code == HC_ACTION && removed == PM_REMOVE && message->message == WM_KEYDOWN && message->wParam == VK_SPACE &&
-        unseen_idle_calls > 0) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        for (int key : chord_keys)
-            keys[key] = 0;
-        SetKeyboardState(keys);
-    }
+        unseen_idle_calls > 0)
+        set_thread_keys(chord_keys, ThreadKeys::released);
     return CallNextHookEx(nullptr, code, removed, lparam);
 }
 
@@ -126,7 +123,7 @@ A_Err idle_hook(AEGP_GlobalRefcon, AEGP_IdleRefcon, A_long*)
         (GetAsyncKeyState(VK_SPACE) & 0x8000)) {
         PostMessageW(busy_module_window, keep_busy, 0, 0);
         if (--unseen_idle_calls == 0)
-            thread_state_as_the_systems(chord_keys);
+            set_thread_keys(chord_keys, ThreadKeys::as_the_systems);
     }
     if (mode == IdleMode::modal_until_q && modal_runs == 0)
         run_modal_loop();
@@ -250,7 +247,7 @@ LRESULT CALLBACK crossing_after_space(int code, WPARAM removed, LPARAM lparam)
         --crossings_to_stage;
         put_pointer_into(1 - pointer_in);
         keys_let_go = take_events_until_released(VK_SPACE);
-        thread_state_as_the_systems(chord_keys);
+        set_thread_keys(chord_keys, ThreadKeys::as_the_systems);
     }
     return CallNextHookEx(nullptr, code, removed, lparam);
 }
@@ -351,7 +348,7 @@ LRESULT CALLBACK focus_giving_procedure(HWND window, UINT message, WPARAM wparam
         SetForegroundWindow(keys_windows[1]);
         put_pointer_into(1);
         keys_let_go = take_events_until_released(VK_F5);
-        thread_state_as_the_systems({VK_F5});
+        set_thread_keys({VK_F5}, ThreadKeys::as_the_systems);
     }
     return 0;
 }
