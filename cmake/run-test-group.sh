@@ -25,9 +25,10 @@ log="$results/$(printf '%s' "$group" | tr '/' '_').log"
 mkdir -p "$results"
 # A case that crashes ends its process at once instead of waiting in Wine's debugger for the time-out.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winedbg.exe=d"
+limit=300  # seconds, under CTest's own limit (./run), so that this script reads the time-out
 for attempt in 1 2; do
   # Through a file: Wine's system processes can inherit the output streams and outlive the program.
-  timeout -k 5 300 "$wine64" "$launcher" "$(winpath "$program")" "--gtest_filter=$filter" >"$log" 2>&1 </dev/null
+  timeout -k 5 "$limit" "$wine64" "$launcher" "$(winpath "$program")" "--gtest_filter=$filter" >"$log" 2>&1 </dev/null
   status=$?
   tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
   grep -q '^\[==========\] Running' "$log" && break
@@ -39,6 +40,8 @@ code=$(sed -n 's/^group launcher: the program ended with exit code \(0x[0-9A-F]\
 rc=1
 if [ "$status" = 124 ]; then
   rc=124 ended="timed out"
+  # Said whether or not a case was left unfinished: a program can hang in its exit, after its last case.
+  echo "run: timed out: the group's process was ended after $limit s" >>"$log"
 elif [ -z "$code" ]; then
   # The launcher itself was ended before it could tell.
   [ "$status" = 0 ] || rc=$status
@@ -49,13 +52,17 @@ elif ! grep -qx 'test program: main returns 0' "$log"; then
   ended="ended before the program's own end, exit code $code"
   echo "run: the program was ended before its own end (exit code $code without its closing line)" >>"$log"
 else
-  rc=0
+  rc=0 ended="its program ended with exit code $code and its closing line"
   # The launcher's own process, ended after its line (killed by the wineserver as any process can be), is
   # named in the summary but does not fail the group.
   [ "$status" = 0 ] || echo "$group (exit status $status)" >>"$results/ended-after-program"
 fi
-# A case that began and never ended crashed the process or hung it.
-unfinished=$(awk '/^\[ RUN      \]/ {c=$4} /^\[       OK \]|^\[  FAILED  \]/ {c=""} END {print c}' "$log")
-[ -z "$unfinished" ] || echo "[  CRASHED ] $unfinished ($ended)" >>"$log"
+# A case that began and never ended crashed the process or hung it, or its end was lost: the group fails,
+# however its program ended. A skipped case has ended.
+unfinished=$(awk '/^\[ RUN      \]/ {c=$4} /^\[       OK \]|^\[  FAILED  \]|^\[  SKIPPED \]/ {c=""} END {print c}' "$log")
+if [ -n "$unfinished" ]; then
+  [ "$rc" = 0 ] && rc=1 ended="never ended, though $ended"
+  echo "[  CRASHED ] $unfinished ($ended)" >>"$log"
+fi
 cat "$log"
 exit $rc

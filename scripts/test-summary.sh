@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # ./run test's summary from the groups' outputs: test-summary.sh RESULTS CTEST_LOG CTEST_STATUS.
-# Names every failed, crashed and retried case; the last line counts the cases run, for CI. It never says
-# "0 failed" for a run that failed.
+# Names every failed, crashed and retried case, and every skipped one with its reason; the last line counts
+# the cases run, for CI. It never says "0 failed" for a run that failed, and exits non-zero whenever it counts
+# a failure, CTest's or its own (a case a group lost though its process ended well).
 set -euo pipefail
 results=$1 log=$2 status=$3
 
 shopt -s nullglob
 logs=("$results"/*.log)
-passed=0 failed=0
+passed=0 failed=0 skipped=0
 declare -A counted=()  # failures counted from each group's own output
 if [ ${#logs[@]} -gt 0 ]; then
   passed=$(cat "${logs[@]}" | grep -c '^\[       OK \]' || true)
@@ -17,7 +18,18 @@ if [ ${#logs[@]} -gt 0 ]; then
     failed=$(printf '%s\n' "$failures" | wc -l)
     printf '%s\n' "$failures" | sed 's/^\[[^]]*\] /run: failed: /'
   fi
-  # Cases a crash kept from running count as failed too, and a group that never started counts as one.
+  # A skipped case has ended, neither passed nor failed. gtest prints its reason between "FILE:LINE: Skipped"
+  # and the case's own line, which ends with its time; its closing list repeats the names without it.
+  skips=$(cat "${logs[@]}" | awk '/^\[ RUN      \]/ {why = ""; reading = 0; next}
+    /: Skipped$/ {reading = 1; next}
+    /^\[  SKIPPED \] .*\([0-9]+ ms\)$/ {print "run: skipped: " $4 " (" (why == "" ? "no reason given" : why) ")"; reading = 0; next}
+    reading && NF {why = why (why == "" ? "" : "; ") $0}')
+  if [ -n "$skips" ]; then
+    skipped=$(printf '%s\n' "$skips" | wc -l)
+    printf '%s\n' "$skips"
+  fi
+  # Cases a crash kept from running, or whose ends the output lost, count as failed too, and a group that
+  # never started counts as one.
   for f in "${logs[@]}"; do
     group=$(basename "$f" .log)
     if ! grep -q '^\[==========\] Running' "$f"; then
@@ -28,10 +40,10 @@ if [ ${#logs[@]} -gt 0 ]; then
     fi
     counted[$group]=$(grep -cE '^\[  FAILED  \] .*\([0-9]+ ms\)$|^\[  CRASHED \]' "$f" || true)
     not_run=$(awk '/^\[==========\] Running/ {total = $3}
-      /^\[       OK \]|^\[  FAILED  \] .*\([0-9]+ ms\)$|^\[  CRASHED \]/ {done++}
+      /^\[       OK \]|^\[  (FAILED  |SKIPPED )\] .*\([0-9]+ ms\)$|^\[  CRASHED \]/ {done++}
       END {print (total > done ? total - done : 0)}' "$f")
     if [ "$not_run" != 0 ]; then
-      echo "run: not run after a crash in $group: $not_run cases"
+      echo "run: not run after a crash, or their ends lost, in $group: $not_run cases"
       failed=$((failed + not_run))
       counted[$group]=$((counted[$group] + not_run))
     fi
@@ -64,4 +76,5 @@ if [ "$status" != 0 ]; then
   fi
   echo "run: full log in $log"
 fi
-echo "run: $passed passed, $failed failed"
+echo "run: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" = 0 ]

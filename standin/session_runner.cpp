@@ -447,6 +447,8 @@ std::string SessionRunner::press(const KeyChord& chord)
         watch_chord(std::nullopt);
         return "the system did not take the key press";
     }
+    if (after_key_press_sent_)
+        after_key_press_sent_();
     std::string held;
     if (idle_calls_come)
         held = hold_until_taken(chord);

@@ -51,6 +51,9 @@ public:
     // Runs on the session's thread when the watchdog fires, while the UI thread is still stuck (standin.exe
     // writes its state there and ends the process). Without one the session just stops.
     void on_hang(std::function<void()> handler) { hang_handler_ = std::move(handler); }
+    // Runs on the session's thread right after a key press is sent, before the press is held: a test holds
+    // the thread there as a loaded machine may, while the UI thread takes the press.
+    void after_key_press_sent(std::function<void()> hold) { after_key_press_sent_ = std::move(hold); }
 
 private:
     struct Pending {
@@ -133,6 +136,7 @@ private:
     std::vector<FileCheck> file_checks_;
     FileBlocks blocks_;
     std::function<void()> hang_handler_;
+    std::function<void()> after_key_press_sent_;
     std::mutex watch_mutex_;
     std::optional<KeyChord> watched_chord_;  // guarded by watch_mutex_
     bool chord_taken_ = false;               // guarded by watch_mutex_

@@ -23,11 +23,17 @@ case $FAKE_ENDING in
   crash) echo "group launcher: the program ended with exit code 0xC0000005"; exit 5 ;;
   timed-out) exit 124 ;;
   failed-case) echo "[  FAILED  ] Rows.Case1 (5 ms)"; main=1 code=0x00000001 ;;
+  unfinished) main=0 code=0x00000000 ;;
+  skipped-last)
+    printf '%s\n' "C:/src/rows_test.cpp:12: Skipped" "no room here" "" "[  SKIPPED ] Rows.Case1 (0 ms)" \
+      "[  SKIPPED ] 1 test, listed below:" "[  SKIPPED ] Rows.Case1"
+    main=0 code=0x00000000 ;;
   *) echo "[       OK ] Rows.Case1 (5 ms)"; main=0 code=0x00000000 ;;
 esac
 case $FAKE_ENDING in
   thread-left) echo "still running at the program's end: thread 42"; main=1 code=0x00000001 ;;
   exit-after-main) code=0x00000100 ;;
+  hung-at-exit) echo "test program: main returns 0"; exit 124 ;;
 esac
 [ "$FAKE_ENDING" = killed-before-end ] || echo "test program: main returns $main"
 [ "$FAKE_ENDING" = launcher-killed ] && kill -KILL $$
@@ -90,7 +96,27 @@ RunTestGroup.ACrashFailsTheGroupAndNamesTheUnfinishedCaseWithTheFullExitCode() {
 
 RunTestGroup.ATimeOutFailsTheGroupAndIsSaid() {
   run_group timed-out
-  expect_status 124 && expect_said "[  CRASHED ] Rows.Case1 (timed out)"
+  expect_status 124 && expect_said "[  CRASHED ] Rows.Case1 (timed out)" \
+    "run: timed out: the group's process was ended after 300 s"
+}
+
+# A time-out leaves no case unfinished when the program hangs in its exit: it is said all the same.
+RunTestGroup.ATimeOutAfterTheCasesFailsTheGroupAndIsSaid() {
+  run_group hung-at-exit
+  expect_status 124 && expect_said "run: timed out: the group's process was ended after 300 s"
+}
+
+# Its end lost from the output, whatever the reason: the program's good end does not make it a pass.
+RunTestGroup.ACaseNeverEndedFailsTheGroupThoughItsProgramEndedWell() {
+  run_group unfinished
+  expect_status failed && expect_said \
+    "[  CRASHED ] Rows.Case1 (never ended, though its program ended with exit code 0x00000000 and its closing line)"
+}
+
+RunTestGroup.ASkippedLastCaseHasEndedAndTheGroupPasses() {
+  run_group skipped-last
+  expect_status 0 || return 1
+  ! grep -q CRASHED "$work/said" || { echo "a skipped case was taken as unfinished:"; cat "$work/said"; return 1; }
 }
 
 RunTestGroup.ANonZeroExitAfterAllCasesPassedFailsTheGroup() {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -186,6 +187,8 @@ protected:
         mode = idle_mode;
         host_.call_entry(&standin_test::idle_hook_entry<&idle_hook, &death_hook>, 115, 0);
         runner_ = std::make_unique<standin::SessionRunner>(host_, L"", watchdog_ms, find_timeout_ms);
+        if (after_key_press_sent_)
+            runner_->after_key_press_sent(after_key_press_sent_);
         runner_->on_hang([this] {
             ++hangs_;
             hang_reported = true;
@@ -195,6 +198,7 @@ protected:
 
     standin::Host host_{standin_test::test_project(), true};
     std::unique_ptr<standin::SessionRunner> runner_;
+    std::function<void()> after_key_press_sent_;
     int hangs_ = 0;
 };
 
@@ -336,7 +340,10 @@ TEST_F(StandinSessionInput, MessagesTheHostDispatchesToTheModuleDoNotEndTheHold)
 // As the popup's F5 opens the gallery: a window of the module takes the key as a message and gives the focus to
 // another of its windows, after which the key reads released (Wine set the key state back to the X server's).
 // The module has the key: the press ends at once, not pressed again for a window of the module that has it.
+// The session's thread is held right after the press is sent until the window has taken it, as a loaded machine
+// may hold it: a press watched only from after its send would be missed.
 int f5_taken[2] = {};
+HANDLE f5_handled = nullptr;
 
 LRESULT CALLBACK focus_giving_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -349,6 +356,7 @@ LRESULT CALLBACK focus_giving_procedure(HWND window, UINT message, WPARAM wparam
         put_pointer_into(1);
         keys_let_go = take_events_until_released(VK_F5);
         set_thread_keys({VK_F5}, ThreadKeys::as_the_systems);
+        SetEvent(f5_handled);
     }
     return 0;
 }
@@ -366,11 +374,14 @@ protected:
         take_answers_to_set_up();
         keys_let_go = false;
         f5_taken[0] = f5_taken[1] = 0;
+        f5_handled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        after_key_press_sent_ = [] { WaitForSingleObject(f5_handled, 5000); };
     }
     void TearDown() override
     {
         for (HWND window : keys_windows)
             DestroyWindow(window);
+        CloseHandle(f5_handled);
     }
 };
 
