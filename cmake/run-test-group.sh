@@ -59,7 +59,8 @@ else
 fi
 # A case that began and never ended crashed the process or hung it, or its end was lost: the group fails,
 # however its program ended. A skipped case has ended.
-unfinished=$(awk '/^\[ RUN      \]/ {c=$4} /^\[       OK \]|^\[  FAILED  \]|^\[  SKIPPED \]/ {c=""} END {print c}' "$log")
+unfinished=$(awk '/^\[ RUN      \]/ {c=$4}
+  /^\[       OK \]|^\[  FAILED  \]|^\[  SKIPPED \]/ {c=""} END {print c}' "$log")
 if [ -n "$unfinished" ]; then
   [ "$rc" = 0 ] && rc=1 ended="never ended, though $ended"
   echo "[  CRASHED ] $unfinished ($ended)" >>"$log"

@@ -22,7 +22,8 @@ if [ ${#logs[@]} -gt 0 ]; then
   # and the case's own line, which ends with its time; its closing list repeats the names without it.
   skips=$(cat "${logs[@]}" | awk '/^\[ RUN      \]/ {why = ""; reading = 0; next}
     /: Skipped$/ {reading = 1; next}
-    /^\[  SKIPPED \] .*\([0-9]+ ms\)$/ {print "run: skipped: " $4 " (" (why == "" ? "no reason given" : why) ")"; reading = 0; next}
+    /^\[  SKIPPED \] .*\([0-9]+ ms\)$/ {
+      print "run: skipped: " $4 " (" (why == "" ? "no reason given" : why) ")"; reading = 0; next}
     reading && NF {why = why (why == "" ? "" : "; ") $0}')
   if [ -n "$skips" ]; then
     skipped=$(printf '%s\n' "$skips" | wc -l)
