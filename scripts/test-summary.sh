@@ -11,20 +11,21 @@ logs=("$results"/*.log)
 passed=0 failed=0 skipped=0
 declare -A counted=()  # failures counted from each group's own output
 if [ ${#logs[@]} -gt 0 ]; then
-  passed=$(cat "${logs[@]}" | grep -c '^\[       OK \]' || true)
+  every=$(cat "${logs[@]}")  # every group's output, read once
+  passed=$(grep -c '^\[       OK \]' <<<"$every" || true)
   # A failed case's own line ends with its time; gtest's closing list repeats the names without it.
-  failures=$(cat "${logs[@]}" | grep -E '^\[  FAILED  \] .*\([0-9]+ ms\)$|^\[  CRASHED \]' || true)
+  failures=$(grep -E '^\[  FAILED  \] .*\([0-9]+ ms\)$|^\[  CRASHED \]' <<<"$every" || true)
   if [ -n "$failures" ]; then
     failed=$(printf '%s\n' "$failures" | wc -l)
     printf '%s\n' "$failures" | sed 's/^\[[^]]*\] /run: failed: /'
   fi
   # A skipped case has ended, neither passed nor failed. gtest prints its reason between "FILE:LINE: Skipped"
   # and the case's own line, which ends with its time; its closing list repeats the names without it.
-  skips=$(cat "${logs[@]}" | awk '/^\[ RUN      \]/ {why = ""; reading = 0; next}
+  skips=$(awk '/^\[ RUN      \]/ {why = ""; reading = 0; next}
     /: Skipped$/ {reading = 1; next}
     /^\[  SKIPPED \] .*\([0-9]+ ms\)$/ {
       print "run: skipped: " $4 " (" (why == "" ? "no reason given" : why) ")"; reading = 0; next}
-    reading && NF {why = why (why == "" ? "" : "; ") $0}')
+    reading && NF {why = why (why == "" ? "" : "; ") $0}' <<<"$every")
   if [ -n "$skips" ]; then
     skipped=$(printf '%s\n' "$skips" | wc -l)
     printf '%s\n' "$skips"

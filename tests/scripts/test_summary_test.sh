@@ -38,10 +38,13 @@ ctest_failed() {
     echo "Errors while running CTest"; } >"$work/ctest.log"
 }
 
+# summarise STATUS: the summary of a run that ended with STATUS, over $work's outputs.
+summarise() { "$summary" "$work/results" "$work/ctest.log" "$1"; }
+
 # expect_said STATUS LINE...: lines the summary prints for a run that ended with STATUS.
 expect_said() {
   local said line
-  said=$("$summary" "$work/results" "$work/ctest.log" "$1")
+  said=$(summarise "$1")
   shift
   for line in "$@"; do
     grep -qxF -- "$line" <<<"$said" || { echo "expected the line \"$line\", the summary said:"; echo "$said"; return 1; }
@@ -51,14 +54,14 @@ expect_said() {
 # expect_last STATUS LINE: the summary's last line for a run that ended with STATUS.
 expect_last() {
   local last
-  last=$("$summary" "$work/results" "$work/ctest.log" "$1" | tail -n 1)
+  last=$(summarise "$1" | tail -n 1)
   [ "$last" = "$2" ] || { echo "expected \"$2\", the summary said \"$last\""; return 1; }
 }
 
 # expect_exit STATUS WANTED: the summary of a run that ended with STATUS exits 0, or (WANTED "failed") not 0.
 expect_exit() {
   local said exit=0
-  said=$("$summary" "$work/results" "$work/ctest.log" "$1") || exit=$?
+  said=$(summarise "$1") || exit=$?
   if [ "$2" = failed ] && [ "$exit" != 0 ]; then return 0; fi
   [ "$exit" = "$2" ] || { echo "expected the summary to exit $2, it exited $exit and said:"; echo "$said"; return 1; }
 }

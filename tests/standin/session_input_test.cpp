@@ -7,6 +7,7 @@
 #include "tests/support/idle_hook_entry.h"
 #include "tests/support/standin_test_project.h"
 #include "tests/support/window_module/window_module.h"
+#include "toolkit/platform/unique_handle.h"
 
 #include <gtest/gtest.h>
 
@@ -374,15 +375,18 @@ protected:
         take_answers_to_set_up();
         keys_let_go = false;
         f5_taken[0] = f5_taken[1] = 0;
-        f5_handled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        f5_handled = f5_handled_event_.get();
         after_key_press_sent_ = [] { WaitForSingleObject(f5_handled, 5000); };
     }
     void TearDown() override
     {
         for (HWND window : keys_windows)
             DestroyWindow(window);
-        CloseHandle(f5_handled);
+        f5_handled = nullptr;
     }
+
+    // Owned here, not by SetUp, so a SetUp that stops early leaves nothing to close twice.
+    qzsdk::unique_handle<HANDLE, &CloseHandle> f5_handled_event_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 TEST_F(StandinSessionModuleKeys, AKeyAWindowOfTheModuleTookEndsThePressThoughItThenReadsReleased)
