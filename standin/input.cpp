@@ -108,20 +108,6 @@ bool send_mouse_button_at(POINT at, MouseButton button, bool down)
     return send(inputs);
 }
 
-// Under X, Wine tells the window in front that it lost the focus when the X server's report of it comes, however
-// late (from a popup that opened and closed again on a loaded machine), and the window ends its capture then: a
-// report taken after the press would end the drag the press begins. Wine moves the pointer with a request the X
-// server answers only after every report it owed the thread before; the wait that follows takes them. The
-// pointer goes one unit aside and back, so it moves wherever it was.
-bool send_held_press(POINT at)
-{
-    std::vector<INPUT> moves{mouse_move_to(at.x > 0 ? at.x - 1 : at.x + 1, at.y), mouse_move_to(at.x, at.y)};
-    if (!send(moves))
-        return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
-    return send_mouse_button_at(at, MouseButton::left, true);
-}
-
 bool send_click(int x, int y, MouseButton button, int count)
 {
     std::vector<INPUT> inputs;

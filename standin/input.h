@@ -16,9 +16,6 @@ bool send_mouse_move(POINT to);
 bool send_mouse_button(MouseButton button, bool down);
 // One button pressed or released at a screen point the press or release carries itself.
 bool send_mouse_button_at(POINT at, MouseButton button, bool down);
-// The left button pressed at a screen point to begin a drag, once the UI thread (which calls it) has taken what
-// the display still had to tell it about the focus.
-bool send_held_press(POINT at);
 // `count` presses and releases at one point, each carrying the point itself: 2 is a double click.
 bool send_click(int x, int y, MouseButton button = MouseButton::left, int count = 1);
 

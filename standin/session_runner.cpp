@@ -7,6 +7,7 @@
 #include "standin/module_choice.h"
 #include "standin/module_windows.h"
 #include "standin/open_menu.h"
+#include "standin/owed_x_reports.h"
 #include "standin/screenshot.h"
 #include "standin/text_codec.h"
 
@@ -273,20 +274,20 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         return press(*parse_key_chord(command.text));
     case SessionVerb::key:
         return press(KeyChord{{}, *named_key(command.text)});
-    case SessionVerb::type:
+    case SessionVerb::type: {
         await_responsive_ui();
         bring_modal_forward();
-        if (!send_text(to_wide(command.text)))
-            return "the system did not take the typed input";
+        std::string failure = send_input([text = to_wide(command.text)] { return send_text(text); }, "typed input");
         settle(input_settle_ms);
-        return {};
+        return failure;
+    }
     case SessionVerb::click:
     case SessionVerb::rclick:
     case SessionVerb::dblclick: {
         MouseButton button = command.verb == SessionVerb::rclick ? MouseButton::right : MouseButton::left;
         await_responsive_ui();
         const int count = command.verb == SessionVerb::dblclick ? 2 : 1;
-        std::string failure = send_pointer(
+        std::string failure = send_input(
             [x = command.number, y = command.second, button, count] { return send_click(x, y, button, count); },
             "click");
         settle(input_settle_ms);
@@ -305,11 +306,10 @@ std::string SessionRunner::run_command(const SessionCommand& command)
         await_responsive_ui();
         const POINT at{command.number, command.second};
         const SessionVerb verb = command.verb;
-        std::string failure = send_pointer(
+        std::string failure = send_input(
             [at, verb] {
-                return verb == SessionVerb::move      ? send_mouse_move(at)
-                       : verb == SessionVerb::press ? send_held_press(at)
-                                                    : send_mouse_button_at(at, MouseButton::left, false);
+                return verb == SessionVerb::move ? send_mouse_move(at)
+                                                 : send_mouse_button_at(at, MouseButton::left, verb == SessionVerb::press);
             },
             verb_name(verb));
         settle(input_settle_ms);
@@ -378,14 +378,20 @@ void SessionRunner::await_responsive_ui()
         settle(input_settle_ms);
 }
 
-// Under X, Wine turns the X server's report of the pointer crossing into a window into a move to where the
-// pointer was then, and drops only reports older than the receiving thread's own last move of the pointer.
-// Sent from the session's thread, a click could be followed, or split, by a move back to where a window that
-// had just closed under the pointer left it; sent from the UI thread, which takes those reports, it cannot.
-std::string SessionRunner::send_pointer(std::function<bool()> send, const std::string& what)
+// Every input of a session is sent by the UI thread once it has taken what the X server owed it for the steps
+// before. Under X, Wine also turns the server's report of the pointer crossing into a window into a move to where
+// the pointer was then, and drops only reports older than the receiving thread's own last move of the pointer:
+// sent from the session's thread, a click could be followed, or split, by a move back to where a window that had
+// just closed under the pointer left it; sent from the UI thread, which takes those reports, it cannot.
+std::string SessionRunner::send_input(std::function<bool()> send, const std::string& what)
 {
-    return on_ui(
-        [send = std::move(send), what] { return send() ? std::string() : "the system did not take the " + what; });
+    return on_ui([send = std::move(send), what] {
+        if (!take_owed_x_reports())
+            return std::string("the system would not keep the pointer's moves from the windows while the X server's "
+                               "reports were taken, before the ") +
+                   what;
+        return send() ? std::string() : "the system did not take the " + what;
+    });
 }
 
 // The steps apart in time, so the target sees a drag, and each sent by the UI thread.
@@ -393,15 +399,15 @@ std::string SessionRunner::drag(POINT from, POINT to)
 {
     constexpr int steps = 8;
     constexpr DWORD step_ms = 20;
-    std::string failure = send_pointer([from] { return send_held_press(from); }, "drag");
+    std::string failure = send_input([from] { return send_mouse_button_at(from, MouseButton::left, true); }, "drag");
     for (int step = 1; step <= steps && failure.empty(); ++step) {
         Sleep(step_ms);
         const POINT at{from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
-        failure = send_pointer([at] { return send_mouse_move(at); }, "drag");
+        failure = send_input([at] { return send_mouse_move(at); }, "drag");
     }
     Sleep(step_ms);
     // The button goes up even after a failed step, so no drag is left held.
-    std::string released = send_pointer([to] { return send_mouse_button_at(to, MouseButton::left, false); }, "drag");
+    std::string released = send_input([to] { return send_mouse_button_at(to, MouseButton::left, false); }, "drag");
     return failure.empty() ? released : failure;
 }
 
@@ -443,9 +449,10 @@ std::string SessionRunner::press(const KeyChord& chord)
     // Watched from before the press: the UI thread may take it as a message the moment it is sent.
     if (idle_calls_come)
         watch_chord(chord);
-    if (!send_chord(chord, true)) {
+    if (std::string failure = send_input([chord] { return send_chord(chord, true); }, "key press");
+        !failure.empty()) {
         watch_chord(std::nullopt);
-        return "the system did not take the key press";
+        return failure;
     }
     if (after_key_press_sent_)
         after_key_press_sent_();
@@ -455,11 +462,9 @@ std::string SessionRunner::press(const KeyChord& chord)
     else
         settle(input_settle_ms);
     watch_chord(std::nullopt);
-    bool released = send_chord(chord, false);
+    std::string released = send_input([chord] { return send_chord(chord, false); }, "key release");
     settle(input_settle_ms);
-    if (!held.empty())
-        return held;
-    return released ? std::string() : "the system did not take the key release";
+    return held.empty() ? released : held;
 }
 
 void SessionRunner::watch_chord(std::optional<KeyChord> chord)
@@ -512,6 +517,9 @@ std::string SessionRunner::hold_until_taken(const KeyChord& chord)
                    find_timeout_text();
         if (is_module_window(GetForegroundWindow(), host_.module()))
             continue;
+        // Held down again straight away, not through send_input: what the X server owed from before the chord
+        // was taken before its press, and the pointer's round trip that takes it lets held keys go itself (Wine
+        // reads the X keyboard again when the pointer grab it ends returns the pointer to a window of its own).
         for (WORD key : keys_of(chord))
             if (!(GetAsyncKeyState(key) & 0x8000))
                 send_key(key, true);
@@ -605,7 +613,7 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
             // into a move of the old place it had already peeked, it acts on the old place).
             POINT at = centre(item->rect);
             at.x += attempt % 2;
-            if (std::string failure = send_pointer([at] { return send_mouse_move(at); }, "mouse move");
+            if (std::string failure = send_input([at] { return send_mouse_move(at); }, "mouse move");
                 !failure.empty())
                 return failure;
             settle(poll_ms);
@@ -614,7 +622,7 @@ std::string SessionRunner::choose_from_menu(const std::string& text)
                 seen = MenuSeen::unlit;
                 break;
             }
-            if (std::string failure = send_pointer([at] { return send_click(at.x, at.y); }, "click"); !failure.empty())
+            if (std::string failure = send_input([at] { return send_click(at.x, at.y); }, "click"); !failure.empty())
                 return failure;
             if (wait_until_hidden(menu, find_timeout_ms_))
                 return {};
@@ -685,7 +693,7 @@ std::string SessionRunner::press_button(const std::string& text)
             return failure;
         if (*target) {
             const POINT at = **target;
-            failure = send_pointer([at] { return send_click(at.x, at.y); }, "click");
+            failure = send_input([at] { return send_click(at.x, at.y); }, "click");
             settle(input_settle_ms);
             return failure;
         }
