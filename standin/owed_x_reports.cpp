@@ -4,26 +4,33 @@
 
 namespace standin {
 
-// Wine warps the X pointer for each change of the cursor's position, inside a pointer grab that is a round trip:
-// the X server answers it only after every report it generated for this thread's connection before, and Xlib
-// reads those reports into the connection's queue while it waits for the answer. A wait of no length then makes
-// Wine handle everything in the queue (with every input type in the mask it filters nothing). The cursor goes
-// one unit aside and back, so it ends where it was; meanwhile the mouse's legacy messages are off (raw input
-// with RIDEV_NOLEGACY), so the wineserver queues no move for a window to hear.
-bool take_owed_x_reports()
+namespace {
+
+// Wine answers GetCursorPos from the wineserver's copy of the cursor while the cursor changed within this many
+// milliseconds of the tick count, and asks the X server otherwise.
+constexpr DWORD cursor_copy_ms = 100;
+// The wineserver moves the tick count on at least this often; its record of the last change may run ahead of
+// the tick count by as much.
+constexpr DWORD tick_step_ms = 16;
+
+}  // namespace
+
+// The question to the X server is a round trip on this thread's connection, XQueryPointer, which has no effect:
+// the server answers only after every report it generated for the connection before, and Xlib reads those
+// reports into the connection's queue while it waits for the answer. A wait of no length then makes Wine handle
+// everything in the queue (with every input type in the mask it filters nothing). Nothing changes the cursor
+// meanwhile: the session's input waits for this, and this thread, which takes the pointer's reports, sleeps.
+// Moving the pointer would be a round trip too, but Wine ends it with a pointer grab whose end reports the
+// pointer entering the window under it, and then reads the X keyboard, which never saw the session's keys: a
+// key pressed next would read released.
+void take_owed_x_reports()
 {
-    POINT at{};
-    GetCursorPos(&at);
-    RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_NOLEGACY, nullptr};
-    if (!RegisterRawInputDevices(&mouse, 1, sizeof(mouse)))
-        return false;
-    SetCursorPos(at.x > 0 ? at.x - 1 : at.x + 1, at.y);
-    SetCursorPos(at.x, at.y);
-    mouse.dwFlags = RIDEV_REMOVE;
-    if (!RegisterRawInputDevices(&mouse, 1, sizeof(mouse)))
-        return false;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start <= cursor_copy_ms + tick_step_ms)
+        Sleep(tick_step_ms);
+    POINT ignored{};
+    GetCursorPos(&ignored);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
-    return true;
 }
 
 }  // namespace standin

@@ -8,9 +8,7 @@
 namespace standin {
 
 // On the UI thread, before each input: takes and handles every report the X server owed this thread for what it
-// did before. The windows hear no move of it, but keys the session holds may read released after it: Wine reads
-// the X keyboard, which never saw them, when the pointer returns to one of its windows from the round trip's
-// grab. False when the system would not turn the mouse's messages off for it, or on again.
-bool take_owed_x_reports();
+// did before. Nothing moves, and no window hears of it.
+void take_owed_x_reports();
 
 }  // namespace standin

@@ -386,10 +386,7 @@ void SessionRunner::await_responsive_ui()
 std::string SessionRunner::send_input(std::function<bool()> send, const std::string& what)
 {
     return on_ui([send = std::move(send), what] {
-        if (!take_owed_x_reports())
-            return std::string("the system would not keep the pointer's moves from the windows while the X server's "
-                               "reports were taken, before the ") +
-                   what;
+        take_owed_x_reports();
         return send() ? std::string() : "the system did not take the " + what;
     });
 }
@@ -517,12 +514,11 @@ std::string SessionRunner::hold_until_taken(const KeyChord& chord)
                    find_timeout_text();
         if (is_module_window(GetForegroundWindow(), host_.module()))
             continue;
-        // Held down again straight away, not through send_input: what the X server owed from before the chord
-        // was taken before its press, and the pointer's round trip that takes it lets held keys go itself (Wine
-        // reads the X keyboard again when the pointer grab it ends returns the pointer to a window of its own).
         for (WORD key : keys_of(chord))
             if (!(GetAsyncKeyState(key) & 0x8000))
-                send_key(key, true);
+                if (std::string failure = send_input([key] { return send_key(key, true); }, "key press");
+                    !failure.empty())
+                    return failure;
     }
 }
 

@@ -83,7 +83,7 @@ private:
     void await_responsive_ui();
     void bring_modal_forward();
     // Every input a command sends goes through here: sent by the UI thread once it has taken the X server's
-    // reports owed for the steps before; an empty answer, or why `what` was not sent or not taken.
+    // reports owed for the steps before; an empty answer, or that the system did not take `what`.
     std::string send_input(std::function<bool()> send, const std::string& what);
     // Press at the first point, moves to the second in steps with time between them, release there.
     std::string drag(POINT from, POINT to);

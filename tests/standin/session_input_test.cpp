@@ -590,7 +590,7 @@ void show_and_hide_a_window()
     ShowWindow(focus_elsewhere, SW_HIDE);
 }
 
-// F8's press waits in the queue. Its key state would not do: the round trip before a key lets held keys go.
+// F8's press waits in the queue. Its key state would not do: the reports taken before it can let keys go.
 bool key_waits() { return HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY; }
 
 class StandinSessionOwedReports : public StandinSessionInput {
