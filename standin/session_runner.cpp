@@ -514,11 +514,21 @@ std::string SessionRunner::hold_until_taken(const KeyChord& chord)
                    find_timeout_text();
         if (is_module_window(GetForegroundWindow(), host_.module()))
             continue;
-        for (WORD key : keys_of(chord))
-            if (!(GetAsyncKeyState(key) & 0x8000))
-                if (std::string failure = send_input([key] { return send_key(key, true); }, "key press");
-                    !failure.empty())
-                    return failure;
+        const std::vector<WORD> keys = keys_of(chord);
+        const auto released = [](WORD key) { return !(GetAsyncKeyState(key) & 0x8000); };
+        if (std::none_of(keys.begin(), keys.end(), released))
+            continue;
+        // The keys let go, all after one wait for the X server's reports.
+        if (std::string failure = send_input(
+                [keys, released] {
+                    for (WORD key : keys)
+                        if (released(key) && !send_key(key, true))
+                            return false;
+                    return true;
+                },
+                "key press");
+            !failure.empty())
+            return failure;
     }
 }
 

@@ -260,14 +260,23 @@ LRESULT CALLBACK crossing_after_space(int code, WPARAM removed, LPARAM lparam)
 // The X server's answers to the set-up (the focus, the pointer's crossings) are taken before the session:
 // a late one would take the foreground from the test's windows. A key held meanwhile (F24, which nothing
 // reads) reads released once Wine has taken them.
-void take_answers_to_set_up()
+// The same with the focus on `window`, and whatever else `meanwhile` does, answered.
+void focus_and_take_answers(HWND window, void (*meanwhile)() = nullptr)
 {
     standin::send_key(VK_F24, true);
-    SetForegroundWindow(keys_windows[0]);
-    put_pointer_into(1);
-    put_pointer_into(0);
+    SetForegroundWindow(window);
+    if (meanwhile)
+        meanwhile();
     take_events_until_released(VK_F24);
     standin::send_key(VK_F24, false);
+}
+
+void take_answers_to_set_up()
+{
+    focus_and_take_answers(keys_windows[0], [] {
+        put_pointer_into(1);
+        put_pointer_into(0);
+    });
 }
 
 class StandinSessionKeysLetGo : public StandinSessionInput {
@@ -517,16 +526,6 @@ void focus_away_and_back()
 {
     SetForegroundWindow(focus_elsewhere);
     SetForegroundWindow(focus_target);
-}
-
-// The X server's answers to the set-up are taken first: the window focused last has the X focus. A key held
-// meanwhile (F24, which nothing reads) reads released once Wine has taken them.
-void focus_and_take_answers(HWND window)
-{
-    standin::send_key(VK_F24, true);
-    SetForegroundWindow(window);
-    take_events_until_released(VK_F24);
-    standin::send_key(VK_F24, false);
 }
 
 TEST_F(StandinSessionInput, AReportOfTheFocusGoingAwayOwedFromBeforeAPressDoesNotEndItsDrag)
